@@ -1,0 +1,68 @@
+#pragma once
+
+#include "mppi/BusDescription.h"
+
+#include <string>
+
+namespace mppi {
+
+class GuiInterface;
+class HostDspInterface;
+class NormalizedParamInterface;
+class ProgramSlot;
+
+// The processing side of a plug-in, driven by a host adapter.
+//
+// Life: set_host, set_gui, init; then set_sample_rate, reset or load_prog;
+// then process_* per block; stop before destruction.
+class DspInterface {
+public:
+    virtual ~DspInterface() = default;
+    // [main thread] Creates and registers every parameter; called once.
+    virtual void init() = 0;
+    // [main thread] Every parameter back to its default, running state cleared.
+    virtual void reset() = 0;
+    // [main thread] Called just before destruction.
+    virtual void stop() = 0;
+    virtual HostDspInterface* get_host() = 0;
+    // [main thread] Takes ownership of the host services.
+    virtual void set_host(HostDspInterface* host) = 0;
+    virtual GuiInterface* get_gui() = 0;
+    // [main thread] The GUI peer, not owned.
+    virtual void set_gui(GuiInterface* gui) = 0;
+    virtual int get_nbr_in_buses() = 0;
+    virtual const BusDescription& get_in_bus(int index) = 0;
+    virtual int get_nbr_out_buses() = 0;
+    virtual const BusDescription& get_out_bus(int index) = 0;
+    virtual int get_min_sample_rate() = 0;
+    virtual int get_max_sample_rate() = 0;
+    // [main thread, not while processing] May allocate.
+    virtual void set_sample_rate(float rate) = 0;
+    // Full-scale value of the host's integer samples (1 for float data).
+    virtual void set_sample_scale(float scale) = 0;
+    virtual int get_nbr_param() = 0;
+    // Only called with indices below get_nbr_param().
+    virtual NormalizedParamInterface* get_param(int index) = 0;
+    virtual void set_prog_name(const std::string& name) = 0;
+    virtual std::string get_prog_name() = 0;
+    virtual double get_num_property(const char* key) = 0;
+    virtual std::string get_str_property(const char* key) = 0;
+    // [any thread] All running state is reset at the start of the next block.
+    virtual void request_reset() = 0;
+    // [main thread] A host tempo in BPM, folded into 60..240.
+    virtual void set_tempo(float bpm) = 0;
+    // [main thread] Applies a program's normalized values, skipping equal ones.
+    virtual void load_prog(const ProgramSlot& program) = 0;
+    // [main thread] Copies every parameter's normalized value into the program.
+    virtual void store_prog(ProgramSlot& program) = 0;
+    // [audio thread] Writes `frames` processed frames. `tail` is true while the
+    // host renders the tail after its input ended. The result tells the host
+    // that the block is silent. Never allocates, locks or throws.
+    virtual bool process_replace(float* const* out, const float* const* in, int frames,
+                                 bool tail) noexcept = 0;
+    // [audio thread] As process_replace, adding to what `out` holds.
+    virtual bool process_add(float* const* out, const float* const* in, int frames,
+                             bool tail) noexcept = 0;
+};
+
+} // namespace mppi

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "mppi/NotifiedInterface.h"
+
+namespace mppi {
+
+// An object that reports its changes to one target.
+class NotifierInterface {
+public:
+    virtual ~NotifierInterface() = default;
+
+    // Set once by the owner after creation, before any thread reads it.
+    void set_target(NotifiedInterface* target) { target_ = target; }
+    NotifiedInterface* get_target() const { return target_; }
+
+protected:
+    // Tells the target, when there is one.
+    void notify_target()
+    {
+        if (target_ != nullptr)
+            target_->notify(this);
+    }
+
+private:
+    NotifiedInterface* target_ = nullptr;
+};
+
+} // namespace mppi
