@@ -7,8 +7,7 @@
 
 namespace mppi {
 
-int ProgramSlot::read(const unsigned char* data, int size)
-{
+int ProgramSlot::read(const unsigned char* data, int size) {
     if (data == nullptr || size < header_size)
         return -1;
     const std::uint32_t header_word = basic::read_u32(data);
@@ -25,18 +24,24 @@ int ProgramSlot::read(const unsigned char* data, int size)
         end != nullptr ? static_cast<std::size_t>(static_cast<const unsigned char*>(end) - name)
                        : name_size;
 
-    header_word_ = header_word;
-    name_.assign(reinterpret_cast<const char*>(name), name_length);
-    values_.resize(count);
+    // Decoded aside first, so a failed allocation leaves the slot as it was.
+    std::string name_text(reinterpret_cast<const char*>(name), name_length);
+    std::vector<float> values(count);
     const unsigned char* p = name + name_size;
     for (std::size_t i = 0; i < count; ++i, p += 4)
-        values_[i] = basic::read_f32(p);
-    extra_.assign(p, p + extra_size);
+        values[i] = basic::read_f32(p);
+    std::vector<unsigned char> extra(p, p + extra_size);
+
+    header_word_ = header_word;
+    name_.swap(name_text);
+    values_.swap(values);
+    extra_.swap(extra);
     return 0;
 }
 
-int ProgramSlot::write(unsigned char* buffer) const
-{
+int ProgramSlot::write(unsigned char* buffer) const {
+    if (!fits_record())
+        return -1;
     basic::write_u32(buffer, header_word_);
     basic::write_u16(buffer + 4, name_field_size);
     basic::write_u16(buffer + 6, static_cast<std::uint16_t>(values_.size()));
@@ -54,13 +59,11 @@ int ProgramSlot::write(unsigned char* buffer) const
     return 0;
 }
 
-int ProgramSlot::get_size() const
-{
+int ProgramSlot::get_size() const {
     return header_size + name_field_size + 4 * get_nbr_values() + get_extra_size();
 }
 
-void ProgramSlot::copy_from(const ProgramSlot& other)
-{
+void ProgramSlot::copy_from(const ProgramSlot& other) {
     values_ = other.values_;
     extra_ = other.extra_;
     name_ = other.name_;

@@ -16,12 +16,16 @@ class ProgramSlot : public basic::SerializableInterface {
 public:
     static constexpr int name_field_size = 64;
     static constexpr int header_size = 12;
+    static constexpr std::size_t max_nbr_values = 0xFFFF;
 
     // Decodes one record of at most `size` bytes; -1 when its lengths run past
     // them (the slot is then unchanged).
     int read(const unsigned char* data, int size) override;
+    // -1 when !fits_record().
     int write(unsigned char* buffer) const override;
     int get_size() const override;
+    // Whether write() can encode the slot: a record counts values in 16 bits.
+    bool fits_record() const { return values_.size() <= max_nbr_values; }
 
     // Copies values, extra data and name; the header word stays this slot's.
     void copy_from(const ProgramSlot& other);
