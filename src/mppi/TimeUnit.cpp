@@ -1,7 +1,7 @@
 #include "mppi/TimeUnit.h"
 
-#include <algorithm>
-#include <cctype>
+#include "mppi/TextFormat.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -11,21 +11,6 @@ namespace {
 
 // Denominators tried for the fraction of a beat, in order of preference.
 constexpr int denominators[] = {2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 14, 16, 20, 24, 32, 48, 64};
-
-bool contains_ignoring_case(const std::string& text, const char* what)
-{
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower.find(what) != std::string::npos;
-}
-
-std::string printf_text(const char* format, double value)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    return buffer;
-}
 
 } // namespace
 
@@ -53,7 +38,7 @@ std::string TimeUnit::format(double x, int width) const
     // of each rounding step.
     const double c = v * 1.00001;
 
-    std::string text = unit == beats ? format_beats(c, width) : printf_text("%g", c);
+    std::string text = unit == beats ? format_beats(c, width) : format_number("%g", c, -1);
     if (width < 0)
         width = 0;
     if (static_cast<int>(text.size()) > width)
@@ -113,15 +98,14 @@ double TimeUnit::parse(const std::string& text, bool& ok) const
 {
     ok = true;
     int unit = get_unit_mode();
-    if (contains_ignoring_case(text, "ms"))
+    if (occurs_within_ignoring_case("ms", text))
         unit = milliseconds;
-    else if (contains_ignoring_case(text, "s"))
+    else if (occurs_within_ignoring_case("s", text))
         unit = seconds;
 
     if (unit != beats) {
         double number = 0.0;
-        // NaN is refused along with negative numbers.
-        if (std::sscanf(text.c_str(), "%lf", &number) != 1 || !(number >= 0.0)) {
+        if (!read_number(text, number) || number < 0.0) {
             ok = false;
             return 0.0;
         }
