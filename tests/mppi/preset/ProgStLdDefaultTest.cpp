@@ -1,0 +1,179 @@
+// The program store/load seam and its linear interpolation: capture from the
+// DSP, programs sent to the host with priority 150, bank copies, and mixing
+// of programs of unequal length.
+#include "PresetTestData.h"
+
+#include "mppi/DspInterface.h"
+#include "mppi/HostGuiInterface.h"
+#include "mppi/preset/ProgStLdDefault.h"
+
+#include <gtest/gtest.h>
+
+using namespace mppi;
+using namespace preset_test;
+
+namespace {
+
+// A DSP whose current program is `program`.
+class FakeDsp : public DspInterface {
+public:
+    ProgramSlot program = make_prog("Ping-pong delay - 1/4 beat", 121, 3);
+
+    void init() override {}
+    void reset() override {}
+    void stop() override {}
+    HostDspInterface* get_host() override { return nullptr; }
+    void set_host(HostDspInterface*) override {}
+    GuiInterface* get_gui() override { return nullptr; }
+    void set_gui(GuiInterface*) override {}
+    int get_nbr_in_buses() override { return 0; }
+    const BusDescription& get_in_bus(int) override { return bus_; }
+    int get_nbr_out_buses() override { return 0; }
+    const BusDescription& get_out_bus(int) override { return bus_; }
+    int get_min_sample_rate() override { return 0; }
+    int get_max_sample_rate() override { return 0; }
+    void set_sample_rate(float) override {}
+    void set_sample_scale(float) override {}
+    int get_nbr_param() override { return program.get_nbr_values(); }
+    NormalizedParamInterface* get_param(int) override { return nullptr; }
+    void set_prog_name(const std::string& name) override { program.set_prog_name(name); }
+    std::string get_prog_name() override { return program.get_prog_name(); }
+    double get_num_property(const char*) override { return 0.0; }
+    std::string get_str_property(const char*) override { return {}; }
+    void request_reset() override {}
+    void set_tempo(float) override {}
+    void load_prog(const ProgramSlot&) override {}
+    void store_prog(ProgramSlot& slot) override {
+        slot.set_nbr_values(program.get_nbr_values());
+        for (int i = 0; i < program.get_nbr_values(); ++i)
+            slot.set_value(i, program.get_value(i));
+    }
+    bool process_replace(float* const*, const float* const*, int, bool) noexcept override {
+        return true;
+    }
+    bool process_add(float* const*, const float* const*, int, bool) noexcept override {
+        return true;
+    }
+
+private:
+    BusDescription bus_;
+};
+
+// Records every whole program the editor sends.
+class FakeHostGui : public HostGuiInterface {
+public:
+    std::vector<std::pair<ProgramSlot, int>> sent;
+
+    void init_notice() override {}
+    double get_num_property(const char*) override { return 0.0; }
+    bool may_change_param(int, int) override { return true; }
+    void release_param(int, int) override {}
+    bool set_param(int, float, int) override { return true; }
+    void set_prog(const ProgramSlot& program, int priority) override {
+        sent.emplace_back(program, priority);
+    }
+    int resize_window(int, int) override { return 0; }
+};
+
+class Refusing : public ProgStLdInterface {
+public:
+    using ProgStLdInterface::ProgStLdInterface;
+    int interpolate(ProgramSlot&, const ProgramSlot&, const ProgramSlot&, double) override {
+        return -1;
+    }
+};
+
+ProgramSlot prog_of(std::vector<float> values) {
+    ProgramSlot prog;
+    prog.set_nbr_values(static_cast<int>(values.size()));
+    for (int i = 0; i < prog.get_nbr_values(); ++i)
+        prog.set_value(i, values[static_cast<std::size_t>(i)]);
+    return prog;
+}
+
+struct Seam : ::testing::Test {
+    BankManager bank = make_bank(8, 121);
+    FakeHostGui host;
+    FakeDsp dsp;
+    ProgStLdDefault seam{bank, host, dsp};
+};
+
+} // namespace
+
+TEST_F(Seam, capture_takes_the_dsp_program_name_and_values_in_index_order) {
+    ProgramSlot slot;
+    seam.capture(slot);
+    EXPECT_TRUE(same_prog(slot, dsp.program));
+}
+
+TEST_F(Seam, send_names_the_mix_like_the_target_and_uses_priority_150) {
+    ProgramSlot from = prog_of({0.2f, 0.0f, 1.0f});
+    ProgramSlot to = prog_of({0.8f, 1.0f, 0.0f});
+    from.set_prog_name("From");
+    to.set_prog_name("Reverse - 1 beat");
+    to.set_extra_size(2);
+    to.extra()[0] = 3;
+    ASSERT_EQ(seam.send(from, to, 0.5), 0);
+    ASSERT_EQ(host.sent.size(), 1u);
+    const ProgramSlot& mixed = host.sent[0].first;
+    EXPECT_EQ(host.sent[0].second, 150);
+    EXPECT_EQ(mixed.get_prog_name(), "Reverse - 1 beat");
+    EXPECT_EQ(mixed.values(), (std::vector<float>{0.5f, 0.5f, 0.5f}));
+    EXPECT_EQ(mixed.extra(), to.extra());
+
+    Refusing refusing(bank, host, dsp);
+    EXPECT_EQ(refusing.send(from, to, 0.5), -1);
+    EXPECT_EQ(host.sent.size(), 1u);
+}
+
+TEST_F(Seam, stores_and_loads_through_the_bank) {
+    const ProgramSlot stored = make_prog("Random phaser 2", 121, 5);
+    seam.store_to_bank(6, stored);
+    EXPECT_TRUE(same_prog(bank.use_prog(6), stored));
+    ProgramSlot loaded;
+    seam.load_from_bank(6, loaded);
+    EXPECT_TRUE(same_prog(loaded, stored));
+}
+
+TEST_F(Seam, interpolates_linearly_at_the_ends_and_between) {
+    const ProgramSlot from = prog_of({0.2f, 1.0f / 3.0f, 1e-40f, 1.0f});
+    const ProgramSlot to = prog_of({0.8f, 0.9f, 0.0f, 0.0f});
+    for (double x : {0.0, 0.25, 0.5, 1.0}) {
+        ProgramSlot out = make_prog("Out", 7);
+        ASSERT_EQ(seam.interpolate(out, from, to, x), 0);
+        ASSERT_EQ(out.get_nbr_values(), 4);
+        for (int i = 0; i < 4; ++i) {
+            const double a = from.get_value(i);
+            const double b = to.get_value(i);
+            EXPECT_NEAR(out.get_value(i), a * (1.0 - x) + b * x, 1e-7) << x << " " << i;
+        }
+        // The ends are exact: no drift at the start or the end of a morph.
+        const ProgramSlot& end = x == 0.0 ? from : to;
+        if (x == 0.0 || x == 1.0) {
+            EXPECT_TRUE(std::equal(out.values().begin(), out.values().end(), end.values().begin()));
+        }
+    }
+}
+
+// A damaged `from` may be shorter than `to`: the values it lacks are taken
+// from `to`, and `out` always has `to`'s length, even when it is `from`.
+TEST_F(Seam, a_short_from_program_leaves_missing_values_at_the_target) {
+    struct Case {
+        std::vector<float> from;
+        std::vector<float> to;
+        std::vector<float> expected;
+    };
+    const Case cases[] = {
+        {{}, {0.4f, 0.6f}, {0.4f, 0.6f}},
+        {{0.0f}, {1.0f, 0.6f, 0.2f}, {0.5f, 0.6f, 0.2f}},
+        {{0.0f, 0.0f, 0.0f}, {1.0f}, {0.5f}},
+    };
+    for (const Case& c : cases) {
+        ProgramSlot out;
+        ASSERT_EQ(seam.interpolate(out, prog_of(c.from), prog_of(c.to), 0.5), 0);
+        EXPECT_EQ(out.values(), c.expected);
+        ProgramSlot in_place = prog_of(c.from);
+        ASSERT_EQ(seam.interpolate(in_place, in_place, prog_of(c.to), 0.5), 0);
+        EXPECT_EQ(in_place.values(), c.expected);
+    }
+}
