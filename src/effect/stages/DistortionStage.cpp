@@ -1,0 +1,185 @@
+#include "effect/stages/DistortionStage.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int dist_attribute = 2;
+// The RMS the compensated output never exceeds.
+constexpr float level_ceiling = 0.75f;
+// Below this output RMS the block counts as silent.
+constexpr float silence = 1e-9f;
+// A 20 Hz corner for both level detectors.
+constexpr float detector_time = 0.05f;
+// Samples over which a new curve setting replaces the previous one.
+constexpr float crossfade_length = 256.0f;
+
+} // namespace
+
+void DistortionStage::Curve::start_crossfade(float new_gain) noexcept {
+    falling = gain;
+    fall = gain / crossfade_length;
+    gain = new_gain;
+    rising = 0.0f;
+    rise = new_gain / crossfade_length;
+}
+
+DistortionStage::DistortionStage() : curves_(&DistortionCurves::instance()) {}
+
+void DistortionStage::init(int line_index, mppi::PluginInternal& plugin) {
+    type_param_ = std::make_shared<ParamDlyDistType>();
+    type_param_->init_numbered(0.0, dist_attribute, line_index);
+    type_param_->set_target(this);
+    plugin.add_param(type_param_);
+    auto level = std::make_shared<ParamDlyDistLvl>();
+    level->init_numbered(0.0, dist_attribute, line_index);
+    level_param_.set_target(this);
+    level_param_.init(level, plugin);
+    input_detector_.set_time(detector_time);
+    output_detector_.set_time(detector_time);
+    take_values();
+    update_curves(false);
+}
+
+void DistortionStage::set_defaults() {
+    type_param_->set_internal(0.0);
+    level_param_.set_defaults(0.0);
+    reset();
+}
+
+void DistortionStage::reset() noexcept {
+    input_detector_.clear();
+    output_detector_.clear();
+    level_param_.reset();
+    take_values();
+    comp_ = prev_comp_ = 1.0f;
+    update_curves(false);
+    dist_changed_.store(false, std::memory_order_relaxed);
+}
+
+void DistortionStage::set_sample_rate(float rate) {
+    level_param_.set_sample_rate(rate);
+    input_detector_.set_sample_rate(rate);
+    output_detector_.set_sample_rate(rate);
+}
+
+void DistortionStage::tempo_changed() noexcept {
+    level_param_.tempo_changed();
+}
+
+void DistortionStage::tick(int n) noexcept {
+    prev_type_ = type_;
+    prev_level_ = level_;
+    prev_drive_ = drive_;
+    prev_scale_ = scale_;
+    level_param_.tick(n);
+    if (dist_changed_.exchange(false, std::memory_order_relaxed)) {
+        take_values();
+        update_curves(true);
+    }
+}
+
+void DistortionStage::notify(mppi::NotifierInterface*) {
+    dist_changed_.store(true, std::memory_order_relaxed);
+}
+
+void DistortionStage::take_values() noexcept {
+    type_ = float(type_param_->get_internal());
+    level_ = float(level_param_.get_value());
+}
+
+// At level 0 the curves are 4·tanh(x/4) and 4·sin(x/4), close to x for small
+// signals; the gains keep that unity slope as the drive rises.
+void DistortionStage::update_curves(bool crossfade) noexcept {
+    drive_ = std::exp2(8.0f * level_ - 2.0f);
+    scale_ = 4.0f * level_ + 0.25f;
+    const float gain_a = (1.0f - type_) * std::max(1.0f / drive_, 1.0f);
+    const float gain_b = type_ * std::max(1.0f / scale_, 1.0f);
+    if (!crossfade) {
+        prev_type_ = type_;
+        prev_level_ = level_;
+        prev_drive_ = drive_;
+        prev_scale_ = scale_;
+        overdrive_ = {gain_a, 0.0f, 0.0f, gain_a, 0.0f};
+        puncher_ = {gain_b, 0.0f, 0.0f, gain_b, 0.0f};
+        return;
+    }
+    if (type_ == prev_type_ && level_ == prev_level_)
+        return;
+    overdrive_.start_crossfade(gain_a);
+    puncher_.start_crossfade(gain_b);
+}
+
+void DistortionStage::process(float* block, int count) noexcept {
+    prev_comp_ = comp_;
+    const float a = input_detector_.run(block, count);
+    float b = a;
+    if (level_ != 0.0f || prev_level_ != 0.0f) {
+        shape(block, count);
+        b = output_detector_.run(block, count);
+    }
+    comp_ = std::abs(b) >= silence ? std::min(a, level_ceiling) / b : 0.0f;
+    apply_compensation(block, count);
+}
+
+void DistortionStage::shape(float* block, int count) noexcept {
+    if (type_ != prev_type_ || (type_ != 0.0f && type_ != 1.0f))
+        shape_with<true, true>(block, count);
+    else if (type_ == 0.0f)
+        shape_with<true, false>(block, count);
+    else
+        shape_with<false, true>(block, count);
+}
+
+// While the level changes, the previous setting's curves fade out under the
+// new ones; otherwise the curves run with their gains.
+template <bool UseOverdrive, bool UsePuncher>
+void DistortionStage::shape_with(float* block, int count) noexcept {
+    const DistortionCurves& c = *curves_;
+    const float fold = scale_ * DistortionCurves::fold_units_per_radian;
+    const float prev_fold = prev_scale_ * DistortionCurves::fold_units_per_radian;
+    Curve& od = overdrive_;
+    Curve& pu = puncher_;
+    if (level_ != prev_level_) {
+        for (int i = 0; i < count; ++i) {
+            const float x = block[i];
+            float y = 0.0f;
+            if constexpr (UseOverdrive) {
+                y +=
+                    od.falling * c.overdrive(prev_drive_ * x) + od.rising * c.overdrive(drive_ * x);
+                od.falling -= od.fall;
+                od.rising += od.rise;
+            }
+            if constexpr (UsePuncher) {
+                y += pu.falling * c.puncher(prev_fold * x) + pu.rising * c.puncher(fold * x);
+                pu.falling -= pu.fall;
+                pu.rising += pu.rise;
+            }
+            block[i] = y;
+        }
+    } else {
+        for (int i = 0; i < count; ++i) {
+            const float x = block[i];
+            float y = 0.0f;
+            if constexpr (UseOverdrive)
+                y += od.gain * c.overdrive(drive_ * x);
+            if constexpr (UsePuncher)
+                y += pu.gain * c.puncher(fold * x);
+            block[i] = y;
+        }
+    }
+}
+
+void DistortionStage::apply_compensation(float* block, int count) noexcept {
+    if (comp_ != prev_comp_ && comp_ != 0.0f && prev_comp_ != 0.0f) {
+        const float step = (comp_ - prev_comp_) / float(count);
+        for (int i = 0; i < count; ++i)
+            block[i] *= prev_comp_ + step * float(i + 1);
+    } else if (comp_ == 0.0f) {
+        std::fill(block, block + count, 0.0f);
+    } else if (comp_ != 1.0f) {
+        for (int i = 0; i < count; ++i)
+            block[i] *= comp_;
+    }
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "effect/params/DelayLineParams.h"
+#include "effect/params/Modifiers.h"
+#include "effect/stages/Biquad.h"
+#include "mppi/FullLfoParam.h"
+#include "mppi/NotifiedInterface.h"
+#include "mppi/NotifierInterface.h"
+#include "mppi/PluginInternal.h"
+
+#include <atomic>
+#include <memory>
+
+// The first stage of a delay line's loop: reads the delayed samples through a
+// second-order filter (low-pass, high-pass, resonator or band-pass) whose
+// cutoff, resonance and Q each have an LFO. Coefficients change only at a
+// control tick.
+class FilterStage : public mppi::NotifiedInterface, public mppi::NotifierInterface {
+public:
+    struct CutoffRange {
+        static constexpr double min = 40.0, max = 10240.0;
+    };
+    struct ResoRange {
+        static constexpr double min = 1.0 / 16.0, max = 16.0;
+    };
+    struct QRange {
+        static constexpr double min = 0.1, max = 10.0;
+    };
+    struct CutoffModifier : OctaveModifier<CutoffRange> {};
+    struct ResoModifier : OctaveModifier<ResoRange> {};
+    struct QModifier : OctaveModifier<QRange> {};
+
+    // [main thread] Creates the parameters and adds them: type, then cutoff,
+    // resonance and Q, each followed by its LFO period, depth and waveform.
+    void init(int line_index, mppi::PluginInternal& plugin);
+    // [main thread] Resonator, 1000 Hz, 0 dB, Q 1, no modulation; state cleared.
+    void set_defaults();
+    // [audio thread on a reset request, or main thread] Glides and LFOs
+    // restart, coefficients from the current values, state cleared.
+    void reset() noexcept;
+    // [main thread] The cutoff stays below 0.49 of the rate.
+    void set_sample_rate(float rate);
+    // [audio thread] The LFO periods follow the tempo.
+    void tempo_changed() noexcept;
+    // [audio thread] One control block of n samples: glides and LFOs advance,
+    // coefficients follow any change.
+    void tick(int n) noexcept;
+
+    // [audio thread] Filters a contiguous run of the line into dst, or copies
+    // it when the filter is neutral.
+    void read(float* dst, const float* src, int count) noexcept;
+    // [audio thread] Filters the line's gliding read in place; nothing when neutral.
+    void filter_in_place(float* block, int count) noexcept;
+    // A resonator with a gain within 0.05 of 1 is left out.
+    bool is_neutral() const noexcept;
+
+    // [any thread] A parameter or a modulated value changed.
+    void notify(mppi::NotifierInterface* source) override;
+
+    const Biquad& biquad() const noexcept { return biquad_; }
+
+private:
+    void update_coefficients() noexcept;
+
+    std::shared_ptr<ParamDlyFiltType> type_;
+    mppi::FullLfoParam<CutoffModifier, 1> cutoff_;
+    mppi::FullLfoParam<ResoModifier, 1> reso_;
+    mppi::FullLfoParam<QModifier, 1> q_;
+    Biquad biquad_;
+    std::atomic<bool> filter_changed_{false};
+};

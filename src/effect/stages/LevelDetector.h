@@ -1,0 +1,23 @@
+#pragma once
+
+// An RMS follower: a first-order low-pass on the squared signal, made by the
+// bilinear transform, read once per block.
+class LevelDetector {
+public:
+    // [main thread] The time constant T in seconds (a corner at 1/T Hz).
+    void set_time(float seconds) noexcept;
+    // [main thread]
+    void set_sample_rate(float rate) noexcept;
+    // [audio or main thread] Memory back to 0.
+    void clear() noexcept;
+    // [audio thread] Follows `count` samples and returns the level reached.
+    float run(const float* block, int count) noexcept;
+
+private:
+    void update_coefficients() noexcept;
+
+    float time_ = 0.05f;
+    float sample_rate_ = 44100.0f;
+    float b0_ = 0.0f, a1_ = 0.0f;
+    float x1_ = 0.0f, y1_ = 0.0f;
+};

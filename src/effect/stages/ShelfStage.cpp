@@ -1,0 +1,82 @@
+#include "effect/stages/ShelfStage.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int shelf_attribute = 3;
+constexpr double default_cutoff = 4000.0;
+constexpr double default_level = 1.0;
+constexpr double max_cutoff_ratio = 0.49;
+// Keeps the recursion out of denormals.
+constexpr float anti_denormal = 1e-20f;
+
+} // namespace
+
+void ShelfStage::init(int line_index, mppi::PluginInternal& plugin) {
+    cutoff_ = std::make_shared<ParamDlyHsCutoff>();
+    cutoff_->init_numbered(default_cutoff, shelf_attribute, line_index);
+    level_ = std::make_shared<ParamDlyHsLvl>();
+    level_->init_numbered(default_level, shelf_attribute, line_index);
+    cutoff_->set_target(this);
+    level_->set_target(this);
+    plugin.add_param(cutoff_);
+    plugin.add_param(level_);
+    update_coefficients();
+}
+
+void ShelfStage::set_defaults() {
+    cutoff_->set_internal(default_cutoff);
+    level_->set_internal(default_level);
+    reset();
+}
+
+void ShelfStage::reset() noexcept {
+    update_coefficients();
+    x1_ = y1_ = 0.0f;
+    shelf_changed_.store(false, std::memory_order_relaxed);
+}
+
+void ShelfStage::set_sample_rate(float rate) {
+    sample_rate_ = rate;
+    update_coefficients();
+}
+
+void ShelfStage::tick() noexcept {
+    if (shelf_changed_.exchange(false, std::memory_order_relaxed))
+        update_coefficients();
+}
+
+void ShelfStage::process(float* block, int count) noexcept {
+    if (g_ >= bypass_level)
+        return;
+    float x1 = x1_, y1 = y1_;
+    for (int i = 0; i < count; ++i) {
+        const float x = block[i];
+        y1 = b0_ * x + b1_ * x1 - a1_ * y1 + anti_denormal;
+        x1 = x;
+        block[i] = y1;
+    }
+    x1_ = x1;
+    y1_ = y1;
+}
+
+void ShelfStage::notify(mppi::NotifierInterface*) {
+    shelf_changed_.store(true, std::memory_order_relaxed);
+}
+
+// H(s) = (1 + g·s)/(1 + s), s normalised to f, through the bilinear
+// transform prewarped at f.
+void ShelfStage::update_coefficients() noexcept {
+    const double f = std::min(cutoff_->get_internal(), max_cutoff_ratio * double(sample_rate_));
+    const double g = level_->get_internal();
+    const double pi = 3.14159265358979323846;
+    const double k = 1.0 / std::tan(pi * f / double(sample_rate_));
+    const double norm = 1.0 + k;
+    f_ = float(f);
+    g_ = float(g);
+    b0_ = float((1.0 + g * k) / norm);
+    b1_ = float((1.0 - g * k) / norm);
+    a1_ = float((1.0 - k) / norm);
+}
