@@ -1,0 +1,78 @@
+// The distortion's two cubic tables follow tanh and sin closely, hold their
+// ends, repeat the folder every 16 units, and never spike at the wrap.
+
+#include "effect/stages/DistortionCurves.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <iostream>
+#include <limits>
+
+namespace {
+
+const DistortionCurves& curves() {
+    return DistortionCurves::instance();
+}
+
+double fold_reference(double u) {
+    return std::sin(u * M_PI / 8.0);
+}
+
+} // namespace
+
+TEST(DistortionCurves, overdrive_follows_tanh_over_a_dense_grid) {
+    double worst = 0.0, worst_at = 0.0;
+    for (int i = -120000; i <= 120000; ++i) {
+        const float x = float(i) * 1e-4f;
+        const double err = std::abs(double(curves().overdrive(x)) - std::tanh(double(x)));
+        if (err > worst) {
+            worst = err;
+            worst_at = x;
+        }
+    }
+    std::cout << "overdrive table: max |error| against tanh " << worst << " at " << worst_at
+              << '\n';
+    // Unit-spaced cubics bend less than tanh just off 0: about 0.009 there.
+    EXPECT_LT(worst, 0.01);
+}
+
+TEST(DistortionCurves, overdrive_holds_its_ends_outside_plus_minus_8) {
+    const float low = float(std::tanh(-8.0)), high = float(std::tanh(8.0));
+    for (float x : {-8.0001f, -9.0f, -1e6f, -std::numeric_limits<float>::max()})
+        EXPECT_EQ(curves().overdrive(x), low) << x;
+    for (float x : {8.0f, 8.5f, 1e6f, std::numeric_limits<float>::max()})
+        EXPECT_EQ(curves().overdrive(x), high) << x;
+    // Odd within the table, as tanh is, up to float rounding of the cubics.
+    for (float x : {0.1f, 0.7f, 2.5f, 7.9f})
+        EXPECT_NEAR(curves().overdrive(-x), -curves().overdrive(x), 2e-5f) << x;
+}
+
+TEST(DistortionCurves, puncher_follows_one_sine_period_every_16_units) {
+    double worst = 0.0, worst_at = 0.0;
+    for (int i = -480000; i <= 480000; ++i) {
+        const float u = float(i) * 1e-4f;
+        const double err = std::abs(double(curves().puncher(u)) - fold_reference(double(u)));
+        if (err > worst) {
+            worst = err;
+            worst_at = u;
+        }
+    }
+    std::cout << "puncher table: max |error| against sin " << worst << " at " << worst_at << '\n';
+    EXPECT_LT(worst, 2e-4);
+}
+
+TEST(DistortionCurves, puncher_just_below_a_period_start_gives_no_spike) {
+    // In float32 these coordinates reduce to exactly 16, where segment 0's
+    // cubic would give about -34.
+    const float tiny[] = {-std::numeric_limits<float>::denorm_min(), -1e-30f, -1e-9f, -1e-7f,
+                          -4e-7f};
+    for (float u : tiny) {
+        for (float period : {0.0f, 16.0f, 32.0f, -16.0f}) {
+            const float v = curves().puncher(period + u);
+            EXPECT_GE(v, -5e-5f) << period << " + " << u;
+            EXPECT_LE(v, 5e-5f) << period << " + " << u;
+        }
+    }
+    EXPECT_NEAR(curves().puncher(std::nextafter(16.0f, 0.0f)), 0.0f, 5e-5f);
+}
