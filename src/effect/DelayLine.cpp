@@ -1,0 +1,232 @@
+#include "effect/DelayLine.h"
+
+#include "effect/DelayBufferSize.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace {
+
+constexpr double fixed_one = 4294967296.0; // 2^32: positions are 32.32 fixed point
+
+} // namespace
+
+void DelayLine::init(int index, mppi::PluginInternal& plugin, DelayMixer& mixer)
+{
+    index_ = index;
+    mixer_ = &mixer;
+    time_unit_ = &plugin.get_time_unit();
+
+    level_ = std::make_shared<ParamDlyLvl>();
+    level_->init_numbered(1.0, 1, index);
+    level_->set_target(this);
+    plugin.add_param(level_);
+
+    auto pan = std::make_shared<ParamDlyPan>();
+    pan->init_numbered(0.0, 3, index);
+    pan_.init(pan, plugin);
+    pan_.set_target(this);
+
+    auto time = std::make_shared<ParamDlyTime>(*time_unit_);
+    time->init_numbered(0.75, 4, index);
+    time_.init(time, plugin);
+    time_.set_target(this);
+
+    auto feedback = std::make_shared<ParamDlyFdbk>();
+    feedback->init_numbered(0.5, 1, index);
+    feedback_.init(feedback, plugin);
+    feedback_.set_target(this);
+
+    filter_.init(index, plugin);
+    distortion_.init(index, plugin);
+    shelf_.init(index, plugin);
+
+    allocate();
+    push_values();
+    d_current_ = d_;
+}
+
+void DelayLine::set_defaults(bool two_line_mode)
+{
+    level_->set_internal(1.0);
+    pan_.set_defaults(two_line_mode ? (index_ == 0 ? -1.0 : 1.0) : 0.0);
+    time_.set_defaults(0.75);
+    feedback_.set_defaults(0.5);
+    filter_.set_defaults();
+    distortion_.set_defaults();
+    shelf_.set_defaults();
+    reset();
+}
+
+void DelayLine::reset() noexcept
+{
+    pan_.reset();
+    time_.reset();
+    feedback_.reset();
+    params_changed_.store(false, std::memory_order_relaxed);
+    push_values();
+    d_current_ = d_;
+    glide_start_ = false;
+    tick_offset_ = 0;
+    std::fill(buffer_.begin(), buffer_.end(), 0.0f);
+    w_ = 0;
+    filter_.reset();
+    distortion_.reset();
+    shelf_.reset();
+}
+
+void DelayLine::set_sample_rate(float rate)
+{
+    sample_rate_ = rate;
+    pan_.set_sample_rate(rate);
+    time_.set_sample_rate(rate);
+    feedback_.set_sample_rate(rate);
+    filter_.set_sample_rate(rate);
+    distortion_.set_sample_rate(rate);
+    shelf_.set_sample_rate(rate);
+    std::fill(buffer_.begin(), buffer_.end(), 0.0f);
+    w_ = 0;
+    allocate();
+    // The delay in samples follows the rate at once.
+    push_values();
+    d_current_ = d_;
+    glide_start_ = false;
+}
+
+void DelayLine::allocate()
+{
+    dmax_ = static_cast<int>(std::lround(4.0 * sample_rate_));
+    const int n = delay_buffer_size(dmax_);
+    if (n != buffer_size()) {
+        try {
+            buffer_.assign(static_cast<std::size_t>(n), 0.0f);
+        } catch (const std::bad_alloc&) {
+            // Keep the previous buffer; delays stay inside it.
+        }
+    }
+    mask_ = buffer_size() - 1;
+    dmax_ = std::min(dmax_, buffer_size() - 256);
+    if (w_ >= buffer_size())
+        w_ = 0;
+}
+
+void DelayLine::tempo_changed() noexcept
+{
+    pan_.tempo_changed();
+    time_.tempo_changed();
+    feedback_.tempo_changed();
+    filter_.tempo_changed();
+    distortion_.tempo_changed();
+    // The new delay is taken at the end of the next tick, from where the line
+    // reads now: it glides or crossfades like any other change.
+    params_changed_.store(true, std::memory_order_relaxed);
+}
+
+void DelayLine::notify(mppi::NotifierInterface*)
+{
+    params_changed_.store(true, std::memory_order_relaxed);
+}
+
+void DelayLine::push_values() noexcept
+{
+    mixer_->set_level(index_, float(level_->get_internal()));
+    mixer_->set_pan(index_, float(pan_.get_value()));
+    mixer_->set_feedback(index_, float(feedback_.get_value()));
+    time_seconds_ = float(time_unit_->beats_to_sec(time_.get_value()));
+    // Halves round upward: 16537.5 samples is 16538. A delay is at least one
+    // sample, so that every run makes progress.
+    const double samples = std::floor(double(time_seconds_) * double(sample_rate_) + 0.5);
+    d_ = std::max(1, static_cast<int>(std::min(samples, double(dmax_))));
+    if (d_ != d_current_) {
+        glide_start_ = true;
+        glide_increment_ = double(d_ - d_current_) / block_size;
+    }
+}
+
+void DelayLine::tick() noexcept
+{
+    d_current_ = d_;
+    tick_offset_ = 0;
+    pan_.tick(block_size);
+    time_.tick(block_size);
+    feedback_.tick(block_size);
+    filter_.tick(block_size);
+    distortion_.tick(block_size);
+    shelf_.tick();
+    if (params_changed_.exchange(false, std::memory_order_relaxed))
+        push_values();
+    if (d_ != d_current_) {
+        // Read positions of the glide, counted from the tick's start so that
+        // any cut of the tick into runs reads the same positions.
+        glide_start_position_ = std::uint64_t((w_ - d_current_) & mask_) << 32;
+        glide_speed_ = std::llround((1.0 - glide_increment_) * fixed_one);
+    }
+}
+
+int DelayLine::max_run() const noexcept
+{
+    const int n = buffer_size();
+    int run = std::min({n - w_, n - ((w_ - d_) & mask_), d_});
+    if (d_ != d_current_)
+        run = std::min({run, n - ((w_ - d_current_) & mask_), d_current_});
+    return run;
+}
+
+const float* DelayLine::read(int count) noexcept
+{
+    const bool gliding = d_ != d_current_ && std::abs(1.0 - glide_increment_) <= 2.0;
+    if (gliding) {
+        glide_read(count);
+        filter_.filter_in_place(out_, count);
+    } else {
+        if (d_ != d_current_ && glide_start_) {
+            crossfade();
+            glide_start_ = false;
+        }
+        filter_.read(out_, &buffer_[static_cast<std::size_t>((w_ - d_) & mask_)], count);
+    }
+    distortion_.process(out_, count);
+    shelf_.process(out_, count);
+    w_ = (w_ + count) & mask_;
+    tick_offset_ += count;
+    return out_;
+}
+
+void DelayLine::glide_read(int count) noexcept
+{
+    const float* buf = buffer_.data();
+    const std::uint64_t mask = std::uint64_t(mask_);
+    std::uint64_t p = glide_start_position_ + std::uint64_t(std::int64_t(tick_offset_) * glide_speed_);
+    const std::uint64_t step = std::uint64_t(glide_speed_);
+    for (int i = 0; i < count; ++i, p += step) {
+        const std::uint64_t index = (p >> 32) & mask;
+        const float frac = float(std::uint32_t(p)) * (1.0f / 4294967296.0f);
+        const float a = buf[index];
+        const float b = buf[(index + 1) & mask];
+        out_[i] = a + (b - a) * frac;
+    }
+}
+
+void DelayLine::crossfade() noexcept
+{
+    // Around the new read position, blend in what the old position would have
+    // played: full weight at the position itself, fading out 256 samples to
+    // either side. The loop runs away from the old position so that samples
+    // it still has to read are not yet overwritten.
+    float* buf = buffer_.data();
+    const int rn = (w_ - d_) & mask_;
+    const int ro = (w_ - d_current_) & mask_;
+    const auto blend = [&](int k) {
+        const float old_weight = 1.0f - float(std::abs(k)) / 256.0f;
+        float& in_place = buf[(rn + k) & mask_];
+        in_place = old_weight * buf[(ro + k) & mask_] + (1.0f - old_weight) * in_place;
+    };
+    if (d_ > d_current_) {
+        for (int k = -256; k <= 255; ++k)
+            blend(k);
+    } else {
+        for (int k = 256; k >= -255; --k)
+            blend(k);
+    }
+}

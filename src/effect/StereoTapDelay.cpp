@@ -1,0 +1,185 @@
+#include "effect/StereoTapDelay.h"
+
+#include "effect/DelayBufferSize.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace {
+
+constexpr int tick_length = 256;
+constexpr double fixed_one = 4294967296.0; // 2^32
+
+} // namespace
+
+void StereoTapDelay::init(mppi::PluginInternal& plugin)
+{
+    for (int t = 0; t < nbr_taps; ++t)
+        taps_[t].init(t, plugin);
+    allocate();
+    for (TapUnit& tap : taps_)
+        tap.set_sample_rate(sample_rate_, dmax_);
+}
+
+void StereoTapDelay::set_defaults()
+{
+    for (TapUnit& tap : taps_)
+        tap.set_defaults();
+    reset();
+}
+
+void StereoTapDelay::reset() noexcept
+{
+    std::fill(buffer_.begin(), buffer_.end(), Frame{0.0f, 0.0f});
+    w_ = 0;
+    processed_ = 0;
+    for (TapUnit& tap : taps_)
+        tap.reset();
+}
+
+void StereoTapDelay::set_sample_rate(float rate)
+{
+    sample_rate_ = rate;
+    allocate();
+    std::fill(buffer_.begin(), buffer_.end(), Frame{0.0f, 0.0f});
+    w_ = 0;
+    processed_ = 0;
+    for (TapUnit& tap : taps_)
+        tap.set_sample_rate(rate, dmax_);
+}
+
+void StereoTapDelay::allocate()
+{
+    dmax_ = static_cast<int>(std::lround(4.0 * sample_rate_));
+    const int n = delay_buffer_size(dmax_);
+    if (n != buffer_size()) {
+        try {
+            buffer_.assign(static_cast<std::size_t>(n), Frame{0.0f, 0.0f});
+        } catch (const std::bad_alloc&) {
+            // Keep the previous buffer; delays stay inside it.
+        }
+    }
+    mask_ = buffer_size() - 1;
+    dmax_ = std::min(dmax_, buffer_size() - 256);
+    if (w_ >= buffer_size())
+        w_ = 0;
+}
+
+void StereoTapDelay::tempo_changed() noexcept
+{
+    for (TapUnit& tap : taps_)
+        tap.tempo_changed();
+}
+
+void StereoTapDelay::tick() noexcept
+{
+    for (int t = 0; t < nbr_taps; ++t) {
+        TapUnit& tap = taps_[t];
+        tap.tick();
+        if (tap.delay() != tap.previous_delay()) {
+            // Read positions of the glide, counted from the tick's start so
+            // that any cut of the tick into runs reads the same positions.
+            glide_start_[t] = std::uint64_t((w_ - tap.previous_delay()) & mask_) << 32;
+            glide_speed_[t] = std::llround((1.0 - tap.glide_increment()) * fixed_one);
+        }
+    }
+    processed_ = 0;
+}
+
+void StereoTapDelay::process(float* L, float* R, const float* in_left, const float* in_right,
+                             int count) noexcept
+{
+    // The input goes in first, so a tap at delay 0 plays the current frame.
+    Frame* buf = buffer_.data();
+    for (int i = 0; i < count; ++i)
+        buf[(w_ + i) & mask_] = Frame{in_left[i], in_right[i]};
+
+    bool any = false;
+    for (int t = 0; t < nbr_taps; ++t) {
+        if (!taps_[t].contributes())
+            continue;
+        if (any)
+            mix_tap<true>(t, L, R, count);
+        else
+            mix_tap<false>(t, L, R, count);
+        any = true;
+    }
+    if (!any) {
+        std::fill(L, L + count, 0.0f);
+        std::fill(R, R + count, 0.0f);
+    }
+    w_ = (w_ + count) & mask_;
+    processed_ += count;
+}
+
+template <bool Add>
+void StereoTapDelay::mix_tap(int t, float* L, float* R, int count) noexcept
+{
+    const TapUnit& tap = taps_[t];
+    const Frame* buf = buffer_.data();
+    const int mask = mask_;
+    const TapUnit::Gains g = tap.gains();
+    const TapUnit::Gains s = tap.start_gains();
+    const TapUnit::Gains step = tap.gain_steps();
+    const bool ramp = tap.is_ramping();
+    const int j0 = processed_;
+
+    const auto store = [&](int i, float l, float r) {
+        if (Add) {
+            L[i] += l;
+            R[i] += r;
+        } else {
+            L[i] = l;
+            R[i] = r;
+        }
+    };
+    const auto emit = [&](int i, const Frame& f, const TapUnit::Gains& k) {
+        store(i, k.ll * f.l + k.rl * f.r, k.lr * f.l + k.rr * f.r);
+    };
+    // Gains at the tick's sample j: ramped to the new gains on the tick's last sample.
+    const auto gains_at = [&](int j) {
+        if (!ramp)
+            return g;
+        const float k = float(j + 1);
+        return TapUnit::Gains{s.ll + step.ll * k, s.lr + step.lr * k, s.rl + step.rl * k,
+                              s.rr + step.rr * k};
+    };
+
+    const int d = tap.delay();
+    const int dp = tap.previous_delay();
+    if (d == dp) {
+        const int start = w_ - d;
+        for (int i = 0; i < count; ++i)
+            emit(i, buf[(start + i) & mask], gains_at(j0 + i));
+        return;
+    }
+    const double rate = 1.0 - tap.glide_increment();
+    if (std::abs(rate) <= 1.25) {
+        // Glide: interpolated frames at a read speed of `rate`.
+        const std::uint64_t speed = std::uint64_t(glide_speed_[t]);
+        std::uint64_t p = glide_start_[t] + std::uint64_t(std::int64_t(j0) * glide_speed_[t]);
+        for (int i = 0; i < count; ++i, p += speed) {
+            const int index = int(p >> 32) & mask;
+            const float frac = float(std::uint32_t(p)) * (1.0f / 4294967296.0f);
+            const Frame& a = buf[index];
+            const Frame& b = buf[(index + 1) & mask];
+            emit(i, Frame{a.l + (b.l - a.l) * frac, a.r + (b.r - a.r) * frac}, gains_at(j0 + i));
+        }
+        return;
+    }
+    // Jump: over the tick, fade the old delay out and the new one in.
+    const int old_start = w_ - dp;
+    const int new_start = w_ - d;
+    for (int i = 0; i < count; ++i) {
+        const float in = float(j0 + i) / tick_length;
+        const float out = 1.0f - in;
+        const Frame& fo = buf[(old_start + i) & mask];
+        const Frame& fn = buf[(new_start + i) & mask];
+        const TapUnit::Gains k_old{s.ll * out, s.lr * out, s.rl * out, s.rr * out};
+        const TapUnit::Gains k_new{g.ll * in, g.lr * in, g.rl * in, g.rr * in};
+        const float l = k_old.ll * fo.l + k_old.rl * fo.r + k_new.ll * fn.l + k_new.rl * fn.r;
+        const float r = k_old.lr * fo.l + k_old.rr * fo.r + k_new.lr * fn.l + k_new.rr * fn.r;
+        store(i, l, r);
+    }
+}
