@@ -1,0 +1,26 @@
+#include "AudioTypes.h"
+
+CMediaType make_audio_type(WORD format_tag, WORD channels, DWORD rate, WORD bits) {
+    WAVEFORMATEX format{};
+    format.wFormatTag = format_tag;
+    format.nChannels = channels;
+    format.nSamplesPerSec = rate;
+    format.wBitsPerSample = bits;
+    format.nBlockAlign = static_cast<WORD>(channels * ((bits + 7) / 8));
+    format.nAvgBytesPerSec = rate * format.nBlockAlign;
+    CMediaType type;
+    type.SetType(&MEDIATYPE_Audio);
+    type.SetSubtype(format_tag == WAVE_FORMAT_PCM ? &MEDIASUBTYPE_PCM : &MEDIASUBTYPE_IEEE_FLOAT);
+    type.SetFormatType(&FORMAT_WaveFormatEx);
+    type.SetSampleSize(format.nBlockAlign);
+    type.SetFormat(reinterpret_cast<const BYTE*>(&format), sizeof format);
+    return type;
+}
+
+const WAVEFORMATEX* wave_format(const CMediaType& type) {
+    if (!IsEqualGUID(*type.FormatType(), FORMAT_WaveFormatEx) ||
+        type.FormatLength() < sizeof(WAVEFORMATEX) - sizeof(WORD)) {
+        return nullptr;
+    }
+    return reinterpret_cast<const WAVEFORMATEX*>(type.Format());
+}

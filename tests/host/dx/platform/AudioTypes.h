@@ -1,0 +1,9 @@
+// Building wave-format media types for the test filters.
+#pragma once
+
+#include "host/dx/platform/CMediaType.h"
+
+// An audio media type with a WAVEFORMATEX block (cbSize 0).
+CMediaType make_audio_type(WORD format_tag, WORD channels, DWORD rate, WORD bits);
+// The WAVEFORMATEX of an audio type, or null when it has none.
+const WAVEFORMATEX* wave_format(const CMediaType& type);

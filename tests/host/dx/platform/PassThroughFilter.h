@@ -1,0 +1,62 @@
+// A transform that copies each input sample unchanged, shaped like the
+// product's filter: its own pins "Input" (id "In") and "Output", an input pin
+// that accepts a new type when downstream would take the matching output, and
+// a reconnect of the output when a new input type no longer fits it.
+#pragma once
+
+#include "host/dx/platform/CTransformFilter.h"
+#include "host/dx/platform/CTransformInputPin.h"
+#include "host/dx/platform/CTransformOutputPin.h"
+
+extern const CLSID CLSID_PassThroughFilter;
+extern const AMOVIESETUP_FILTER pass_through_setup;
+
+class PassThroughFilter;
+
+class PassThroughInputPin : public CTransformInputPin {
+public:
+    PassThroughInputPin(PassThroughFilter* filter, HRESULT* phr);
+
+    // CheckInputType; with a connected output that would need another type,
+    // downstream's QueryAccept of that type decides.
+    HRESULT CheckMediaType(const CMediaType* mt) override;
+    // "In".
+    STDMETHODIMP QueryId(LPWSTR* id) override;
+    STDMETHODIMP QueryInternalConnections(IPin** pins, ULONG* count) override;
+};
+
+class PassThroughFilter : public CTransformFilter {
+public:
+    // For a factory template.
+    static CUnknown* CreateInstance(LPUNKNOWN outer, HRESULT* phr);
+    PassThroughFilter(LPUNKNOWN outer, HRESULT* phr);
+
+    CBasePin* GetPin(int n) override;
+    const AMOVIESETUP_FILTER* GetSetupData() override { return &pass_through_setup; }
+
+    // Audio, uncompressed, with a wave format block; else E_INVALIDARG.
+    HRESULT CheckInputType(const CMediaType* in) override;
+    // Equal formats only.
+    HRESULT CheckTransform(const CMediaType* in, const CMediaType* out) override;
+    // Position 0: the input's type.
+    HRESULT GetMediaType(int position, CMediaType* mt) override;
+    // The input allocator's properties, when there is one.
+    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
+    HRESULT Transform(IMediaSample* in, IMediaSample* out) override;
+    HRESULT CompleteConnect(PIN_DIRECTION dir, IPin* receive_pin) override;
+    HRESULT SetMediaType(PIN_DIRECTION dir, const CMediaType* mt) override;
+    HRESULT StartStreaming() override;
+    HRESULT StopStreaming() override;
+
+    int start_count() const { return m_start_count; }
+    int stop_count() const { return m_stop_count; }
+    int media_types_set() const { return m_media_types_set; }
+
+    PassThroughInputPin* input() { return static_cast<PassThroughInputPin*>(m_pInput); }
+    CTransformOutputPin* output() { return m_pOutput; }
+
+private:
+    int m_start_count = 0;
+    int m_stop_count = 0;
+    int m_media_types_set = 0;
+};
