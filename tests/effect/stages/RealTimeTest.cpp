@@ -1,0 +1,63 @@
+// Nothing on the stages' audio path allocates: ticks with running LFOs,
+// reads, in-place filtering, shaping, shelving and resets.
+
+#include "StageRig.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+std::atomic<long> allocations{0};
+}
+
+// The replacement pair below uses malloc and free on purpose; g++ cannot see
+// that they match once inlined.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
+void* operator new(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+TEST(RealTime, audio_path_of_every_stage_allocates_nothing) {
+    FilterRig filter(48000.0f, Biquad::band_pass, 2000.0, 4.0, 2.0);
+    filter.set(filter_index::cutoff_depth, 1.0);
+    DistortionRig dist(48000.0f, 0.5, 0.6);
+    dist.set(dist_index::level_depth, 0.5);
+    ShelfRig shelf(48000.0f, 3000.0, 0.3);
+    const std::vector<float> src = sine(block_size, 700.0, 48000.0, 0.9);
+    std::vector<float> block(block_size);
+
+    const long before = allocations.load();
+    for (int b = 0; b < 200; ++b) {
+        filter.stage.tick(block_size);
+        dist.stage.tick(block_size);
+        shelf.stage.tick();
+        filter.stage.read(block.data(), src.data(), block_size);
+        filter.stage.filter_in_place(block.data(), block_size);
+        dist.stage.process(block.data(), block_size);
+        shelf.stage.process(block.data(), block_size);
+        if (b == 100) {
+            filter.stage.reset();
+            dist.stage.reset();
+            shelf.stage.reset();
+            filter.stage.tempo_changed();
+            dist.stage.tempo_changed();
+        }
+    }
+    EXPECT_EQ(allocations.load() - before, 0);
+}
