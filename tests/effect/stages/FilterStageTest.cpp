@@ -107,6 +107,8 @@ TEST(FilterStage, band_pass_and_resonator_gain_at_the_cutoff_is_the_resonance) {
     for (int type : {Biquad::resonator, Biquad::band_pass}) {
         for (double reso : {0.25, 4.0}) {
             FilterRig rig(48000.0f, type, 2000.0, reso, 2.0);
+            EXPECT_EQ(rig.stage.biquad().quality(), 2.0f);
+            EXPECT_EQ(rig.stage.biquad().resonance(), float(reso));
             const std::vector<float> h = rig.run(impulse(1 << 14));
             EXPECT_NEAR(gain_db(h, 2000.0, 48000.0), 20.0 * std::log10(reso), 0.01)
                 << type << ' ' << reso;
