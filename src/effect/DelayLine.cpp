@@ -136,7 +136,8 @@ void DelayLine::push_values() noexcept
     time_seconds_ = float(time_unit_->beats_to_sec(time_.get_value()));
     // Halves round upward: 16537.5 samples is 16538. A delay is at least one
     // sample, so that every run makes progress.
-    const double samples = std::floor(double(time_seconds_) * double(sample_rate_) + 0.5);
+    const double samples =
+        std::floor(time_unit_->beats_to_sec(time_.get_value()) * double(sample_rate_) + 0.5);
     d_ = std::max(1, static_cast<int>(std::min(samples, double(dmax_))));
     if (d_ != d_current_) {
         glide_start_ = true;

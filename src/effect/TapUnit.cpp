@@ -96,7 +96,8 @@ void TapUnit::recompute() noexcept
     level_ = float(level_param_.get_value());
     pan_ = float(pan_param_.get_value());
     // Halves round upward.
-    const double samples = std::floor(double(time_seconds_) * double(sample_rate_) + 0.5);
+    const double samples =
+        std::floor(time_unit_->beats_to_sec(time_.get_value()) * double(sample_rate_) + 0.5);
     d_ = static_cast<int>(std::min(samples, double(max_delay_)));
     gains_ = gains_of(level_, pan_);
 }
