@@ -139,11 +139,12 @@ constexpr HRESULT hresult_from_bits(std::uint32_t bits) {
 
 #define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
 #define FAILED(hr) (static_cast<HRESULT>(hr) < 0)
-#define HRESULT_FROM_WIN32(x)                                                                      \
-    (static_cast<HRESULT>(x) <= 0                                                                  \
-         ? static_cast<HRESULT>(x)                                                                 \
-         : hresult_from_bits((static_cast<std::uint32_t>(x) & 0x0000FFFFu) | (7u << 16) |          \
-                             0x80000000u))
+// A Win32 error code as an HRESULT of the Win32 facility (7).
+constexpr HRESULT HRESULT_FROM_WIN32(LONG error) {
+    return error <= 0 ? static_cast<HRESULT>(error)
+                      : hresult_from_bits((static_cast<std::uint32_t>(error) & 0xFFFFu) |
+                                          (7u << 16) | 0x80000000u);
+}
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
