@@ -2,36 +2,10 @@
 // reads, in-place filtering, shaping, shelving and resets.
 
 #include "StageRig.h"
+#include "support/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
-namespace {
-std::atomic<long> allocations{0};
-}
-
-// The replacement pair below uses malloc and free on purpose; g++ cannot see
-// that they match once inlined.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 TEST(RealTime, audio_path_of_every_stage_allocates_nothing) {
     FilterRig filter(48000.0f, Biquad::band_pass, 2000.0, 4.0, 2.0);
@@ -42,7 +16,7 @@ TEST(RealTime, audio_path_of_every_stage_allocates_nothing) {
     const std::vector<float> src = sine(block_size, 700.0, 48000.0, 0.9);
     std::vector<float> block(block_size);
 
-    const long before = allocations.load();
+    const test::AllocationCounter allocations;
     for (int b = 0; b < 200; ++b) {
         filter.stage.tick(block_size);
         dist.stage.tick(block_size);
@@ -59,5 +33,5 @@ TEST(RealTime, audio_path_of_every_stage_allocates_nothing) {
             dist.stage.tempo_changed();
         }
     }
-    EXPECT_EQ(allocations.load() - before, 0);
+    EXPECT_EQ(allocations.count(), 0);
 }

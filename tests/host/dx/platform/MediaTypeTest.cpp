@@ -31,7 +31,8 @@ TEST(MediaTypeTest, copies_own_their_format_block) {
     CMediaType assigned;
     assigned = original;
     EXPECT_TRUE(assigned == original);
-    assigned = assigned; // self-assignment keeps the block
+    const CMediaType& same = assigned;
+    assigned = same; // self-assignment keeps the block
     EXPECT_TRUE(assigned == original);
 }
 

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+
+// Sets (or with no value removes) an environment variable for its lifetime.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, std::optional<std::string> value) : name(name) {
+        if (const char* old = std::getenv(name)) {
+            saved = old;
+        }
+        apply(value);
+    }
+    ~ScopedEnv() { apply(saved); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    void apply(const std::optional<std::string>& value) {
+        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    }
+
+    const char* name;
+    std::optional<std::string> saved;
+};
+
+// A fresh temporary directory, removed with its contents at scope end.
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "quevrin-XXXXXX").string();
+        path = mkdtemp(&pattern[0]) != nullptr ? pattern : std::string();
+    }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // An executable shell script standing in for a program on PATH.
+    void add_script(const std::string& name, const std::string& body) const {
+        std::ofstream(path + "/" + name) << "#!/bin/sh\n" << body << "\n";
+        std::filesystem::permissions(path + "/" + name, std::filesystem::perms::owner_all);
+    }
+
+    std::string read(const std::string& name) const {
+        std::ifstream in(path + "/" + name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    std::string path;
+};
