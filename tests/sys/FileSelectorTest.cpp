@@ -13,14 +13,15 @@ namespace {
 using Status = sys::FileDialogResult::Status;
 using Answer = std::function<sys::FileDialogResult(const sys::FileDialogRequest&)>;
 
-const std::vector<sys::FileFilter> filters{
-    {"All files", "*.*"},
-    {"Preset bank files", "*.pbk"},
-    {"Two kinds", "*.a;*.b"},
-    {"Read me", "README*"}};
+const std::vector<sys::FileFilter> filters{{"All files", "*.*"},
+                                           {"Preset bank files", "*.pbk"},
+                                           {"Two kinds", "*.a;*.b"},
+                                           {"Read me", "README*"}};
 
 Answer returns(Status status, const std::string& path = "", int index = 0) {
-    return [=](const sys::FileDialogRequest&) { return sys::FileDialogResult{status, path, index}; };
+    return [=](const sys::FileDialogRequest&) {
+        return sys::FileDialogResult{status, path, index};
+    };
 }
 
 TEST(FileSelector, a_chosen_name_without_extension_gets_the_selected_filter_s) {
@@ -38,7 +39,7 @@ TEST(FileSelector, a_chosen_name_without_extension_gets_the_selected_filter_s) {
         {1, "C:\\banks.old\\mybank", 1, "C:\\banks.old\\mybank.pbk", 1},
         {0, "notes", 0, "notes.*", 0},
         {2, "notes", 2, "notes.b", 2},
-        {3, "readme", 3, "readme", 3}, // no extension in the pattern
+        {3, "readme", 3, "readme", 3},     // no extension in the pattern
         {0, "mybank", 1, "mybank.pbk", 1}, // filter changed in the dialog
         {1, "mybank", 7, "mybank.pbk", 1}, // impossible index ignored
         {0, "notes", -1, "notes.*", 0},
@@ -96,7 +97,7 @@ TEST(FileSelector, asks_the_dialog_for_its_settings_starting_from_all_files) {
     ASSERT_EQ(backend.file_requests.size(), 2u);
     const sys::FileDialogRequest& first = backend.file_requests[0];
     EXPECT_EQ(first.mode, sys::FileDialogMode::open);
-    EXPECT_EQ(first.filters, std::vector<sys::FileFilter>{{"All files", "*.*"}});
+    EXPECT_EQ(first.filters, (std::vector<sys::FileFilter>{{"All files", "*.*"}}));
     EXPECT_EQ(first.selected_filter, 0);
     EXPECT_EQ(first.title + first.initial_path, "");
     const sys::FileDialogRequest& second = backend.file_requests[1];

@@ -24,10 +24,8 @@ TEST(Resource, every_manifest_entry_is_embedded_with_its_file_s_bytes) {
     if (source == nullptr) {
         GTEST_SKIP() << "QUEVRIN_SOURCE_DIR is not set (run through ctest)";
     }
-    TempDir unused;
-    unused.path = std::string(source) + "/resources"; // read through, not removed
-    std::istringstream manifest(unused.read("resources.txt"));
-    unused.path.clear();
+    const std::string dir = std::string(source) + "/resources/";
+    std::istringstream manifest(read_file(dir + "resources.txt"));
     std::size_t entries = 0;
     for (std::string line; std::getline(manifest, line);) {
         std::istringstream fields(line.substr(0, line.find('#')));
@@ -37,10 +35,10 @@ TEST(Resource, every_manifest_entry_is_embedded_with_its_file_s_bytes) {
         }
         ++entries;
         SCOPED_TRACE(type + " " + name);
-        std::ifstream file(std::string(source) + "/resources/" + path, std::ios::binary);
-        const std::string expected{std::istreambuf_iterator<char>(file), {}};
+        const std::string expected = read_file(dir + path);
         std::size_t size = 1234;
-        const void* data = sys::get_ressource(to_case(type, tolower), to_case(name, toupper), &size);
+        const void* data =
+            sys::get_ressource(to_case(type, tolower), to_case(name, toupper), &size);
         ASSERT_NE(data, nullptr);
         EXPECT_EQ(reinterpret_cast<std::uintptr_t>(data) % 16, 0u);
         ASSERT_EQ(size, expected.size());

@@ -29,6 +29,11 @@ private:
     std::optional<std::string> saved;
 };
 
+inline std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 // A fresh temporary directory, removed with its contents at scope end.
 class TempDir {
 public:
@@ -46,10 +51,7 @@ public:
         std::filesystem::permissions(path + "/" + name, std::filesystem::perms::owner_all);
     }
 
-    std::string read(const std::string& name) const {
-        std::ifstream in(path + "/" + name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string read(const std::string& name) const { return read_file(path + "/" + name); }
 
     std::string path;
 };
