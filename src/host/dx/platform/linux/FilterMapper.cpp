@@ -108,6 +108,13 @@ CLSID guid_from_text(const std::string& text) {
     return guid;
 }
 
+// Sub key names that sort in registration order, since keys enumerate sorted by name.
+std::string index_name(std::size_t index) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%04zu", index);
+    return name;
+}
+
 std::string instance_path(const CLSID* category, LPCOLESTR instance, REFCLSID filter) {
     return "CLSID\\" + guid_text(category != nullptr ? *category : CLSID_LegacyAmFilterCategory) +
            "\\Instance\\" + (instance != nullptr ? narrow(instance) : guid_text(filter));
@@ -115,7 +122,7 @@ std::string instance_path(const CLSID* category, LPCOLESTR instance, REFCLSID fi
 
 bool write_pin(const Key& pins, std::size_t index, const REGFILTERPINS& pin) {
     Key key;
-    if (!key.create(pins.get(), std::to_string(index))) {
+    if (!key.create(pins.get(), index_name(index))) {
         return false;
     }
     bool ok = key.set("Name", narrow(pin.strName)) && key.set("Rendered", DWORD(pin.bRendered)) &&
@@ -128,7 +135,7 @@ bool write_pin(const Key& pins, std::size_t index, const REGFILTERPINS& pin) {
     for (UINT t = 0; ok && t < pin.nMediaTypes; ++t) {
         const REGPINTYPES& type = pin.lpMediaType[t];
         Key type_key;
-        ok = type_key.create(key.get(), "Types\\" + std::to_string(t)) &&
+        ok = type_key.create(key.get(), "Types\\" + index_name(t)) &&
              type_key.set("MajorType",
                           guid_text(type.clsMajorType ? *type.clsMajorType : GUID_NULL)) &&
              type_key.set("SubType", guid_text(type.clsMinorType ? *type.clsMinorType : GUID_NULL));
