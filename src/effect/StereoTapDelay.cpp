@@ -113,6 +113,45 @@ void StereoTapDelay::process(float* L, float* R, const float* in_left, const flo
     processed_ += count;
 }
 
+namespace {
+
+// Gains at the tick's sample j: ramped to the new gains on the tick's last
+// sample, computed from j so that any cut of the tick gives the same values.
+struct GainRamp {
+    TapUnit::Gains start, step;
+    TapUnit::Gains at(int j) const
+    {
+        const float k = float(j + 1);
+        return TapUnit::Gains{start.ll + step.ll * k, start.lr + step.lr * k,
+                              start.rl + step.rl * k, start.rr + step.rr * k};
+    }
+};
+
+template <bool Add>
+inline void store(float* L, float* R, int i, float l, float r)
+{
+    if (Add) {
+        L[i] += l;
+        R[i] += r;
+    } else {
+        L[i] = l;
+        R[i] = r;
+    }
+}
+
+// A contiguous stretch of frames through constant or ramping gains.
+template <bool Add, bool Ramp, typename Frame>
+void mix_frames(const Frame* __restrict f, float* __restrict L, float* __restrict R, int count,
+                int j0, const TapUnit::Gains& g, const GainRamp& ramp)
+{
+    for (int i = 0; i < count; ++i) {
+        const TapUnit::Gains k = Ramp ? ramp.at(j0 + i) : g;
+        store<Add>(L, R, i, k.ll * f[i].l + k.rl * f[i].r, k.lr * f[i].l + k.rr * f[i].r);
+    }
+}
+
+} // namespace
+
 template <bool Add>
 void StereoTapDelay::mix_tap(int t, float* L, float* R, int count) noexcept
 {
@@ -120,38 +159,20 @@ void StereoTapDelay::mix_tap(int t, float* L, float* R, int count) noexcept
     const Frame* buf = buffer_.data();
     const int mask = mask_;
     const TapUnit::Gains g = tap.gains();
-    const TapUnit::Gains s = tap.start_gains();
-    const TapUnit::Gains step = tap.gain_steps();
-    const bool ramp = tap.is_ramping();
+    const GainRamp ramp{tap.start_gains(), tap.gain_steps()};
+    const bool ramping = tap.is_ramping();
     const int j0 = processed_;
-
-    const auto store = [&](int i, float l, float r) {
-        if (Add) {
-            L[i] += l;
-            R[i] += r;
-        } else {
-            L[i] = l;
-            R[i] = r;
-        }
-    };
-    const auto emit = [&](int i, const Frame& f, const TapUnit::Gains& k) {
-        store(i, k.ll * f.l + k.rl * f.r, k.lr * f.l + k.rr * f.r);
-    };
-    // Gains at the tick's sample j: ramped to the new gains on the tick's last sample.
-    const auto gains_at = [&](int j) {
-        if (!ramp)
-            return g;
-        const float k = float(j + 1);
-        return TapUnit::Gains{s.ll + step.ll * k, s.lr + step.lr * k, s.rl + step.rl * k,
-                              s.rr + step.rr * k};
-    };
-
     const int d = tap.delay();
     const int dp = tap.previous_delay();
+
     if (d == dp) {
-        const int start = w_ - d;
-        for (int i = 0; i < count; ++i)
-            emit(i, buf[(start + i) & mask], gains_at(j0 + i));
+        // At most two stretches: up to the buffer's end, then from its start.
+        const int start = (w_ - d) & mask;
+        const int first = std::min(count, buffer_size() - start);
+        const auto mix = ramping ? mix_frames<Add, true, Frame> : mix_frames<Add, false, Frame>;
+        mix(buf + start, L, R, first, j0, g, ramp);
+        if (first < count)
+            mix(buf, L + first, R + first, count - first, j0 + first, g, ramp);
         return;
     }
     const double rate = 1.0 - tap.glide_increment();
@@ -164,11 +185,15 @@ void StereoTapDelay::mix_tap(int t, float* L, float* R, int count) noexcept
             const float frac = float(std::uint32_t(p)) * (1.0f / 4294967296.0f);
             const Frame& a = buf[index];
             const Frame& b = buf[(index + 1) & mask];
-            emit(i, Frame{a.l + (b.l - a.l) * frac, a.r + (b.r - a.r) * frac}, gains_at(j0 + i));
+            const float l = a.l + (b.l - a.l) * frac;
+            const float r = a.r + (b.r - a.r) * frac;
+            const TapUnit::Gains k = ramping ? ramp.at(j0 + i) : g;
+            store<Add>(L, R, i, k.ll * l + k.rl * r, k.lr * l + k.rr * r);
         }
         return;
     }
     // Jump: over the tick, fade the old delay out and the new one in.
+    const TapUnit::Gains& s = ramp.start;
     const int old_start = w_ - dp;
     const int new_start = w_ - d;
     for (int i = 0; i < count; ++i) {
@@ -176,10 +201,8 @@ void StereoTapDelay::mix_tap(int t, float* L, float* R, int count) noexcept
         const float out = 1.0f - in;
         const Frame& fo = buf[(old_start + i) & mask];
         const Frame& fn = buf[(new_start + i) & mask];
-        const TapUnit::Gains k_old{s.ll * out, s.lr * out, s.rl * out, s.rr * out};
-        const TapUnit::Gains k_new{g.ll * in, g.lr * in, g.rl * in, g.rr * in};
-        const float l = k_old.ll * fo.l + k_old.rl * fo.r + k_new.ll * fn.l + k_new.rl * fn.r;
-        const float r = k_old.lr * fo.l + k_old.rr * fo.r + k_new.lr * fn.l + k_new.rr * fn.r;
-        store(i, l, r);
+        const float l = s.ll * out * fo.l + s.rl * out * fo.r + g.ll * in * fn.l + g.rl * in * fn.r;
+        const float r = s.lr * out * fo.l + s.rr * out * fo.r + g.lr * in * fn.l + g.rr * in * fn.r;
+        store<Add>(L, R, i, l, r);
     }
 }
