@@ -1,0 +1,335 @@
+#include "host/dx/CAudioTransform.h"
+
+#include "host/dx/HostDspDx.h"
+#include "host/dx/HostGuiDx.h"
+#include "mppi/NormalizedParamInterface.h"
+#include "mppi/PropertyKeys.h"
+#include "sys/Clock.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+constexpr float pcm16_to_float = 1.0f / 32768.0f; // 0.000030517578125 exactly
+
+// Halves round upwards (2.5 -> 3, -2.5 -> -2); NaN becomes silence.
+std::int16_t to_pcm16(double y) noexcept {
+    if (std::isnan(y)) {
+        return 0;
+    }
+    const double r = std::floor(y + 0.5);
+    return static_cast<std::int16_t>(std::clamp(r, -32768.0, 32767.0));
+}
+
+// A NaN or an infinity entering the engine would circulate in its feedback
+// loops for ever: it enters as silence instead.
+float finite_or_zero(float v) noexcept {
+    return std::isfinite(v) ? v : 0.0f;
+}
+
+// Sample access through memcpy: media buffers promise no alignment.
+template <typename T>
+T load(const BYTE* p) noexcept {
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+template <typename T>
+void store(BYTE* p, T v) noexcept {
+    std::memcpy(p, &v, sizeof v);
+}
+
+} // namespace
+
+CAudioTransform::~CAudioTransform() {
+    if (gui_ != nullptr) {
+        gui_->stop();
+    }
+    if (dsp_ != nullptr) {
+        dsp_->stop();
+    }
+    gui_.reset();
+    dsp_.reset();
+}
+
+void CAudioTransform::create_core(std::unique_ptr<mppi::DspInterface> dsp,
+                                  std::unique_ptr<mppi::GuiInterface> gui,
+                                  std::unique_ptr<HostDspDx> host_dsp,
+                                  std::unique_ptr<HostGuiDx> host_gui) {
+    dsp_ = std::move(dsp);
+    priorities_.resize(dsp_->get_nbr_param());
+    gui_ = std::move(gui);
+    // The editor window object arrives with the editor.
+    gui_->set_window(nullptr);
+
+    dsp_->set_host(host_dsp.release());
+    gui_->set_host(host_gui.release());
+    dsp_->set_gui(gui_.get());
+    gui_->set_dsp(dsp_.get());
+
+    dsp_->init();
+    current_program_.set_prog_name(dsp_->get_prog_name());
+    dsp_->store_prog(current_program_);
+    scaled_values_ = dsp_->get_num_property(mppi::property::can_scaled_val) != 0.0;
+    gui_->load_resources();
+
+    dsp_->reset();
+    gui_->build();
+}
+
+STDMETHODIMP CAudioTransform::GetStateBlock(BYTE* block) {
+    if (block == nullptr) {
+        return E_POINTER;
+    }
+    CAutoLock lock(&lock_);
+    std::memcpy(block, state_block_.data(), state_block_.size());
+    return S_OK;
+}
+
+STDMETHODIMP CAudioTransform::SetStateBlock(const BYTE* block) {
+    if (block == nullptr) {
+        return E_POINTER;
+    }
+    copy_state_in(block);
+    set_dirty(true);
+    return S_OK;
+}
+
+void CAudioTransform::copy_state_in(const BYTE* block) {
+    CAutoLock lock(&lock_);
+    std::memcpy(state_block_.data(), block, state_block_.size());
+}
+
+STDMETHODIMP CAudioTransform::GetPinFormat(WAVEFORMATEX* format, int pin) {
+    if (format == nullptr) {
+        return E_POINTER;
+    }
+    const WAVEFORMATEX* source = pin == 0 ? input_format_ : pin == 1 ? output_format_ : nullptr;
+    if (source == nullptr) {
+        return VFW_E_NOT_CONNECTED;
+    }
+    *format = *source;
+    return S_OK;
+}
+
+STDMETHODIMP CAudioTransform::SetNotifyWindow(HWND window, WORD id) {
+    CAutoLock lock(&lock_);
+    NotifyEntry* entry = nullptr;
+    NotifyEntry* last_free = nullptr;
+    for (NotifyEntry& e : notify_table_) {
+        if (e.window == window) {
+            entry = &e;
+            break;
+        }
+        if (e.window == nullptr) {
+            last_free = &e;
+        }
+    }
+    if (entry == nullptr) {
+        entry = last_free;
+    }
+    if (entry == nullptr) {
+        return id != 0 ? E_OUTOFMEMORY : S_OK;
+    }
+    *entry = id != 0 ? NotifyEntry{window, id} : NotifyEntry{nullptr, 0};
+    return S_OK;
+}
+
+void CAudioTransform::notify_windows(WORD code) {
+    CAutoLock lock(&lock_);
+    for (NotifyEntry& e : notify_table_) {
+        if (e.window == nullptr) {
+            continue;
+        }
+        if (IsWindow(e.window)) {
+            const auto wparam = static_cast<WPARAM>((static_cast<DWORD>(code) << 16) | e.id);
+            PostMessageA(e.window, WM_COMMAND, wparam, 0);
+        } else {
+            e = NotifyEntry{nullptr, 0};
+        }
+    }
+}
+
+int CAudioTransform::dsp_output_channels() const {
+    return dsp_->get_out_bus(0).get_nbr_channels();
+}
+
+HRESULT CAudioTransform::start_streaming() {
+    tail_seconds_ = 0.0;
+    if (input_format_ == nullptr || output_format_ == nullptr) {
+        return VFW_E_NOT_CONNECTED;
+    }
+    const int dsp_inputs = dsp_->get_in_bus(0).get_nbr_channels();
+    const int dsp_outputs = dsp_output_channels();
+    const bool mono = input_channels() != dsp_inputs;
+    if (mono &&
+        !(input_channels() == 1 && dsp_->get_num_property(mppi::property::can_mono) != 0.0)) {
+        return VFW_E_TYPE_NOT_ACCEPTED;
+    }
+    if (output_channels() != dsp_outputs) {
+        return VFW_E_TYPE_NOT_ACCEPTED;
+    }
+
+    input_blocks_.assign(static_cast<std::size_t>(dsp_inputs), Block{});
+    output_blocks_.assign(static_cast<std::size_t>(dsp_outputs), Block{});
+    // A mono input feeds every DSP input from block 0.
+    input_table_.clear();
+    for (std::size_t i = 0; i < input_blocks_.size(); ++i) {
+        input_table_.push_back(input_blocks_[mono ? 0 : i].data());
+    }
+    output_table_.clear();
+    for (Block& b : output_blocks_) {
+        output_table_.push_back(b.data());
+    }
+
+    dsp_->set_sample_rate(static_cast<float>(input_format_->nSamplesPerSec));
+    dsp_->set_sample_scale(input_format_->wFormatTag == WAVE_FORMAT_PCM
+                               ? std::ldexp(1.0f, input_format_->wBitsPerSample)
+                               : 1.0f);
+    dsp_->reset();
+    {
+        CAutoLock lock(&lock_);
+        dsp_->set_prog_name(current_program_.get_prog_name());
+        dsp_->load_prog(current_program_);
+    }
+    dsp_->request_reset();
+    return S_OK;
+}
+
+void CAudioTransform::read_input(const BYTE* input, int frames) noexcept {
+    const int channels = input_channels();
+    if (input_format_->wFormatTag == WAVE_FORMAT_PCM) {
+        const float scale = scaled_values_ ? 1.0f : pcm16_to_float;
+        const int stride = channels * 2;
+        for (int c = 0; c < channels; ++c) {
+            float* block = input_blocks_[static_cast<std::size_t>(c)].data();
+            const BYTE* p = input + c * 2;
+            for (int i = 0; i < frames; ++i, p += stride) {
+                block[i] = static_cast<float>(load<std::int16_t>(p)) * scale;
+            }
+        }
+    } else {
+        const int stride = channels * 4;
+        for (int c = 0; c < channels; ++c) {
+            float* block = input_blocks_[static_cast<std::size_t>(c)].data();
+            const BYTE* p = input + c * 4;
+            for (int i = 0; i < frames; ++i, p += stride) {
+                block[i] = finite_or_zero(load<float>(p));
+            }
+        }
+    }
+}
+
+void CAudioTransform::write_output(BYTE* output, int frames) const noexcept {
+    const int channels = output_channels();
+    if (output_format_->wFormatTag == WAVE_FORMAT_PCM) {
+        const double scale = scaled_values_ ? 1.0 : 32768.0;
+        const int stride = channels * 2;
+        for (int c = 0; c < channels; ++c) {
+            const float* block = output_blocks_[static_cast<std::size_t>(c)].data();
+            BYTE* p = output + c * 2;
+            for (int i = 0; i < frames; ++i, p += stride) {
+                store(p, to_pcm16(static_cast<double>(block[i]) * scale));
+            }
+        }
+    } else {
+        const int stride = channels * 4;
+        for (int c = 0; c < channels; ++c) {
+            const float* block = output_blocks_[static_cast<std::size_t>(c)].data();
+            BYTE* p = output + c * 4;
+            for (int i = 0; i < frames; ++i, p += stride) {
+                store(p, block[i]);
+            }
+        }
+    }
+}
+
+bool CAudioTransform::process_block(bool tail, const BYTE* input, int& in_frames, BYTE* output,
+                                    int& out_frames) noexcept {
+    const int frames = tail ? out_frames : std::min(in_frames, out_frames);
+    const int in_frame_bytes = input_format_->nBlockAlign;
+    const int out_frame_bytes = output_format_->nBlockAlign;
+    if (tail) {
+        tail_seconds_ += static_cast<double>(frames) / input_format_->nSamplesPerSec;
+        // Silence is 0.0 in either sample format.
+        for (Block& b : input_blocks_) {
+            b.fill(0.0f);
+        }
+    }
+    bool silent_chunk = false;
+    for (int done = 0; done < frames;) {
+        const int chunk = std::min(block_frames, frames - done);
+        if (!tail) {
+            read_input(input + static_cast<std::size_t>(done) * in_frame_bytes, chunk);
+        }
+        BYTE* out = output + static_cast<std::size_t>(done) * out_frame_bytes;
+        if (dsp_->process_replace(output_table_.data(), input_table_.data(), chunk, tail)) {
+            silent_chunk = true;
+            std::memset(out, 0, static_cast<std::size_t>(chunk) * out_frame_bytes);
+        } else {
+            write_output(out, chunk);
+        }
+        done += chunk;
+    }
+    in_frames = frames;
+    out_frames = frames;
+    return tail && (tail_seconds_ > max_tail_seconds || silent_chunk);
+}
+
+bool CAudioTransform::may_change_param(int index, int priority) const {
+    return priorities_.may_change(index, priority, sys::now());
+}
+
+void CAudioTransform::release_param(int index, int priority) {
+    priorities_.release(index, priority);
+}
+
+bool CAudioTransform::set_param(int index, float normalized, int priority) {
+    if (!priorities_.claim(index, priority, sys::now())) {
+        return false;
+    }
+    {
+        CAutoLock lock(&lock_);
+        current_program_.set_value(index, normalized);
+    }
+    dsp_->get_param(index)->set_normalized(normalized);
+    if (gui_ != nullptr) {
+        gui_->param_changed(index, normalized, priority);
+    }
+    set_dirty(true);
+    return true;
+}
+
+void CAudioTransform::apply_program(const mppi::ProgramSlot& program, int priority) {
+    const double now = sys::now();
+    const int count = std::min(program.get_nbr_values(), dsp_->get_nbr_param());
+    {
+        CAutoLock lock(&lock_);
+        current_program_.copy_from(program);
+        dsp_->set_prog_name(program.get_prog_name());
+        dsp_->load_prog(program);
+        // A damaged program may hold fewer values, or values the DSP refused:
+        // the current program keeps what the DSP really holds, one per parameter.
+        dsp_->store_prog(current_program_);
+    }
+    for (int i = 0; i < count; ++i) {
+        priorities_.claim(i, priority, now);
+        if (gui_ != nullptr) {
+            gui_->param_changed(i, program.get_value(i), priority);
+        }
+    }
+    set_dirty(true);
+}
+
+bool CAudioTransform::encode_state(const char (&magic)[state_magic_size]) {
+    const int size = current_program_.get_size();
+    if (size > state_block_size - state_magic_size) {
+        return false;
+    }
+    std::memcpy(state_block_.data(), magic, state_magic_size);
+    return current_program_.write(state_block_.data() + state_magic_size) == 0;
+}

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "host/dx/ISfPlugInProp.h"
+#include "host/dx/platform/CCritSec.h"
+#include "mppi/DspInterface.h"
+#include "mppi/GuiInterface.h"
+#include "mppi/ParamPriorityList.h"
+#include "mppi/preset/ProgramSlot.h"
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <vector>
+
+class HostDspDx;
+class HostGuiDx;
+
+// The host side of the plug-in core inside the filter: it owns and wires the
+// DSP and GUI objects, holds the current program, converts interleaved 16-bit
+// or float PCM into per-channel float blocks and back, processes in chunks of
+// at most 256 frames, counts the tail, applies programs and parameter changes
+// under write priorities, and notifies registered windows.
+//
+// Threads: the streaming thread runs start_streaming (with receiving held
+// off) and process_block; every other operation runs on the host's or the
+// editor's thread. The lock guards the state block, the current program and
+// the window table; parameter values cross to the streaming thread as the
+// parameters' own relaxed atomics.
+class CAudioTransform : public ISfPlugInProp {
+public:
+    static constexpr int block_frames = 256;
+    static constexpr double max_tail_seconds = 15.0;
+    static constexpr int nbr_notify_windows = 2;
+    // Notification codes (the high word of WM_COMMAND's wParam).
+    static constexpr WORD notify_input_format = 0;
+    static constexpr WORD notify_output_format = 1;
+    static constexpr WORD notify_program_loaded = 100;
+    // The priority of host presets and restored programs.
+    static constexpr int host_priority = 200;
+
+    CAudioTransform() = default;
+    // Tells the GUI, then the DSP, to stop; destroys the GUI, then the DSP.
+    virtual ~CAudioTransform();
+    CAudioTransform(const CAudioTransform&) = delete;
+    CAudioTransform& operator=(const CAudioTransform&) = delete;
+
+    // [main thread] Takes the core objects and the host services, wires them
+    // and initialises them in the plug-in contract's order. The DSP and the GUI
+    // are owned from the start; each host object once handed to its core
+    // object. May throw (allocation, or the GUI's "Load resources" and "Build GUI").
+    void create_core(std::unique_ptr<mppi::DspInterface> dsp,
+                     std::unique_ptr<mppi::GuiInterface> gui, std::unique_ptr<HostDspDx> host_dsp,
+                     std::unique_ptr<HostGuiDx> host_gui);
+
+    // ISfPlugInProp
+    STDMETHODIMP GetStateBlock(BYTE* block) override;
+    STDMETHODIMP SetStateBlock(const BYTE* block) override;
+    STDMETHODIMP GetPinFormat(WAVEFORMATEX* format, int pin) override;
+    STDMETHODIMP SetNotifyWindow(HWND window, WORD id) override;
+    STDMETHODIMP_(mppi::DspInterface*) GetDsp() override { return dsp_.get(); }
+    STDMETHODIMP_(mppi::GuiInterface*) GetGui() override { return gui_.get(); }
+    STDMETHODIMP_(pengui::WindowInterface*) GetEditorWindow() override { return nullptr; }
+    STDMETHODIMP_(BOOL) HasNoDsp() override { return dsp_ == nullptr ? TRUE : FALSE; }
+
+    // [graph thread] The formats the filter negotiated; the pointed-to records
+    // stay the filter's. Null while not set.
+    void set_input_format(const WAVEFORMATEX* format) { input_format_ = format; }
+    void set_output_format(const WAVEFORMATEX* format) { output_format_ = format; }
+    int input_channels() const { return input_format_ != nullptr ? input_format_->nChannels : 0; }
+    int output_channels() const {
+        return output_format_ != nullptr ? output_format_->nChannels : 0;
+    }
+    int dsp_output_channels() const;
+
+    // [graph thread, receiving held off] Sizes the buffers for the negotiated
+    // formats and resets the DSP to the current program; zeroes the tail time.
+    // VFW_E_TYPE_NOT_ACCEPTED for a channel layout the DSP cannot take.
+    HRESULT start_streaming();
+
+    // [streaming thread] Processes min(in_frames, out_frames) frames of the
+    // input format's samples into the output (normal mode), or out_frames
+    // frames of silence (tail mode: input is ignored). Both counts come back
+    // as the frames done. Returns, in tail mode, whether the tail is finished:
+    // more than max_tail_seconds rendered, or a chunk the DSP reported silent.
+    // Never allocates, locks or throws.
+    bool process_block(bool tail, const BYTE* input, int& in_frames, BYTE* output,
+                       int& out_frames) noexcept;
+
+    // [editor thread] Parameter write priorities at the current time.
+    bool may_change_param(int index, int priority) const;
+    void release_param(int index, int priority);
+    // [editor thread] Claims the parameter for priority; when granted, stores
+    // the value in the current program, sets the DSP's parameter and tells the
+    // GUI. False, with nothing changed, when refused.
+    bool set_param(int index, float normalized, int priority);
+    // [host or editor thread] Makes program the current one: the DSP loads
+    // it, every parameter is claimed for priority and the GUI is told.
+    void apply_program(const mppi::ProgramSlot& program, int priority);
+
+    // [any non-audio thread] Posts WM_COMMAND (code << 16 | id) to every
+    // registered window that still exists and forgets the others.
+    void notify_windows(WORD code);
+
+    bool is_dirty() const { return dirty_.load(std::memory_order_relaxed); }
+
+protected:
+    void set_dirty(bool dirty) { dirty_.store(dirty, std::memory_order_relaxed); }
+    // The state block after the 4-byte magic holds the encoded current program.
+    static constexpr int state_magic_size = 4;
+    // Under the lock: writes the magic and the current program into the state
+    // block; false when the program does not fit.
+    bool encode_state(const char (&magic)[state_magic_size]);
+    // Under the lock: the state block becomes a copy of block, dirty flag untouched.
+    void copy_state_in(const BYTE* block);
+    CCritSec& state_lock() { return lock_; }
+    const BYTE* state_block() const { return state_block_.data(); }
+
+private:
+    struct NotifyEntry {
+        HWND window;
+        WORD id;
+    };
+    using Block = std::array<float, block_frames>;
+
+    void read_input(const BYTE* input, int frames) noexcept;
+    void write_output(BYTE* output, int frames) const noexcept;
+
+    std::unique_ptr<mppi::DspInterface> dsp_;
+    std::unique_ptr<mppi::GuiInterface> gui_;
+    mppi::ProgramSlot current_program_;
+    CCritSec lock_;
+    std::array<BYTE, state_block_size> state_block_{};
+    std::atomic<bool> dirty_{false};
+    std::array<NotifyEntry, nbr_notify_windows> notify_table_{};
+    const WAVEFORMATEX* input_format_ = nullptr;
+    const WAVEFORMATEX* output_format_ = nullptr;
+    std::vector<Block> input_blocks_;
+    std::vector<Block> output_blocks_;
+    std::vector<const float*> input_table_;
+    std::vector<float*> output_table_;
+    double tail_seconds_ = 0.0;
+    bool scaled_values_ = false;
+    mppi::ParamPriorityList priorities_;
+};

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "host/dx/CAudioTransform.h"
+#include "host/dx/IStaticFilterPreset.h"
+#include "host/dx/platform/CTransformFilter.h"
+#include "host/dx/platform/CTransformOutputPin.h"
+
+#include <memory>
+
+class CSfPlugInInputPin;
+
+extern const AMOVIESETUP_FILTER quevrin_setup;
+
+// The DirectShow audio transform filter "VANTREL - Quevrin": negotiates 16-bit
+// PCM or 32-bit float, mono or stereo, at any rate, into stereo of the same
+// sample format; streams through the adapter core; renders the tail at the
+// end of the stream; persists the current program; offers the built-in
+// programs as static presets.
+class CSfPlugIn : public CTransformFilter,
+                  public CAudioTransform,
+                  public ISpecifyPropertyPages,
+                  public IPersistStream,
+                  public IStaticFilterPreset {
+public:
+    // The persisted stream: a 20-byte header (total size, the private
+    // interface id) and the state block.
+    static constexpr int stream_header_size = 20;
+    static constexpr int stream_size = stream_header_size + state_block_size; // 4116
+
+    // [main thread] The factory template's create function: the engine and
+    // the headless editor, wired. Null with *phr = E_OUTOFMEMORY on failure.
+    static CUnknown* CreateInstance(LPUNKNOWN outer, HRESULT* phr);
+    // [main thread] The same around given core objects. Whatever is made is
+    // destroyed again on failure.
+    static CSfPlugIn* create(LPUNKNOWN outer, HRESULT* phr, std::unique_ptr<mppi::DspInterface> dsp,
+                             std::unique_ptr<mppi::GuiInterface> gui);
+    ~CSfPlugIn() override;
+
+    DECLARE_IUNKNOWN
+    STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+
+    int GetPinCount() override { return 2; }
+    // Creates the pins "Input" and "Output" on first use.
+    CBasePin* GetPin(int n) override;
+    const AMOVIESETUP_FILTER* GetSetupData() override { return &quevrin_setup; }
+
+    HRESULT Transform(IMediaSample*, IMediaSample*) override { return E_INVALIDARG; }
+    HRESULT CheckInputType(const CMediaType* in) override;
+    HRESULT CheckTransform(const CMediaType* in, const CMediaType* out) override;
+    HRESULT GetMediaType(int position, CMediaType* mt) override;
+    HRESULT SetMediaType(PIN_DIRECTION dir, const CMediaType* mt) override;
+    HRESULT CompleteConnect(PIN_DIRECTION dir, IPin* receive_pin) override;
+    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
+    HRESULT StartStreaming() override { return start_streaming(); }
+    // [streaming thread] Splits the input over as many output samples as it
+    // needs; only the first carries the input's times.
+    HRESULT Receive(IMediaSample* sample) override;
+    // [streaming thread] Renders the tail, then passes end of stream on.
+    HRESULT EndOfStream() override;
+
+    // The output type an input type calls for: the DSP's channel count, block
+    // align and byte rate to match, no extra format bytes.
+    HRESULT output_type_for(const CMediaType& in, CMediaType* out);
+
+    // IPersist (both IBaseFilter's and IPersistStream's)
+    STDMETHODIMP GetClassID(CLSID* clsid) override { return CBaseFilter::GetClassID(clsid); }
+    // ISpecifyPropertyPages
+    STDMETHODIMP GetPages(CAUUID* pages) override;
+    // IPersistStream
+    STDMETHODIMP IsDirty() override { return is_dirty() ? S_OK : S_FALSE; }
+    // [host thread] Applies the persisted program with the host's priority and
+    // tells the registered windows; E_FAIL, program unchanged, for a stream
+    // of another size, id or magic, or an unreadable program.
+    STDMETHODIMP Load(IStream* stream) override;
+    STDMETHODIMP Save(IStream* stream, BOOL clear_dirty) override;
+    STDMETHODIMP GetSizeMax(ULARGE_INTEGER* size) override;
+    // IStaticFilterPreset
+    STDMETHODIMP GetPresetCount(LONG* count) override;
+    STDMETHODIMP GetPresetName(LONG index, LPWSTR name, LONG capacity) override;
+    STDMETHODIMP SetPreset(LONG index) override;
+
+private:
+    CSfPlugIn(LPUNKNOWN outer, HRESULT* phr);
+
+    // The negotiated formats the adapter core reads.
+    WAVEFORMATEX m_input_format{};
+    WAVEFORMATEX m_output_format{};
+};

@@ -1,0 +1,41 @@
+#include "host/dx/HeadlessGui.h"
+
+#include "mppi/DspInterface.h"
+
+void HeadlessGui::load_resources() {
+    if (host_ != nullptr) {
+        host_->init_notice();
+    }
+    note("load_resources");
+}
+
+void HeadlessGui::set_host(mppi::HostGuiInterface* host) {
+    if (host != host_.get()) {
+        host_.reset(host);
+    }
+    note("set_host");
+}
+
+void HeadlessGui::set_dsp(mppi::DspInterface* dsp) {
+    dsp_ = dsp;
+    record_->nbr_params = dsp != nullptr ? dsp->get_nbr_param() : 0;
+    note("set_dsp");
+}
+
+void HeadlessGui::set_window(pengui::WindowInterface* window) {
+    window_ = window;
+    note("set_window");
+}
+
+void HeadlessGui::get_size(int& w, int& h) {
+    w = width;
+    h = height;
+}
+
+void HeadlessGui::get_view_size(int& w, int& h) {
+    get_size(w, h);
+}
+
+void HeadlessGui::param_changed(int index, float normalized, int priority) {
+    record_->param_changes.push_back({index, normalized, priority});
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "mppi/GuiInterface.h"
+#include "mppi/HostGuiInterface.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// The GUI side of the plug-in core until the editor exists: it shows nothing
+// and records what the host tells it, in a record that may outlive it, so the
+// host's wiring can be checked. Every operation runs on the editor's thread.
+class HeadlessGui : public mppi::GuiInterface {
+public:
+    static constexpr int width = 500;
+    static constexpr int height = 422;
+
+    struct ParamChange {
+        int index;
+        float normalized;
+        int priority;
+    };
+    struct Record {
+        // Operation names in the order they were called ("set_host", "load_resources", ...).
+        std::vector<std::string> calls;
+        std::vector<ParamChange> param_changes;
+        int nbr_params = 0;
+    };
+
+    HeadlessGui() : record_(std::make_shared<Record>()) {}
+
+    void load_resources() override;
+    void build() override { note("build"); }
+    void stop() override { note("stop"); }
+    mppi::HostGuiInterface* get_host() override { return host_.get(); }
+    void set_host(mppi::HostGuiInterface* host) override;
+    mppi::DspInterface* get_dsp() override { return dsp_; }
+    void set_dsp(mppi::DspInterface* dsp) override;
+    void set_window(pengui::WindowInterface* window) override;
+    pengui::WindowInterface* get_window() override { return window_; }
+    void get_size(int& w, int& h) override;
+    void get_view_size(int& w, int& h) override;
+    void open(void*) override { note("open"); }
+    void close() override { note("close"); }
+    void param_changed(int index, float normalized, int priority) override;
+    void reserved(int, int) override {}
+    void tempo_changed() override { note("tempo_changed"); }
+
+    // What this GUI was told so far; shared, so it can be read after destruction.
+    std::shared_ptr<const Record> record() const { return record_; }
+
+private:
+    void note(const char* call) { record_->calls.emplace_back(call); }
+
+    std::shared_ptr<Record> record_;
+    std::unique_ptr<mppi::HostGuiInterface> host_;
+    mppi::DspInterface* dsp_ = nullptr;
+    pengui::WindowInterface* window_ = nullptr;
+};

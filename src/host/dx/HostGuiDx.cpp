@@ -1,0 +1,19 @@
+#include "host/dx/HostGuiDx.h"
+
+#include "host/dx/CAudioTransform.h"
+
+bool HostGuiDx::may_change_param(int index, int priority) {
+    return core_->may_change_param(index, priority);
+}
+
+void HostGuiDx::release_param(int index, int priority) {
+    core_->release_param(index, priority);
+}
+
+bool HostGuiDx::set_param(int index, float normalized, int priority) {
+    return core_->set_param(index, normalized, priority);
+}
+
+void HostGuiDx::set_prog(const mppi::ProgramSlot& program, int priority) {
+    core_->apply_program(program, priority);
+}

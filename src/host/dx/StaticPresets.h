@@ -1,0 +1,14 @@
+#pragma once
+
+#include "mppi/preset/BankManager.h"
+
+// The built-in programs offered to hosts as static presets, decoded from the
+// module resource "static_presets" (type "VNPB") once per process and shared
+// by every filter.
+class StaticPresets {
+public:
+    // [any non-audio thread] The bank, filled on first use. While the resource
+    // is missing or unreadable the bank is empty (no programs) and the next
+    // call tries again. Once filled, the bank never changes.
+    static const mppi::BankManager& get();
+};

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "host/dx/platform/com.h"
+
+#include <string>
+
+// [main thread] The full path of the file this module was loaded from; a
+// failure is the system's error as an HRESULT.
+HRESULT module_path(std::string& path);
