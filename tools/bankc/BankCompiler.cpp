@@ -139,8 +139,8 @@ bool BankCompiler::compile(const std::string& source, const std::string& file_na
     if (count == 0)
         return fail("no programs");
     if (expected_programs > 0 && count != expected_programs)
-        return fail(std::to_string(count) + " programs, this bank holds " +
-                    std::to_string(expected_programs));
+        return fail("this bank holds " + std::to_string(expected_programs) + " programs, found " +
+                    std::to_string(count));
 
     bank.set_nbr_progs(count);
     for (int i = 0; i < count; ++i)
