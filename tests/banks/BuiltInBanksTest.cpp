@@ -83,4 +83,29 @@ TEST(BuiltInBanks, every_program_renders_noise_finite_bounded_and_audible) {
     }
 }
 
+// After a burst, every program dies away unless it is meant to hold: a
+// sustain loop, or a line fed back at 97 % or more (a looper). A resonance or
+// a comb that keeps ringing on its own would fail here.
+TEST(BuiltInBanks, every_program_not_meant_to_hold_dies_away) {
+    constexpr float rate = 44100.0f;
+    test::Stereo input = test::noise(std::size_t(12 * rate));
+    std::fill(input.left.begin() + long(rate / 2), input.left.end(), 0.0f);
+    std::fill(input.right.begin() + long(rate / 2), input.right.end(), 0.0f);
+    const mppi::BankManager bank = banks::embedded_bank("static_presets");
+    for (int p = 0; p < bank.get_nbr_progs(); ++p) {
+        const mppi::ProgramSlot& prog = bank.use_prog(p);
+        banks::ProgramEngine engine(prog, rate);
+        const bool holds = (int(engine.param("Flags").get_internal()) & 16) != 0 ||
+                           engine.param("D1 fdbk").get_internal() >= 0.97 ||
+                           engine.param("D2 fdbk").get_internal() >= 0.97;
+        if (holds)
+            continue;
+        const test::Stereo out = engine.render(input, 256);
+        double energy = 0.0;
+        for (std::size_t i = out.size() - std::size_t(rate); i < out.size(); ++i)
+            energy += double(out.left[i]) * out.left[i] + double(out.right[i]) * out.right[i];
+        EXPECT_LT(std::sqrt(energy / (2.0 * rate)), 1e-3) << prog.get_prog_name();
+    }
+}
+
 } // namespace
