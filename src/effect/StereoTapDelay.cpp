@@ -150,6 +150,25 @@ void mix_frames(const Frame* __restrict f, float* __restrict L, float* __restric
     }
 }
 
+// A glide: frames interpolated at a read position moving by `speed` per
+// frame (32.32 fixed point).
+template <bool Add, bool Ramp, typename Frame>
+void mix_glide(const Frame* __restrict buf, int mask, std::uint64_t p, std::uint64_t speed,
+               float* __restrict L, float* __restrict R, int count, int j0,
+               const TapUnit::Gains& g, const GainRamp& ramp)
+{
+    for (int i = 0; i < count; ++i, p += speed) {
+        const int index = int(p >> 32) & mask;
+        const float frac = float(std::uint32_t(p)) * (1.0f / 4294967296.0f);
+        const Frame& a = buf[index];
+        const Frame& b = buf[(index + 1) & mask];
+        const float l = a.l + (b.l - a.l) * frac;
+        const float r = a.r + (b.r - a.r) * frac;
+        const TapUnit::Gains k = Ramp ? ramp.at(j0 + i) : g;
+        store<Add>(L, R, i, k.ll * l + k.rl * r, k.lr * l + k.rr * r);
+    }
+}
+
 } // namespace
 
 template <bool Add>
@@ -177,19 +196,10 @@ void StereoTapDelay::mix_tap(int t, float* L, float* R, int count) noexcept
     }
     const double rate = 1.0 - tap.glide_increment();
     if (std::abs(rate) <= 1.25) {
-        // Glide: interpolated frames at a read speed of `rate`.
-        const std::uint64_t speed = std::uint64_t(glide_speed_[t]);
-        std::uint64_t p = glide_start_[t] + std::uint64_t(std::int64_t(j0) * glide_speed_[t]);
-        for (int i = 0; i < count; ++i, p += speed) {
-            const int index = int(p >> 32) & mask;
-            const float frac = float(std::uint32_t(p)) * (1.0f / 4294967296.0f);
-            const Frame& a = buf[index];
-            const Frame& b = buf[(index + 1) & mask];
-            const float l = a.l + (b.l - a.l) * frac;
-            const float r = a.r + (b.r - a.r) * frac;
-            const TapUnit::Gains k = ramping ? ramp.at(j0 + i) : g;
-            store<Add>(L, R, i, k.ll * l + k.rl * r, k.lr * l + k.rr * r);
-        }
+        const std::uint64_t p =
+            glide_start_[t] + std::uint64_t(std::int64_t(j0) * glide_speed_[t]);
+        const auto glide = ramping ? mix_glide<Add, true, Frame> : mix_glide<Add, false, Frame>;
+        glide(buf, mask, p, std::uint64_t(glide_speed_[t]), L, R, count, j0, g, ramp);
         return;
     }
     // Jump: over the tick, fade the old delay out and the new one in.

@@ -2,6 +2,7 @@
 
 #include "mppi/CubicTable.h"
 
+#include <algorithm>
 #include <cmath>
 
 // The two shaping curves of the distortion, each 16 cubic segments: a tanh
@@ -23,6 +24,8 @@ public:
 private:
     static constexpr float knot_offset = 8.0f;
     static constexpr int segments = mppi::CubicTable<float>::segments;
+    // The largest coordinate below the last knot.
+    static constexpr float last_coordinate = 15.999999f;
 
     DistortionCurves();
 
@@ -33,11 +36,11 @@ private:
 
 inline float DistortionCurves::overdrive(float x) const noexcept {
     const float u = x + knot_offset;
-    if (u < 0.0f)
-        return low_;
-    if (u >= float(segments))
-        return high_;
-    return overdrive_.eval(int(u), u);
+    // Evaluated on the clamped coordinate without branches (the signal jumps
+    // in and out of the table's range); not-a-number lands on segment 0.
+    const float inside = std::max(0.0f, std::min(u, last_coordinate));
+    const float v = overdrive_.eval(int(inside), inside);
+    return u < 0.0f ? low_ : u >= float(segments) ? high_ : v;
 }
 
 inline float DistortionCurves::puncher(float u) const noexcept {
@@ -48,12 +51,10 @@ inline float DistortionCurves::puncher(float u) const noexcept {
     if (!(std::abs(periods) < 1.0e9f))
         return 0.0f;
     int whole = int(periods);
-    if (float(whole) > periods)
-        --whole;
+    whole -= float(whole) > periods ? 1 : 0;
     float r = u - float(segments) * float(whole);
     // A coordinate a hair below 0 rounds up to exactly 16, where segment 0's
     // cubic is far from the sine: wrap it back to the start of the period.
-    if (r >= float(segments))
-        r = 0.0f;
+    r = r >= float(segments) ? 0.0f : r;
     return puncher_.eval(int(r), r);
 }

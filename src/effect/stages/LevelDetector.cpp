@@ -1,5 +1,6 @@
 #include "effect/stages/LevelDetector.h"
 
+#include <algorithm>
 #include <cmath>
 
 void LevelDetector::set_time(float seconds) noexcept {
@@ -17,15 +18,38 @@ void LevelDetector::clear() noexcept {
 }
 
 float LevelDetector::run(const float* block, int count) noexcept {
-    float x1 = x1_, y1 = y1_;
-    for (int i = 0; i < count; ++i) {
-        const float x = block[i] * block[i];
-        y1 = b0_ * (x + x1) - a1_ * y1;
-        x1 = x;
+    for (int done = 0; done < count; done += max_block)
+        follow(block + done, std::min(max_block, count - done));
+    return std::sqrt(std::abs(y1_));
+}
+
+// The recursion y = b0·(x + x1) - a1·y1 is linear, and only its value at the
+// end of the block is read: that value is the weighted sum
+// (-a1)^n·y0 + b0·sum((x_i + x_(i-1))·(-a1)^(n-1-i)), taken here in four
+// independent lanes instead of waiting on every previous output.
+void LevelDetector::follow(const float* block, int count) noexcept {
+    const float* w = decay_ + (count - 1); // w[-i] = (-a1)^(n-1-i)
+    float lane[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    float previous = x1_;
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        const float x0 = block[i] * block[i];
+        const float xa = block[i + 1] * block[i + 1];
+        const float xb = block[i + 2] * block[i + 2];
+        const float xc = block[i + 3] * block[i + 3];
+        lane[0] += (x0 + previous) * w[-i];
+        lane[1] += (xa + x0) * w[-(i + 1)];
+        lane[2] += (xb + xa) * w[-(i + 2)];
+        lane[3] += (xc + xb) * w[-(i + 3)];
+        previous = xc;
     }
-    x1_ = x1;
-    y1_ = y1;
-    return std::sqrt(std::abs(y1));
+    for (; i < count; ++i) {
+        const float x = block[i] * block[i];
+        lane[0] += (x + previous) * w[-i];
+        previous = x;
+    }
+    y1_ = decay_[count] * y1_ + b0_ * ((lane[0] + lane[1]) + (lane[2] + lane[3]));
+    x1_ = previous;
 }
 
 void LevelDetector::update_coefficients() noexcept {
@@ -34,4 +58,9 @@ void LevelDetector::update_coefficients() noexcept {
     const double b0 = 1.0 / (1.0 + k);
     b0_ = float(b0);
     a1_ = float(b0 * (1.0 - k));
+    double power = 1.0;
+    for (float& d : decay_) {
+        d = float(power);
+        power *= -double(a1_);
+    }
 }

@@ -13,11 +13,17 @@ public:
     // [audio thread] Follows `count` samples and returns the level reached.
     float run(const float* block, int count) noexcept;
 
+    // The longest block followed in one step.
+    static constexpr int max_block = 256;
+
 private:
     void update_coefficients() noexcept;
+    void follow(const float* block, int count) noexcept;
 
     float time_ = 0.05f;
     float sample_rate_ = 44100.0f;
     float b0_ = 0.0f, a1_ = 0.0f;
     float x1_ = 0.0f, y1_ = 0.0f;
+    // (-a1)^k: how much of a sample k steps back remains in the output.
+    float decay_[max_block + 1] = {};
 };
