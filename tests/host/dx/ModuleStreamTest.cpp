@@ -181,6 +181,7 @@ TEST_F(ModuleTest, whole_streams_equal_the_engine_run_directly) {
         {WAVE_FORMAT_IEEE_FLOAT, 2, 96000, 2048}, {WAVE_FORMAT_IEEE_FLOAT, 1, 96000, 2048},
     };
     release_filter();
+    int audible_streams = 0;
     for (int p = 0; p < programs; ++p) {
         const mppi::ProgramSlot* program = bank.get_nbr_progs() > 0 ? &bank.use_prog(p) : nullptr;
         for (const StreamCase& c : cases) {
@@ -196,7 +197,7 @@ TEST_F(ModuleTest, whole_streams_equal_the_engine_run_directly) {
                   c.buffer_frames * frame_bytes);
             run();
 
-            const int frames = static_cast<int>(c.rate / 4);
+            const int frames = static_cast<int>(c.rate);
             std::vector<float> signal = test_signal(frames, c.channels, c.rate);
             std::vector<BYTE> input;
             if (c.tag == WAVE_FORMAT_PCM) {
@@ -225,7 +226,9 @@ TEST_F(ModuleTest, whole_streams_equal_the_engine_run_directly) {
             }
             const std::vector<BYTE> got = sink->received_bytes();
             ASSERT_EQ(got.size(), wanted.size());
-            EXPECT_NE(std::count(got.begin(), got.end(), BYTE{0}), static_cast<long>(got.size()));
+            // Programs that hold a loop and take no input are silent from a reset.
+            audible_streams +=
+                std::count(got.begin(), got.end(), BYTE{0}) != static_cast<long>(got.size());
             EXPECT_TRUE(got == wanted) << "output differs from the engine's";
 
             stop();
@@ -238,6 +241,7 @@ TEST_F(ModuleTest, whole_streams_equal_the_engine_run_directly) {
             sink = nullptr;
         }
     }
+    EXPECT_GT(audible_streams, 0);
 }
 
 } // namespace
