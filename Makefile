@@ -2,7 +2,7 @@
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test test-sanitize bench format demo
+.PHONY: all deps build test test-sanitize bench format demo fuzz
 
 all: build
 
@@ -26,6 +26,11 @@ test-sanitize: deps
 
 bench: build
 	for b in build/bench/*Bench; do $$b; done
+
+# Every libFuzzer target from its seed corpus, FUZZ_SECONDS each (clang).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	bash fuzz/run.sh $(FUZZ_SECONDS)
 
 format:
 	find src tests bench fuzz tools apps -name '*.h' -o -name '*.cpp' | xargs clang-format -i
