@@ -2,6 +2,22 @@
 
 #include "mppi/DspInterface.h"
 
+namespace {
+
+template <typename T>
+void keep(std::deque<T>& recorded, T entry) {
+    if (recorded.size() == HeadlessGui::max_recorded) {
+        recorded.pop_front();
+    }
+    recorded.push_back(std::move(entry));
+}
+
+} // namespace
+
+void HeadlessGui::note(const char* call) {
+    keep(record_->calls, std::string(call));
+}
+
 void HeadlessGui::load_resources() {
     if (host_ != nullptr) {
         host_->init_notice();
@@ -37,5 +53,5 @@ void HeadlessGui::get_view_size(int& w, int& h) {
 }
 
 void HeadlessGui::param_changed(int index, float normalized, int priority) {
-    record_->param_changes.push_back({index, normalized, priority});
+    keep(record_->param_changes, ParamChange{index, normalized, priority});
 }

@@ -3,9 +3,9 @@
 #include "mppi/GuiInterface.h"
 #include "mppi/HostGuiInterface.h"
 
+#include <deque>
 #include <memory>
 #include <string>
-#include <vector>
 
 // The GUI side of the plug-in core until the editor exists: it shows nothing
 // and records what the host tells it, in a record that may outlive it, so the
@@ -20,10 +20,14 @@ public:
         float normalized;
         int priority;
     };
+    // The most recent calls and parameter changes are kept, up to this many
+    // each, so a long-lived filter does not grow with every change.
+    static constexpr std::size_t max_recorded = 1024;
+
     struct Record {
         // Operation names in the order they were called ("set_host", "load_resources", ...).
-        std::vector<std::string> calls;
-        std::vector<ParamChange> param_changes;
+        std::deque<std::string> calls;
+        std::deque<ParamChange> param_changes;
         int nbr_params = 0;
     };
 
@@ -50,7 +54,7 @@ public:
     std::shared_ptr<const Record> record() const { return record_; }
 
 private:
-    void note(const char* call) { record_->calls.emplace_back(call); }
+    void note(const char* call);
 
     std::shared_ptr<Record> record_;
     std::unique_ptr<mppi::HostGuiInterface> host_;

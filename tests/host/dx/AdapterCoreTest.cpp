@@ -293,4 +293,17 @@ TEST(AdapterCoreTest, a_program_is_applied_to_the_dsp_and_the_gui_and_claims_eve
     EXPECT_TRUE(host->set_param(2, 1.0f, 200));
 }
 
+TEST(AdapterCoreTest, the_headless_gui_keeps_only_the_latest_changes) {
+    CoreHarness core;
+    mppi::HostGuiInterface* host = core.filter->GetGui()->get_host();
+    const int changes = static_cast<int>(HeadlessGui::max_recorded) + 10;
+    for (int i = 0; i < changes; ++i) {
+        ASSERT_TRUE(host->set_param(0, static_cast<float>(i) / changes, 200));
+    }
+    const auto& recorded = core.gui_record->param_changes;
+    ASSERT_EQ(recorded.size(), HeadlessGui::max_recorded);
+    EXPECT_EQ(recorded.front().normalized, 10.0f / changes);
+    EXPECT_EQ(recorded.back().normalized, static_cast<float>(changes - 1) / changes);
+}
+
 } // namespace
