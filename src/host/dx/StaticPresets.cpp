@@ -1,15 +1,14 @@
 #include "host/dx/StaticPresets.h"
 
+#include "host/dx/platform/CCritSec.h"
 #include "mppi/preset/BankFile.h"
 #include "sys/Resource.h"
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 
 namespace {
 
-std::mutex fill_lock;
 std::unique_ptr<mppi::BankManager> filled_bank;
 // Published after the bank is complete, so readers never see it being filled.
 std::atomic<const mppi::BankManager*> published{nullptr};
@@ -29,7 +28,8 @@ const mppi::BankManager& StaticPresets::get() {
     if (const mppi::BankManager* bank = published.load(std::memory_order_acquire)) {
         return *bank;
     }
-    std::lock_guard<std::mutex> lock(fill_lock);
+    static CCritSec fill_lock;
+    CAutoLock lock(&fill_lock);
     if (filled_bank == nullptr) {
         std::size_t size = 0;
         const void* data = sys::get_ressource("VNPB", "static_presets", &size);

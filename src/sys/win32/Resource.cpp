@@ -1,0 +1,36 @@
+#include "sys/Resource.h"
+
+#include "sys/DebugOutput.h"
+
+#include <windows.h>
+
+namespace sys {
+
+namespace {
+
+// The module this code is linked into (the plug-in), not the host's program.
+HMODULE this_module() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&this_module), &module);
+    return module;
+}
+
+} // namespace
+
+const void* get_ressource(const std::string& type, const std::string& name, std::size_t* size) {
+    const HMODULE module = this_module();
+    HRSRC found = FindResourceA(module, name.c_str(), type.c_str());
+    HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (size != nullptr) {
+        *size = data != nullptr ? SizeofResource(module, found) : 0;
+    }
+    if (data == nullptr) {
+        debug_output("sys::get_ressource: Error: couldn't load ressource.\n");
+    }
+    return data;
+}
+
+} // namespace sys
