@@ -88,7 +88,7 @@ HRESULT write_exactly(IStream* stream, const BYTE* data, ULONG size) {
 const AMOVIESETUP_FILTER quevrin_setup = {&CLSID_Quevrin, WIDE_TEXT("VANTREL - Quevrin"),
                                           MERIT_DO_NOT_USE, 2, setup_pins};
 
-CSfPlugIn::CSfPlugIn(LPUNKNOWN outer, HRESULT*)
+CSfPlugIn::CSfPlugIn(LPUNKNOWN outer)
     : CTransformFilter("VANTREL - Quevrin", outer, CLSID_Quevrin) {
     StaticPresets::get();
 }
@@ -109,7 +109,7 @@ CUnknown* CSfPlugIn::CreateInstance(LPUNKNOWN outer, HRESULT* phr) {
 CSfPlugIn* CSfPlugIn::create(LPUNKNOWN outer, HRESULT* phr, std::unique_ptr<mppi::DspInterface> dsp,
                              std::unique_ptr<mppi::GuiInterface> gui) {
     try {
-        std::unique_ptr<CSfPlugIn> filter(new CSfPlugIn(outer, phr));
+        std::unique_ptr<CSfPlugIn> filter(new CSfPlugIn(outer));
         filter->create_core(std::move(dsp), std::move(gui),
                             std::make_unique<HostDspDx>(filter.get()),
                             std::make_unique<HostGuiDx>(filter.get()));

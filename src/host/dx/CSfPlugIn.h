@@ -80,7 +80,7 @@ public:
     STDMETHODIMP SetPreset(LONG index) override;
 
 private:
-    CSfPlugIn(LPUNKNOWN outer, HRESULT* phr);
+    explicit CSfPlugIn(LPUNKNOWN outer);
 
     // The negotiated formats the adapter core reads.
     WAVEFORMATEX m_input_format{};

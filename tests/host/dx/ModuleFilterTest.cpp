@@ -8,9 +8,7 @@
 #include "mppi/DspInterface.h"
 #include "mppi/GuiInterface.h"
 #include "mppi/HostGuiInterface.h"
-#include "mppi/preset/BankFile.h"
 #include "mppi/preset/BankManager.h"
-#include "sys/Resource.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -32,16 +30,6 @@ std::u16string pin_name(IPin* pin) {
     EXPECT_EQ(pin->QueryPinInfo(&info), S_OK);
     info.pFilter->Release();
     return reinterpret_cast<const char16_t*>(info.achName);
-}
-
-mppi::BankManager built_in_presets() {
-    mppi::BankManager bank;
-    bank.set_nbr_progs(0);
-    std::size_t size = 0;
-    if (const void* data = sys::get_ressource("VNPB", "static_presets", &size)) {
-        EXPECT_EQ(mppi::load_bank_memory(data, size, bank, false), mppi::bank_ok);
-    }
-    return bank;
 }
 
 TEST_F(ModuleTest, offers_the_filter_class_and_its_interfaces) {

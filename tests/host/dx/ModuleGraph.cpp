@@ -1,7 +1,9 @@
 #include "ModuleGraph.h"
 
 #include "mppi/DspInterface.h"
+#include "mppi/preset/BankFile.h"
 #include "mppi/preset/ProgramSlot.h"
+#include "sys/Resource.h"
 
 namespace {
 
@@ -14,6 +16,16 @@ void release(T*& object) {
 }
 
 } // namespace
+
+mppi::BankManager built_in_presets() {
+    mppi::BankManager bank;
+    bank.set_nbr_progs(0);
+    std::size_t size = 0;
+    if (const void* data = sys::get_ressource("VNPB", "static_presets", &size)) {
+        EXPECT_EQ(mppi::load_bank_memory(data, size, bank, false), mppi::bank_ok);
+    }
+    return bank;
+}
 
 void ModuleTest::SetUp() {
     baseline = CBaseObject::ObjectsActive();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "LoadedModule.h"
+#include "mppi/preset/BankManager.h"
 #include "platform/AudioTypes.h"
 #include "platform/TestSinkFilter.h"
 #include "platform/TestSourceFilter.h"
@@ -11,6 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <vector>
+
+// The built-in programs, decoded from this program's own copy of the resource.
+mppi::BankManager built_in_presets();
 
 class ModuleTest : public ::testing::Test {
 protected:

@@ -3,9 +3,7 @@
 // streams against the engine run directly.
 #include "ModuleGraph.h"
 #include "effect/Algo.h"
-#include "mppi/preset/BankFile.h"
 #include "mppi/preset/BankManager.h"
-#include "sys/Resource.h"
 
 #include <algorithm>
 #include <cmath>
@@ -45,16 +43,6 @@ std::vector<float> test_signal(int frames, int channels, DWORD rate) {
 std::int16_t to_pcm16(float v) {
     const double r = std::floor(static_cast<double>(v) * 32768.0 + 0.5);
     return static_cast<std::int16_t>(std::fmin(std::fmax(r, -32768.0), 32767.0));
-}
-
-mppi::BankManager built_in_presets() {
-    mppi::BankManager bank;
-    bank.set_nbr_progs(0);
-    std::size_t size = 0;
-    if (const void* data = sys::get_ressource("VNPB", "static_presets", &size)) {
-        mppi::load_bank_memory(data, size, bank, false);
-    }
-    return bank;
 }
 
 // The engine alone, in chunks of 256 frames, from interleaved samples of
