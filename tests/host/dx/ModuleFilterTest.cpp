@@ -167,18 +167,6 @@ TEST_F(ModuleTest, a_new_input_type_reconnects_the_output_through_the_graph) {
     EXPECT_EQ(input->ConnectedTo(&peer), VFW_E_NOT_CONNECTED);
 }
 
-TEST_F(ModuleTest, keeps_two_notification_windows_and_refuses_a_third) {
-    const HWND a = reinterpret_cast<HWND>(0x1000);
-    const HWND b = reinterpret_cast<HWND>(0x2000);
-    const HWND c = reinterpret_cast<HWND>(0x3000);
-    EXPECT_EQ(prop->SetNotifyWindow(a, 1), S_OK);
-    EXPECT_EQ(prop->SetNotifyWindow(b, 2), S_OK);
-    EXPECT_EQ(prop->SetNotifyWindow(c, 3), E_OUTOFMEMORY);
-    EXPECT_EQ(prop->SetNotifyWindow(c, 0), S_OK);
-    EXPECT_EQ(prop->SetNotifyWindow(a, 0), S_OK);
-    EXPECT_EQ(prop->SetNotifyWindow(c, 3), S_OK);
-}
-
 TEST_F(ModuleTest, the_state_block_is_copied_in_and_out_whole) {
     BYTE block[ISfPlugInProp::state_block_size];
     for (int i = 0; i < ISfPlugInProp::state_block_size; ++i) {
