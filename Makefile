@@ -2,7 +2,7 @@
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test test-sanitize bench format demo fuzz
+.PHONY: all deps build test test-sanitize test-tsan bench format demo fuzz
 
 all: build
 
@@ -24,6 +24,12 @@ test-sanitize: deps
 	cmake --build build-asan -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
+# Streaming against changes from another thread, under ThreadSanitizer.
+test-tsan: deps
+	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUEVRIN_SANITIZE=thread -DQUEVRIN_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build build-tsan -j $(JOBS) --target test_hostdx_threads
+	TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/test_hostdx_threads
+
 bench: build
 	for b in build/bench/*Bench; do $$b; done
 
@@ -35,5 +41,8 @@ fuzz: deps
 format:
 	find src tests bench fuzz tools apps -name '*.h' -o -name '*.cpp' | xargs clang-format -i
 
-demo:
-	@echo "make demo arrives with the command-line host; nothing to render yet."
+# The built-in demo phrase through a ping-pong program, with its tail.
+demo: build
+	@mkdir -p out
+	./build/bin/quevrin render out/demo.wav --preset "Ping-pong delay - 3/4 beat"
+	@echo "wrote $(CURDIR)/out/demo.wav"

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    python3 python3-scipy
+    python3 python3-scipy pkg-config libsndfile1-dev
 )
 
 missing=()

@@ -2,7 +2,7 @@
 // and interfaces, the input types it takes, reconnection, the window table,
 // persistence, the static presets and registration.
 #include "FakeFilterGraph.h"
-#include "MemoryStream.h"
+#include "host/dx/platform/MemoryStream.h"
 #include "ModuleGraph.h"
 #include "host/dx/platform/linux/FilterMapper.h"
 #include "mppi/DspInterface.h"

@@ -2,7 +2,7 @@
 // posted when formats are set and when a persisted program is loaded, and
 // windows that no longer exist.
 #include "CoreHarness.h"
-#include "MemoryStream.h"
+#include "host/dx/platform/MemoryStream.h"
 #include "platform/AudioTypes.h"
 #include "platform/TestSinkFilter.h"
 #include "platform/TestSourceFilter.h"

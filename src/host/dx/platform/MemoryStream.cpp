@@ -1,4 +1,4 @@
-#include "MemoryStream.h"
+#include "host/dx/platform/MemoryStream.h"
 
 #include <algorithm>
 #include <cstring>

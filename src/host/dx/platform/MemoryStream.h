@@ -1,6 +1,7 @@
-// An IStream over a byte vector, for persistence tests and the fuzz target.
-// Reads and writes move one position; reads past the end come back short.
-// A stream can be told to fail its reads or writes after a number of bytes.
+// An IStream over a byte vector, for a host that keeps a filter's persisted
+// state in memory or a file, and for persistence tests. Reads and writes move
+// one position; reads past the end come back short. A stream can be told to
+// fail its reads or writes after a number of bytes (to test failing media).
 #pragma once
 
 #include "host/dx/platform/com.h"
@@ -15,7 +16,7 @@ public:
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
     STDMETHODIMP_(ULONG) AddRef() override { return ++m_references; }
-    // The stream lives on the test's stack: the count only has to balance.
+    // The stream lives on its user's stack: the count only has to balance.
     STDMETHODIMP_(ULONG) Release() override { return --m_references; }
 
     STDMETHODIMP Read(void* pv, ULONG cb, ULONG* read) override;

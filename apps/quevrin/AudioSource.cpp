@@ -1,0 +1,87 @@
+#include "AudioSource.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Never registered; the id only names the source.
+const CLSID clsid_audio_source = {
+    0x2F6C8E41, 0x7A0B, 0x4C55, {0x9D, 0x13, 0x61, 0x0E, 0x52, 0xA7, 0x3B, 0x01}};
+
+} // namespace
+
+AudioSourcePin::AudioSourcePin(AudioSource* source, CCritSec* lock, HRESULT* phr)
+    : CBaseOutputPin("AudioSourcePin", source, lock, phr, WIDE_TEXT("Out")), source_(source)
+{
+}
+
+HRESULT AudioSourcePin::CheckMediaType(const CMediaType* mt)
+{
+    return *mt == source_->type() ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
+}
+
+HRESULT AudioSourcePin::GetMediaType(int position, CMediaType* mt)
+{
+    if (position < 0)
+        return E_INVALIDARG;
+    if (position > 0)
+        return VFW_S_NO_MORE_ITEMS;
+    return mt->Set(source_->type());
+}
+
+HRESULT AudioSourcePin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request)
+{
+    request->cBuffers = std::max<LONG>(request->cBuffers, 2);
+    request->cbBuffer = std::max<LONG>(request->cbBuffer, LONG(source_->buffer_bytes()));
+    ALLOCATOR_PROPERTIES actual{};
+    const HRESULT hr = allocator->SetProperties(request, &actual);
+    if (FAILED(hr))
+        return hr;
+    return actual.cbBuffer < request->cbBuffer ? E_FAIL : S_OK;
+}
+
+AudioSource::AudioSource(const CMediaType& type, int buffer_frames)
+    : CBaseFilter("AudioSource", nullptr, &lock_, clsid_audio_source), type_(type),
+      buffer_frames_(buffer_frames),
+      block_align_(reinterpret_cast<const WAVEFORMATEX*>(type.Format())->nBlockAlign),
+      rate_(int(reinterpret_cast<const WAVEFORMATEX*>(type.Format())->nSamplesPerSec)),
+      pin_(this, &lock_, nullptr)
+{
+}
+
+AudioSource* AudioSource::create(const CMediaType& type, int buffer_frames)
+{
+    auto* source = new AudioSource(type, buffer_frames);
+    source->AddRef();
+    return source;
+}
+
+HRESULT AudioSource::push(const void* frames, long count)
+{
+    const auto* data = static_cast<const BYTE*>(frames);
+    while (count > 0) {
+        const long n = std::min<long>(count, buffer_frames_);
+        REFERENCE_TIME start = delivered_ * 10000000LL / rate_;
+        REFERENCE_TIME stop = (delivered_ + n) * 10000000LL / rate_;
+        IMediaSample* sample = nullptr;
+        HRESULT hr = pin_.GetDeliveryBuffer(&sample, &start, &stop, 0);
+        if (FAILED(hr))
+            return hr;
+        BYTE* buffer = nullptr;
+        sample->GetPointer(&buffer);
+        const long bytes = n * block_align_;
+        std::memcpy(buffer, data, std::size_t(bytes));
+        sample->SetActualDataLength(bytes);
+        sample->SetTime(&start, &stop);
+        sample->SetSyncPoint(TRUE);
+        hr = pin_.Deliver(sample);
+        sample->Release();
+        if (hr != S_OK)
+            return hr;
+        data += bytes;
+        count -= n;
+        delivered_ += n;
+    }
+    return S_OK;
+}

@@ -1,0 +1,153 @@
+#include "Options.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+const char* const commands[] = {"render", "presets", "params", "bank"};
+
+bool is_command(const std::string& word)
+{
+    for (const char* c : commands)
+        if (word == c)
+            return true;
+    return false;
+}
+
+double number(const std::string& option, const std::string& text)
+{
+    char* end = nullptr;
+    errno = 0;
+    const double v = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || errno != 0 || !std::isfinite(v))
+        throw UsageError(option + " needs a number, not \"" + text + "\"");
+    return v;
+}
+
+int whole_number(const std::string& option, const std::string& text)
+{
+    const double v = number(option, text);
+    if (v != std::floor(v) || v < 0 || v > 1e9)
+        throw UsageError(option + " needs a whole number, not \"" + text + "\"");
+    return int(v);
+}
+
+std::pair<std::string, std::string> assignment(const std::string& option, const std::string& text)
+{
+    const std::size_t eq = text.find('=');
+    if (eq == std::string::npos || eq == 0)
+        throw UsageError(option + " needs NAME=VALUE, not \"" + text + "\"");
+    return {text.substr(0, eq), text.substr(eq + 1)};
+}
+
+} // namespace
+
+Options parse_options(int argc, char** argv)
+{
+    Options o;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size())
+                throw UsageError(a + " needs a value");
+            return args[++i];
+        };
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
+        } else if (a == "--quiet" || a == "-q") {
+            o.quiet = true;
+        } else if (a == "--module") {
+            o.module = value();
+        } else if (a == "--preset") {
+            o.preset = value();
+        } else if (a == "--bank") {
+            o.bank = value();
+        } else if (a == "--program") {
+            o.program = whole_number(a, value());
+        } else if (a == "--state") {
+            o.state = value();
+        } else if (a == "--save-state") {
+            o.save_state = value();
+        } else if (a == "--set") {
+            o.sets.push_back(assignment(a, value()));
+        } else if (a == "--set-normalized") {
+            const auto [index, v] = assignment(a, value());
+            const double n = number(a, v);
+            if (n < 0.0 || n > 1.0)
+                throw UsageError(a + " needs a value from 0 to 1, not \"" + v + "\"");
+            o.normalized_sets.emplace_back(whole_number(a, index), float(n));
+        } else if (a == "--tempo") {
+            o.tempo = number(a, value());
+            if (o.tempo <= 0.0)
+                throw UsageError("--tempo needs a tempo above 0 BPM");
+        } else if (a == "--tail") {
+            o.tail = number(a, value());
+            if (o.tail < 0.0)
+                throw UsageError("--tail needs a duration of 0 seconds or more");
+        } else if (a == "--buffer-frames") {
+            o.buffer_frames = whole_number(a, value());
+            if (o.buffer_frames < 1)
+                throw UsageError("--buffer-frames needs at least 1 frame");
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw UsageError("unknown option " + a + "; see quevrin --help");
+        } else if (o.command.empty()) {
+            if (!is_command(a))
+                throw UsageError("unknown command \"" + a + "\"; see quevrin --help");
+            o.command = a;
+        } else {
+            o.operands.push_back(a);
+        }
+    }
+    if (o.bank.empty() != (o.program < 0))
+        throw UsageError("--bank and --program go together");
+    return o;
+}
+
+std::string help_text(const std::string& command)
+{
+    if (command == "render")
+        return "usage: quevrin render [INPUT] OUTPUT [options]\n"
+               "Renders INPUT (any file libsndfile reads; without INPUT, the built-in demo\n"
+               "phrase) through the Quevrin filter, tail included, into OUTPUT (.wav, .aiff,\n"
+               ".flac or .ogg). 16-bit PCM stays 16-bit; everything else becomes 32-bit float.\n"
+               "\n"
+               "  --preset NAME|INDEX      one of the static presets (see quevrin presets)\n"
+               "  --bank FILE --program N  program N (from 0) of a bank file\n"
+               "  --state FILE             load a saved filter state first\n"
+               "  --save-state FILE        save the filter state afterwards\n"
+               "  --set \"NAME=TEXT\"        set a parameter by its full name, as typed in the\n"
+               "                           editor (\"D1 time=3/4\", \"D1 filt type=Low-pass\")\n"
+               "  --set-normalized I=V     set parameter index I to the normalized value V\n"
+               "  --tempo BPM              the tempo, folded into 60..240\n"
+               "  --tail SECONDS           cap the tail (default: until silent or 15 s)\n"
+               "  --buffer-frames N        frames per buffer the source delivers\n"
+               "  --module PATH            the plug-in module (default: quevrin.so beside this program)\n"
+               "  --quiet                  no progress and no summary\n";
+    if (command == "presets")
+        return "usage: quevrin presets\nLists the static presets: index and name.\n";
+    if (command == "params")
+        return "usage: quevrin params [--preset ...|--state FILE|--bank FILE --program N|--set ...]\n"
+               "Lists the 121 parameters, tab-separated: index, full name, value, unit,\n"
+               "normalized value.\n";
+    if (command == "bank")
+        return "usage: quevrin bank dump FILE\n"
+               "       quevrin bank defaults OUTPUT.pbk\n"
+               "dump lists every program of a bank file in the form of quevrin params;\n"
+               "defaults writes the built-in default bank as a bank file.\n";
+    return "usage: quevrin COMMAND [options]\n"
+           "Quevrin, a stereo delay by Vantrel, run as a DirectShow filter.\n"
+           "\n"
+           "Commands:\n"
+           "  render [INPUT] OUTPUT   render audio through the filter\n"
+           "  presets                 list the static presets\n"
+           "  params                  list the parameters and their values\n"
+           "  bank dump FILE          list the programs of a bank file\n"
+           "  bank defaults OUTPUT    write the built-in default bank\n"
+           "\n"
+           "quevrin COMMAND --help tells more; quevrin --version gives the version.\n";
+}

@@ -1,0 +1,34 @@
+// quevrin: the command-line host that runs the Quevrin filter on audio files.
+#include "Commands.h"
+#include "Options.h"
+
+#include <cstdio>
+#include <exception>
+
+int main(int argc, char** argv)
+{
+    try {
+        const Options o = parse_options(argc, argv);
+        if (o.version) {
+            std::printf("quevrin 1.03, a stereo delay by Vantrel\n");
+            return 0;
+        }
+        if (o.help || o.command.empty()) {
+            std::fputs(help_text(o.command).c_str(), o.help ? stdout : stderr);
+            return o.help ? 0 : 2;
+        }
+        if (o.command == "render")
+            return render_command(o);
+        if (o.command == "presets")
+            return presets_command(o);
+        if (o.command == "params")
+            return params_command(o);
+        return bank_command(o);
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "quevrin: %s\n", e.what());
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quevrin: %s\n", e.what());
+        return 1;
+    }
+}
