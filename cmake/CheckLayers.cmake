@@ -17,7 +17,8 @@ set(layers
     "host/dx|basic/ mppi/ effect/ pengui/ sys/ editor/ host/dx/"
 )
 # folders allowed to include the operating system's own headers
-set(os_folders "sys/posix" "sys/win32" "pengui/x11" "pengui/win32" "host/dx/platform")
+set(os_folders "sys/posix" "sys/win32" "pengui/x11" "pengui/win32" "host/dx/platform"
+    "host/dx/module")
 set(os_headers "windows\\.h|unistd\\.h|X11/|dlfcn\\.h|pthread\\.h|sys/[a-z]+\\.h|fcntl\\.h|dshow\\.h|objbase\\.h")
 
 file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp)
