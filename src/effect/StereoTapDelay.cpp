@@ -211,8 +211,8 @@ void StereoTapDelay::mix_tap(int t, float* L, float* R, int count) noexcept
         const float out = 1.0f - in;
         const Frame& fo = buf[(old_start + i) & mask];
         const Frame& fn = buf[(new_start + i) & mask];
-        const float l = s.ll * out * fo.l + s.rl * out * fo.r + g.ll * in * fn.l + g.rl * in * fn.r;
-        const float r = s.lr * out * fo.l + s.rr * out * fo.r + g.lr * in * fn.l + g.rr * in * fn.r;
+        const float l = out * (s.ll * fo.l + s.rl * fo.r) + in * (g.ll * fn.l + g.rl * fn.r);
+        const float r = out * (s.lr * fo.l + s.rr * fo.r) + in * (g.lr * fn.l + g.rr * fn.r);
         store<Add>(L, R, i, l, r);
     }
 }

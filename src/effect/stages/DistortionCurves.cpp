@@ -10,5 +10,5 @@ const DistortionCurves& DistortionCurves::instance() {
 DistortionCurves::DistortionCurves()
     : overdrive_([](double u) { return std::tanh(u - double(knot_offset)); }),
       puncher_([](double u) { return std::sin(u * 3.14159265358979323846 / 8.0); }),
-      low_(float(std::tanh(-double(knot_offset)))), high_(float(std::tanh(double(knot_offset)))) {}
+      high_(float(std::tanh(double(knot_offset)))) {}
 

@@ -31,16 +31,17 @@ private:
 
     mppi::CubicTable<float> overdrive_;
     mppi::CubicTable<float> puncher_;
-    float low_, high_;
+    float high_;
 };
 
 inline float DistortionCurves::overdrive(float x) const noexcept {
     const float u = x + knot_offset;
     // Evaluated on the clamped coordinate without branches (the signal jumps
-    // in and out of the table's range); not-a-number lands on segment 0.
+    // in and out of the table's range). Segment 0 at 0 is exactly tanh(-8),
+    // so only the top needs its own value; not-a-number lands there too.
     const float inside = std::max(0.0f, std::min(u, last_coordinate));
     const float v = overdrive_.eval(int(inside), inside);
-    return u < 0.0f ? low_ : u >= float(segments) ? high_ : v;
+    return u >= float(segments) ? high_ : v;
 }
 
 inline float DistortionCurves::puncher(float u) const noexcept {
