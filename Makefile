@@ -2,7 +2,7 @@
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test test-sanitize test-tsan bench format demo fuzz
+.PHONY: all deps build windows test test-sanitize test-tsan bench format demo fuzz
 
 all: build
 
@@ -15,8 +15,16 @@ build/build.ninja: | deps
 build: deps build/build.ninja
 	cmake --build build -j $(JOBS)
 
-test: build
+# The plug-in module quevrin.ax and the Windows test host, cross-built with
+# mingw-w64 (tests, benchmarks and tools that need the native side are left out).
+windows: deps
+	cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake $(CMAKE_FLAGS)
+	cmake --build build-windows -j $(JOBS)
+
+# The native suite, then the module inside Wine's DirectShow (skipped without Wine).
+test: build windows
 	ctest --test-dir build --output-on-failure -j $(JOBS)
+	bash tests/wine/run.sh build-windows build
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps

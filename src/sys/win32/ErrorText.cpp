@@ -12,9 +12,9 @@ namespace sys {
 
 void format_error(char* buffer, std::size_t size, int code) {
     char scratch[max_error_text + 1] = {};
-    const DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                       static_cast<DWORD>(code), 0, scratch, max_error_text, nullptr);
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, static_cast<DWORD>(code), LANG_USER_DEFAULT,
+                                        scratch, static_cast<DWORD>(sizeof scratch), nullptr);
     std::string text = length > 0 ? std::string(scratch, length) : "Unknown error";
     // System texts end with a line break of their own.
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {

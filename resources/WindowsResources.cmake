@@ -1,0 +1,50 @@
+# Module resources on Windows: a resource script for windres made from
+# quevrin.rc.in (the property page's dialog and title) and one line per entry
+# of resources.txt (TYPE NAME relative/path), so the banks and skin files
+# become real module resources under their own type and name.
+#
+# Included from a CMakeLists: quevrin_windows_resources(target) adds the
+# generated script to the target. Run as a script (at build time):
+#   cmake -DMANIFEST=<resources.txt> -DTEMPLATE=<quevrin.rc.in> -DOUTPUT=<file.rc>
+#         -P WindowsResources.cmake
+
+if(NOT CMAKE_SCRIPT_MODE_FILE)
+    set(_quevrin_rc_script ${CMAKE_CURRENT_LIST_FILE})
+
+    function(quevrin_windows_resources target)
+        set(dir ${PROJECT_SOURCE_DIR}/resources)
+        set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.rc)
+        file(GLOB_RECURSE inputs CONFIGURE_DEPENDS ${dir}/*)
+        add_custom_command(OUTPUT ${out}
+            COMMAND ${CMAKE_COMMAND} -DMANIFEST=${dir}/resources.txt
+                    -DTEMPLATE=${dir}/quevrin.rc.in -DOUTPUT=${out} -P ${_quevrin_rc_script}
+            DEPENDS ${inputs} ${_quevrin_rc_script}
+            COMMENT "Writing the module's resource script"
+            VERBATIM)
+        target_sources(${target} PRIVATE ${out})
+    endfunction()
+    return()
+endif()
+
+cmake_policy(VERSION 3.25)
+get_filename_component(root ${MANIFEST} DIRECTORY)
+file(READ ${MANIFEST} manifest)
+# Only comments may hold a ';', which would otherwise split CMake's lists.
+string(REPLACE ";" " " manifest "${manifest}")
+string(REPLACE "\n" ";" lines "${manifest}")
+set(manifest_resources "")
+foreach(line IN LISTS lines)
+    string(REGEX REPLACE "#.*" "" line "${line}")
+    string(REGEX MATCHALL "[^ \t\r]+" fields "${line}")
+    list(LENGTH fields field_count)
+    if(field_count EQUAL 3)
+        list(GET fields 0 type)
+        list(GET fields 1 name)
+        list(GET fields 2 path)
+        # windres reads NAME TYPE "file"; a missing file stops it.
+        string(APPEND manifest_resources "${name} ${type} \"${root}/${path}\"\n")
+    elseif(NOT field_count EQUAL 0)
+        message(FATAL_ERROR "${MANIFEST}: expected 'TYPE NAME relative/path', got '${line}'")
+    endif()
+endforeach()
+configure_file(${TEMPLATE} ${OUTPUT} @ONLY)
