@@ -13,8 +13,7 @@ namespace {
 constexpr int block = 256;
 constexpr double rate = 44100.0;
 
-void set(Algo& algo, const std::string& name, double value)
-{
+void set(Algo& algo, const std::string& name, double value) {
     for (int i = 0; i < algo.get_nbr_param(); ++i)
         if (algo.get_param(i)->get_name() == name)
             algo.get_param(i)->set_internal(value);
@@ -22,8 +21,7 @@ void set(Algo& algo, const std::string& name, double value)
 
 // Four taps, two lines, resonant low-pass filters, distortion blend 0.5 at
 // level 0.7, shelves active.
-void busy(Algo& algo)
-{
+void busy(Algo& algo) {
     set(algo, "Flags", 64 + 32);
     const char* taps[] = {"Tap 1", "Tap 2", "Tap 3", "Tap 4"};
     for (int t = 0; t < 4; ++t) {
@@ -45,8 +43,7 @@ void busy(Algo& algo)
     set(algo, "Fdbk sep.", 0.3);
 }
 
-void everything_modulated(Algo& algo)
-{
+void everything_modulated(Algo& algo) {
     busy(algo);
     for (int i = 0; i < algo.get_nbr_param(); ++i) {
         const std::string name = algo.get_param(i)->get_name();
@@ -55,8 +52,7 @@ void everything_modulated(Algo& algo)
     }
 }
 
-void run(benchmark::State& state, void (*program)(Algo&))
-{
+void run(benchmark::State& state, void (*program)(Algo&)) {
     Algo algo;
     algo.init();
     algo.set_sample_rate(float(rate));
@@ -88,9 +84,15 @@ void run(benchmark::State& state, void (*program)(Algo&))
     state.SetItemsProcessed(std::int64_t(frames));
 }
 
-void BM_Defaults(benchmark::State& state) { run(state, nullptr); }
-void BM_Busy(benchmark::State& state) { run(state, busy); }
-void BM_EverythingModulated(benchmark::State& state) { run(state, everything_modulated); }
+void BM_Defaults(benchmark::State& state) {
+    run(state, nullptr);
+}
+void BM_Busy(benchmark::State& state) {
+    run(state, busy);
+}
+void BM_EverythingModulated(benchmark::State& state) {
+    run(state, everything_modulated);
+}
 
 } // namespace
 

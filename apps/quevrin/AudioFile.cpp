@@ -7,8 +7,7 @@
 
 namespace {
 
-std::string lower_extension(const std::string& path)
-{
+std::string lower_extension(const std::string& path) {
     const std::size_t dot = path.find_last_of('.');
     const std::size_t slash = path.find_last_of('/');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
@@ -19,8 +18,7 @@ std::string lower_extension(const std::string& path)
     return ext;
 }
 
-int major_format(const std::string& named_as)
-{
+int major_format(const std::string& named_as) {
     const std::string ext = lower_extension(named_as);
     if (ext == "wav")
         return SF_FORMAT_WAV;
@@ -35,10 +33,11 @@ int major_format(const std::string& named_as)
 
 } // namespace
 
-AudioFile::~AudioFile() { close(); }
+AudioFile::~AudioFile() {
+    close();
+}
 
-bool AudioFile::open_read(const std::string& path, std::string& error)
-{
+bool AudioFile::open_read(const std::string& path, std::string& error) {
     SF_INFO info{};
     file_ = sf_open(path.c_str(), SFM_READ, &info);
     if (file_ == nullptr) {
@@ -48,19 +47,17 @@ bool AudioFile::open_read(const std::string& path, std::string& error)
     channels_ = info.channels;
     rate_ = info.samplerate;
     frames_ = info.frames;
-    sample_ = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16 ? Sample::int16
-                                                                    : Sample::float32;
+    sample_ =
+        (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16 ? Sample::int16 : Sample::float32;
     return true;
 }
 
-bool AudioFile::known_format(const std::string& named_as)
-{
+bool AudioFile::known_format(const std::string& named_as) {
     return major_format(named_as) != 0;
 }
 
 bool AudioFile::open_write(const std::string& path, const std::string& named_as, int channels,
-                           int rate, Sample sample, std::string& error)
-{
+                           int rate, Sample sample, std::string& error) {
     const int major = major_format(named_as);
     if (major == 0) {
         error = "unknown output format; use .wav, .aiff, .flac or .ogg";
@@ -92,15 +89,13 @@ bool AudioFile::open_write(const std::string& path, const std::string& named_as,
     return true;
 }
 
-long AudioFile::read(void* frames, long count)
-{
+long AudioFile::read(void* frames, long count) {
     if (sample_ == Sample::int16)
         return long(sf_readf_short(file_, static_cast<short*>(frames), count));
     return long(sf_readf_float(file_, static_cast<float*>(frames), count));
 }
 
-long AudioFile::write(const void* frames, long count)
-{
+long AudioFile::write(const void* frames, long count) {
     long written;
     if (sample_ == Sample::int16)
         written = long(sf_writef_short(file_, static_cast<const short*>(frames), count));
@@ -110,8 +105,7 @@ long AudioFile::write(const void* frames, long count)
     return written;
 }
 
-bool AudioFile::close()
-{
+bool AudioFile::close() {
     if (file_ == nullptr)
         return true;
     const bool ok = sf_error(file_) == SF_ERR_NO_ERROR;

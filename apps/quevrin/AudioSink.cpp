@@ -12,12 +12,9 @@ const CLSID clsid_audio_sink = {
 } // namespace
 
 AudioSinkPin::AudioSinkPin(AudioSink* sink, CCritSec* lock, HRESULT* phr)
-    : CBaseInputPin("AudioSinkPin", sink, lock, phr, WIDE_TEXT("In")), sink_(sink)
-{
-}
+    : CBaseInputPin("AudioSinkPin", sink, lock, phr, WIDE_TEXT("In")), sink_(sink) {}
 
-HRESULT AudioSinkPin::CheckMediaType(const CMediaType* mt)
-{
+HRESULT AudioSinkPin::CheckMediaType(const CMediaType* mt) {
     if (!IsEqualGUID(*mt->Type(), MEDIATYPE_Audio) ||
         !IsEqualGUID(*mt->FormatType(), FORMAT_WaveFormatEx) || mt->FormatLength() < 16)
         return VFW_E_TYPE_NOT_ACCEPTED;
@@ -28,8 +25,7 @@ HRESULT AudioSinkPin::CheckMediaType(const CMediaType* mt)
     return ours && f->nChannels == sink_->file_.channels() ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
-STDMETHODIMP AudioSinkPin::Receive(IMediaSample* sample)
-{
+STDMETHODIMP AudioSinkPin::Receive(IMediaSample* sample) {
     const HRESULT hr = CBaseInputPin::Receive(sample);
     if (hr != S_OK)
         return hr;
@@ -40,8 +36,7 @@ STDMETHODIMP AudioSinkPin::Receive(IMediaSample* sample)
     return sink_->failed_ || sink_->frames_ >= sink_->frame_limit_ ? S_FALSE : S_OK;
 }
 
-STDMETHODIMP AudioSinkPin::EndOfStream()
-{
+STDMETHODIMP AudioSinkPin::EndOfStream() {
     const HRESULT hr = CheckStreaming();
     if (hr == S_OK)
         sink_->ended_ = true;
@@ -50,19 +45,15 @@ STDMETHODIMP AudioSinkPin::EndOfStream()
 
 AudioSink::AudioSink(AudioFile& file, long long frame_limit)
     : CBaseFilter("AudioSink", nullptr, &lock_, clsid_audio_sink), file_(file),
-      frame_limit_(frame_limit), pin_(this, &lock_, nullptr)
-{
-}
+      frame_limit_(frame_limit), pin_(this, &lock_, nullptr) {}
 
-AudioSink* AudioSink::create(AudioFile& file, long long frame_limit)
-{
+AudioSink* AudioSink::create(AudioFile& file, long long frame_limit) {
     auto* sink = new AudioSink(file, frame_limit);
     sink->AddRef();
     return sink;
 }
 
-void AudioSink::take(const BYTE* data, long bytes)
-{
+void AudioSink::take(const BYTE* data, long bytes) {
     const int block = file_.channels() * file_.bytes_per_sample();
     long count = bytes / block;
     count = long(std::min<long long>(count, std::max<long long>(frame_limit_ - frames_, 0)));

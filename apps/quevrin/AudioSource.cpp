@@ -12,17 +12,13 @@ const CLSID clsid_audio_source = {
 } // namespace
 
 AudioSourcePin::AudioSourcePin(AudioSource* source, CCritSec* lock, HRESULT* phr)
-    : CBaseOutputPin("AudioSourcePin", source, lock, phr, WIDE_TEXT("Out")), source_(source)
-{
-}
+    : CBaseOutputPin("AudioSourcePin", source, lock, phr, WIDE_TEXT("Out")), source_(source) {}
 
-HRESULT AudioSourcePin::CheckMediaType(const CMediaType* mt)
-{
+HRESULT AudioSourcePin::CheckMediaType(const CMediaType* mt) {
     return *mt == source_->type() ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
-HRESULT AudioSourcePin::GetMediaType(int position, CMediaType* mt)
-{
+HRESULT AudioSourcePin::GetMediaType(int position, CMediaType* mt) {
     if (position < 0)
         return E_INVALIDARG;
     if (position > 0)
@@ -30,8 +26,7 @@ HRESULT AudioSourcePin::GetMediaType(int position, CMediaType* mt)
     return mt->Set(source_->type());
 }
 
-HRESULT AudioSourcePin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request)
-{
+HRESULT AudioSourcePin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) {
     request->cBuffers = std::max<LONG>(request->cBuffers, 2);
     request->cbBuffer = std::max<LONG>(request->cbBuffer, LONG(source_->buffer_bytes()));
     ALLOCATOR_PROPERTIES actual{};
@@ -46,19 +41,15 @@ AudioSource::AudioSource(const CMediaType& type, int buffer_frames)
       buffer_frames_(buffer_frames),
       block_align_(reinterpret_cast<const WAVEFORMATEX*>(type.Format())->nBlockAlign),
       rate_(int(reinterpret_cast<const WAVEFORMATEX*>(type.Format())->nSamplesPerSec)),
-      pin_(this, &lock_, nullptr)
-{
-}
+      pin_(this, &lock_, nullptr) {}
 
-AudioSource* AudioSource::create(const CMediaType& type, int buffer_frames)
-{
+AudioSource* AudioSource::create(const CMediaType& type, int buffer_frames) {
     auto* source = new AudioSource(type, buffer_frames);
     source->AddRef();
     return source;
 }
 
-HRESULT AudioSource::push(const void* frames, long count)
-{
+HRESULT AudioSource::push(const void* frames, long count) {
     const auto* data = static_cast<const BYTE*>(frames);
     while (count > 0) {
         const long n = std::min<long>(count, buffer_frames_);

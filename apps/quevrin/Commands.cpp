@@ -30,15 +30,13 @@ namespace {
 constexpr int default_buffer_frames = 4096;
 constexpr int host_priority = 200;
 
-std::string lower(std::string text)
-{
+std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
     return text;
 }
 
-std::string bank_message(int code)
-{
+std::string bank_message(int code) {
     switch (code) {
     case mppi::bank_err_open:
         return "cannot be opened";
@@ -60,8 +58,7 @@ std::string bank_message(int code)
     }
 }
 
-std::vector<unsigned char> read_file(const std::string& path)
-{
+std::vector<unsigned char> read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw UsageError(path + ": cannot be read");
@@ -73,25 +70,20 @@ std::vector<unsigned char> read_file(const std::string& path)
 class AtomicOutput {
 public:
     explicit AtomicOutput(const std::string& path)
-        : path_(path), temporary_(temporary_name(path))
-    {
-    }
-    ~AtomicOutput()
-    {
+        : path_(path), temporary_(temporary_name(path)) {}
+    ~AtomicOutput() {
         if (!committed_)
             std::remove(temporary_.c_str());
     }
     const std::string& temporary() const { return temporary_; }
-    void commit()
-    {
+    void commit() {
         if (std::rename(temporary_.c_str(), path_.c_str()) != 0)
             throw UsageError(path_ + ": cannot be written");
         committed_ = true;
     }
 
 private:
-    static std::string temporary_name(const std::string& path)
-    {
+    static std::string temporary_name(const std::string& path) {
         const std::size_t slash = path.find_last_of('/');
         const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -103,8 +95,7 @@ private:
     bool committed_ = false;
 };
 
-void write_file(const std::string& path, const std::vector<unsigned char>& bytes)
-{
+void write_file(const std::string& path, const std::vector<unsigned char>& bytes) {
     AtomicOutput output(path);
     std::ofstream out(output.temporary(), std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
@@ -114,8 +105,7 @@ void write_file(const std::string& path, const std::vector<unsigned char>& bytes
     output.commit();
 }
 
-int find_param(mppi::DspInterface& dsp, const std::string& name)
-{
+int find_param(mppi::DspInterface& dsp, const std::string& name) {
     const std::string wanted = lower(name);
     for (int i = 0; i < dsp.get_nbr_param(); ++i)
         if (lower(dsp.get_param(i)->get_name()) == wanted)
@@ -123,8 +113,7 @@ int find_param(mppi::DspInterface& dsp, const std::string& name)
     throw UsageError("no parameter is named \"" + name + "\"; see quevrin params");
 }
 
-mppi::ProgramSlot bank_program(const std::string& path, int index)
-{
+mppi::ProgramSlot bank_program(const std::string& path, int index) {
     mppi::BankManager bank;
     const int code = mppi::load_bank_file(path, bank, false);
     if (code != mppi::bank_ok)
@@ -140,8 +129,7 @@ mppi::ProgramSlot bank_program(const std::string& path, int index)
 
 // Everything that sets the filter's program, in the order a user expects:
 // a whole program first, then single values on top.
-void configure(PluginModule& module, const Options& o)
-{
+void configure(PluginModule& module, const Options& o) {
     if (!o.preset.empty()) {
         const std::vector<std::string> names = module.preset_names();
         int index = -1;
@@ -156,8 +144,7 @@ void configure(PluginModule& module, const Options& o)
                 if (lower(names[i]) == lower(o.preset))
                     index = int(i);
             if (index < 0)
-                throw UsageError("no preset is named \"" + o.preset +
-                                 "\"; see quevrin presets");
+                throw UsageError("no preset is named \"" + o.preset + "\"; see quevrin presets");
         }
         module.select_preset(index);
     }
@@ -178,9 +165,8 @@ void configure(PluginModule& module, const Options& o)
     }
     for (const auto& [index, normalized] : o.normalized_sets) {
         if (index >= dsp.get_nbr_param())
-            throw UsageError("--set-normalized: there are " +
-                             std::to_string(dsp.get_nbr_param()) + " parameters, 0 to " +
-                             std::to_string(dsp.get_nbr_param() - 1));
+            throw UsageError("--set-normalized: there are " + std::to_string(dsp.get_nbr_param()) +
+                             " parameters, 0 to " + std::to_string(dsp.get_nbr_param() - 1));
         host.set_param(index, normalized, host_priority);
     }
     if (o.tempo > 0.0) {
@@ -194,13 +180,11 @@ void configure(PluginModule& module, const Options& o)
     }
 }
 
-std::string module_path(const Options& o)
-{
+std::string module_path(const Options& o) {
     return o.module.empty() ? default_module_path() : o.module;
 }
 
-void print_params(mppi::DspInterface& dsp)
-{
+void print_params(mppi::DspInterface& dsp) {
     for (int i = 0; i < dsp.get_nbr_param(); ++i) {
         const mppi::NormalizedParamInterface& p = *dsp.get_param(i);
         std::printf("%d\t%s\t%s\t%s\t%.6f\n", i, p.get_name().c_str(),
@@ -209,8 +193,7 @@ void print_params(mppi::DspInterface& dsp)
     }
 }
 
-CMediaType audio_type(AudioFile::Sample sample, int channels, int rate)
-{
+CMediaType audio_type(AudioFile::Sample sample, int channels, int rate) {
     WAVEFORMATEX f{};
     f.wFormatTag = sample == AudioFile::Sample::int16 ? WAVE_FORMAT_PCM : WAVE_FORMAT_IEEE_FLOAT;
     f.nChannels = WORD(channels);
@@ -231,8 +214,7 @@ CMediaType audio_type(AudioFile::Sample sample, int channels, int rate)
 // Where the frames come from: an audio file, or the built-in demo phrase.
 class Input {
 public:
-    explicit Input(const std::string& path) : path_(path)
-    {
+    explicit Input(const std::string& path) : path_(path) {
         if (path.empty()) {
             demo_ = DemoPhrase::render();
             return;
@@ -249,18 +231,15 @@ public:
     std::string name() const { return path_.empty() ? "demo phrase" : path_; }
     int channels() const { return path_.empty() ? DemoPhrase::channels : file_.channels(); }
     int rate() const { return path_.empty() ? DemoPhrase::rate : file_.rate(); }
-    long long frames() const
-    {
+    long long frames() const {
         return path_.empty() ? (long long)(demo_.size() / DemoPhrase::channels) : file_.frames();
     }
-    AudioFile::Sample sample() const
-    {
+    AudioFile::Sample sample() const {
         return path_.empty() ? AudioFile::Sample::float32 : file_.sample();
     }
     int frame_bytes() const { return channels() * (sample() == AudioFile::Sample::int16 ? 2 : 4); }
     // Up to `count` frames into `buffer`; 0 at the end.
-    long read(std::vector<unsigned char>& buffer, long count)
-    {
+    long read(std::vector<unsigned char>& buffer, long count) {
         if (!path_.empty())
             return file_.read(buffer.data(), count);
         const long total = long(frames());
@@ -282,8 +261,7 @@ private:
 class Progress {
 public:
     explicit Progress(bool shown) : shown_(shown && isatty(STDERR_FILENO)) {}
-    void show(double fraction)
-    {
+    void show(double fraction) {
         if (!shown_)
             return;
         const int width = 40;
@@ -292,11 +270,9 @@ public:
             return;
         last_ = filled;
         std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(std::size_t(filled), '#').c_str(),
-                     std::string(std::size_t(width - filled), ' ').c_str(),
-                     int(fraction * 100.0));
+                     std::string(std::size_t(width - filled), ' ').c_str(), int(fraction * 100.0));
     }
-    void done()
-    {
+    void done() {
         if (shown_ && last_ >= 0)
             std::fprintf(stderr, "\r%60s\r", "");
     }
@@ -306,16 +282,14 @@ private:
     int last_ = -1;
 };
 
-void check(HRESULT hr, const char* what)
-{
+void check(HRESULT hr, const char* what) {
     if (FAILED(hr))
         throw InternalError(std::string(what) + " failed (" + std::to_string(long(hr)) + ")");
 }
 
 } // namespace
 
-int render_command(const Options& o)
-{
+int render_command(const Options& o) {
     if (o.operands.empty() || o.operands.size() > 2)
         throw UsageError("render needs an OUTPUT file, and may take an INPUT before it");
     const std::string output_path = o.operands.back();
@@ -336,9 +310,8 @@ int render_command(const Options& o)
     const int buffer_frames = o.buffer_frames > 0 ? o.buffer_frames : default_buffer_frames;
     const long long limit =
         o.tail >= 0.0 ? input.frames() + (long long)std::llround(o.tail * input.rate()) : LLONG_MAX;
-    AudioSource* source =
-        AudioSource::create(audio_type(input.sample(), input.channels(), input.rate()),
-                            buffer_frames);
+    AudioSource* source = AudioSource::create(
+        audio_type(input.sample(), input.channels(), input.rate()), buffer_frames);
     AudioSink* sink = AudioSink::create(out, limit);
     const auto tear_down = [&] {
         source->Stop();
@@ -405,8 +378,7 @@ int render_command(const Options& o)
     return 0;
 }
 
-int presets_command(const Options& o)
-{
+int presets_command(const Options& o) {
     PluginModule module(module_path(o));
     const std::vector<std::string> names = module.preset_names();
     for (std::size_t i = 0; i < names.size(); ++i)
@@ -414,16 +386,14 @@ int presets_command(const Options& o)
     return 0;
 }
 
-int params_command(const Options& o)
-{
+int params_command(const Options& o) {
     PluginModule module(module_path(o));
     configure(module, o);
     print_params(module.dsp());
     return 0;
 }
 
-int bank_command(const Options& o)
-{
+int bank_command(const Options& o) {
     if (o.operands.size() != 2 || (o.operands[0] != "dump" && o.operands[0] != "defaults"))
         throw UsageError("bank takes dump FILE or defaults OUTPUT.pbk; see quevrin bank --help");
     const std::string& path = o.operands[1];

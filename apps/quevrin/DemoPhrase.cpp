@@ -12,16 +12,15 @@ struct Note {
 
 // A pentatonic figure that leaves room for the echoes between its notes.
 const Note notes[] = {
-    {0.00, -9, -0.3}, {0.25, -5, 0.2},  {0.50, -2, -0.1}, {0.75, 0, 0.3},
-    {1.25, 3, -0.2},  {1.50, 0, 0.1},   {1.75, -2, -0.3}, {2.25, -9, 0.0},
+    {0.00, -9, -0.3}, {0.25, -5, 0.2}, {0.50, -2, -0.1}, {0.75, 0, 0.3},
+    {1.25, 3, -0.2},  {1.50, 0, 0.1},  {1.75, -2, -0.3}, {2.25, -9, 0.0},
 };
 constexpr double length = 4.0;
 constexpr double note_length = 0.6;
 
 } // namespace
 
-std::vector<float> DemoPhrase::render()
-{
+std::vector<float> DemoPhrase::render() {
     const int frames = int(length * rate);
     std::vector<float> out(std::size_t(frames) * channels, 0.0f);
     for (const Note& n : notes) {

@@ -8,16 +8,14 @@ namespace {
 
 const char* const commands[] = {"render", "presets", "params", "bank"};
 
-bool is_command(const std::string& word)
-{
+bool is_command(const std::string& word) {
     for (const char* c : commands)
         if (word == c)
             return true;
     return false;
 }
 
-double number(const std::string& option, const std::string& text)
-{
+double number(const std::string& option, const std::string& text) {
     char* end = nullptr;
     errno = 0;
     const double v = std::strtod(text.c_str(), &end);
@@ -26,16 +24,14 @@ double number(const std::string& option, const std::string& text)
     return v;
 }
 
-int whole_number(const std::string& option, const std::string& text)
-{
+int whole_number(const std::string& option, const std::string& text) {
     const double v = number(option, text);
     if (v != std::floor(v) || v < 0 || v > 1e9)
         throw UsageError(option + " needs a whole number, not \"" + text + "\"");
     return int(v);
 }
 
-std::pair<std::string, std::string> assignment(const std::string& option, const std::string& text)
-{
+std::pair<std::string, std::string> assignment(const std::string& option, const std::string& text) {
     const std::size_t eq = text.find('=');
     if (eq == std::string::npos || eq == 0)
         throw UsageError(option + " needs NAME=VALUE, not \"" + text + "\"");
@@ -44,8 +40,7 @@ std::pair<std::string, std::string> assignment(const std::string& option, const 
 
 } // namespace
 
-Options parse_options(int argc, char** argv)
-{
+Options parse_options(int argc, char** argv) {
     Options o;
     std::vector<std::string> args(argv + 1, argv + argc);
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -108,8 +103,7 @@ Options parse_options(int argc, char** argv)
     return o;
 }
 
-std::string help_text(const std::string& command)
-{
+std::string help_text(const std::string& command) {
     if (command == "render")
         return "usage: quevrin render [INPUT] OUTPUT [options]\n"
                "Renders INPUT (any file libsndfile reads; without INPUT, the built-in demo\n"
@@ -126,12 +120,14 @@ std::string help_text(const std::string& command)
                "  --tempo BPM              the tempo, folded into 60..240\n"
                "  --tail SECONDS           cap the tail (default: until silent or 15 s)\n"
                "  --buffer-frames N        frames per buffer the source delivers\n"
-               "  --module PATH            the plug-in module (default: quevrin.so beside this program)\n"
+               "  --module PATH            the plug-in module (default: quevrin.so beside this "
+               "program)\n"
                "  --quiet                  no progress and no summary\n";
     if (command == "presets")
         return "usage: quevrin presets\nLists the static presets: index and name.\n";
     if (command == "params")
-        return "usage: quevrin params [--preset ...|--state FILE|--bank FILE --program N|--set ...]\n"
+        return "usage: quevrin params [--preset ...|--state FILE|--bank FILE --program N|--set "
+               "...]\n"
                "Lists the 121 parameters, tab-separated: index, full name, value, unit,\n"
                "normalized value.\n";
     if (command == "bank")

@@ -13,8 +13,7 @@
 namespace {
 
 template <typename T>
-T* query(IUnknown* object, REFIID iid)
-{
+T* query(IUnknown* object, REFIID iid) {
     T* result = nullptr;
     if (FAILED(object->QueryInterface(iid, reinterpret_cast<void**>(&result))) || !result)
         throw InternalError("the filter lacks one of its interfaces");
@@ -22,15 +21,13 @@ T* query(IUnknown* object, REFIID iid)
 }
 
 template <typename T>
-void release(T*& object)
-{
+void release(T*& object) {
     if (object != nullptr)
         object->Release();
     object = nullptr;
 }
 
-std::string narrow(const WCHAR* text)
-{
+std::string narrow(const WCHAR* text) {
     char buffer[512];
     const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
     return n > 0 ? std::string(buffer) : std::string();
@@ -38,8 +35,7 @@ std::string narrow(const WCHAR* text)
 
 } // namespace
 
-std::string default_module_path()
-{
+std::string default_module_path() {
     char self[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     if (n <= 0)
@@ -48,22 +44,21 @@ std::string default_module_path()
     return path.substr(0, path.find_last_of('/') + 1) + "quevrin.so";
 }
 
-PluginModule::PluginModule(const std::string& path)
-{
+PluginModule::PluginModule(const std::string& path) {
     library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (library_ == nullptr)
         throw InternalError("cannot load the plug-in module " + path + ": " + dlerror());
     using GetClassObject = HRESULT(STDMETHODCALLTYPE*)(REFCLSID, REFIID, void**);
     const auto get_class_object =
         reinterpret_cast<GetClassObject>(dlsym(library_, "DllGetClassObject"));
-    can_unload_ = reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)()>(
-        dlsym(library_, "DllCanUnloadNow"));
+    can_unload_ =
+        reinterpret_cast<HRESULT(STDMETHODCALLTYPE*)()>(dlsym(library_, "DllCanUnloadNow"));
     if (get_class_object == nullptr || can_unload_ == nullptr)
         throw InternalError(path + " is not a Quevrin module");
 
     IClassFactory* factory = nullptr;
-    if (FAILED(get_class_object(CLSID_Quevrin, IID_IClassFactory,
-                                reinterpret_cast<void**>(&factory))))
+    if (FAILED(
+            get_class_object(CLSID_Quevrin, IID_IClassFactory, reinterpret_cast<void**>(&factory))))
         throw InternalError(path + " does not make the Quevrin filter");
     const HRESULT hr =
         factory->CreateInstance(nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&filter_));
@@ -78,8 +73,7 @@ PluginModule::PluginModule(const std::string& path)
     presets_ = query<IStaticFilterPreset>(filter_, IID_IStaticFilterPreset);
 }
 
-PluginModule::~PluginModule()
-{
+PluginModule::~PluginModule() {
     release(input_);
     release(output_);
     release(prop_);
@@ -90,8 +84,7 @@ PluginModule::~PluginModule()
         dlclose(library_);
 }
 
-std::vector<std::string> PluginModule::preset_names()
-{
+std::vector<std::string> PluginModule::preset_names() {
     LONG count = 0;
     presets_->GetPresetCount(&count);
     std::vector<std::string> names;
@@ -104,41 +97,35 @@ std::vector<std::string> PluginModule::preset_names()
     return names;
 }
 
-void PluginModule::select_preset(int index)
-{
+void PluginModule::select_preset(int index) {
     if (FAILED(presets_->SetPreset(index)))
         throw InternalError("the filter refused its preset " + std::to_string(index));
 }
 
-void PluginModule::apply_program(const mppi::ProgramSlot& program)
-{
+void PluginModule::apply_program(const mppi::ProgramSlot& program) {
     host_gui().set_prog(program, 200);
 }
 
-bool PluginModule::load_state(const std::vector<unsigned char>& bytes)
-{
+bool PluginModule::load_state(const std::vector<unsigned char>& bytes) {
     MemoryStream stream(std::vector<BYTE>(bytes.begin(), bytes.end()));
     return persist_->Load(&stream) == S_OK;
 }
 
-std::vector<unsigned char> PluginModule::save_state()
-{
+std::vector<unsigned char> PluginModule::save_state() {
     MemoryStream stream;
     if (persist_->Save(&stream, TRUE) != S_OK)
         throw InternalError("the filter could not save its state");
     return std::vector<unsigned char>(stream.bytes().begin(), stream.bytes().end());
 }
 
-mppi::DspInterface& PluginModule::dsp()
-{
+mppi::DspInterface& PluginModule::dsp() {
     mppi::DspInterface* dsp = prop_->GetDsp();
     if (dsp == nullptr)
         throw InternalError("the filter has no DSP");
     return *dsp;
 }
 
-mppi::HostGuiInterface& PluginModule::host_gui()
-{
+mppi::HostGuiInterface& PluginModule::host_gui() {
     mppi::GuiInterface* gui = prop_->GetGui();
     if (gui == nullptr || gui->get_host() == nullptr)
         throw InternalError("the filter has no editor side");

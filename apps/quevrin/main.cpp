@@ -5,8 +5,7 @@
 #include <cstdio>
 #include <exception>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     try {
         const Options o = parse_options(argc, argv);
         if (o.version) {

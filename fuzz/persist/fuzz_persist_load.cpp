@@ -1,8 +1,8 @@
 // IPersistStream::Load of the filter fed arbitrary bytes as the host's
 // stream. A stream that loads must save again and load back to the same
 // bytes; anything else must be refused without touching memory it does not own.
-#include "host/dx/platform/MemoryStream.h"
 #include "host/dx/CSfPlugIn.h"
+#include "host/dx/platform/MemoryStream.h"
 
 #include <cstdlib>
 #include <vector>

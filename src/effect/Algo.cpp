@@ -9,21 +9,17 @@
 #include <cstring>
 
 Algo::Algo()
-    : in_bus_{"Input", {"Left input", "Right input"}},
-      out_bus_{"Output", {"Left output", "Right output"}}
-{
-}
+    : in_bus_{"Input", {"Left input", "Right input"}}, out_bus_{"Output",
+                                                                {"Left output", "Right output"}} {}
 
 Algo::~Algo() = default;
 
-void Algo::set_host(mppi::HostDspInterface* host)
-{
+void Algo::set_host(mppi::HostDspInterface* host) {
     if (host != host_.get())
         host_.reset(host);
 }
 
-void Algo::init()
-{
+void Algo::init() {
     mppi::TimeUnit& unit = get_time_unit();
     unit.set_unit_mode(mppi::TimeUnit::beats);
     if (host_)
@@ -57,8 +53,7 @@ void Algo::init()
     flags_changed_.store(true, std::memory_order_relaxed);
 }
 
-void Algo::reset()
-{
+void Algo::reset() {
     flags_->set_internal(64);
     tempo_->set_internal(120);
     dry_level_->set_internal(1.0);
@@ -70,8 +65,7 @@ void Algo::reset()
     request_reset();
 }
 
-void Algo::set_sample_rate(float rate)
-{
+void Algo::set_sample_rate(float rate) {
     sample_rate_ = rate;
     separation_.set_sample_rate(rate);
     taps_.set_sample_rate(rate);
@@ -79,8 +73,7 @@ void Algo::set_sample_rate(float rate)
     lines_[1].set_sample_rate(rate);
 }
 
-double Algo::get_num_property(const char* key)
-{
+double Algo::get_num_property(const char* key) {
     if (key == nullptr)
         return 0.0;
     if (std::strcmp(key, mppi::property::can_mono) == 0)
@@ -90,20 +83,17 @@ double Algo::get_num_property(const char* key)
     return 0.0; // "can_scaled_val" included: the host converts integer samples
 }
 
-std::string Algo::get_str_property(const char* key)
-{
+std::string Algo::get_str_property(const char* key) {
     if (key != nullptr && std::strcmp(key, mppi::property::plugin_name) == 0)
         return "Quevrin";
     return "";
 }
 
-void Algo::request_reset()
-{
+void Algo::request_reset() {
     reset_requested_.store(true, std::memory_order_release);
 }
 
-void Algo::set_tempo(float bpm)
-{
+void Algo::set_tempo(float bpm) {
     // Folded into 60..240 by octaves; a tempo that is not positive cannot be
     // folded and leaves the tempo as it is.
     double t = bpm;
@@ -116,8 +106,7 @@ void Algo::set_tempo(float bpm)
     tempo_->set_internal(t);
 }
 
-void Algo::load_prog(const mppi::ProgramSlot& program)
-{
+void Algo::load_prog(const mppi::ProgramSlot& program) {
     // A damaged program may hold fewer values, or values that are not
     // normalized: apply what is there, limited to [0, 1].
     const int count = std::min(nbr_params, program.get_nbr_values());
@@ -134,22 +123,19 @@ void Algo::load_prog(const mppi::ProgramSlot& program)
     }
 }
 
-void Algo::store_prog(mppi::ProgramSlot& program)
-{
+void Algo::store_prog(mppi::ProgramSlot& program) {
     program.set_nbr_values(nbr_params);
     for (int i = 0; i < nbr_params; ++i)
         program.set_value(i, param_at(i)->get_normalized());
 }
 
-void Algo::notify(mppi::NotifierInterface* source)
-{
+void Algo::notify(mppi::NotifierInterface* source) {
     if (source == tempo_.get())
         tempo_changed_.store(true, std::memory_order_relaxed);
     flags_changed_.store(true, std::memory_order_relaxed);
 }
 
-void Algo::apply_flags() noexcept
-{
+void Algo::apply_flags() noexcept {
     if (tempo_changed_.exchange(false, std::memory_order_relaxed)) {
         separation_.tempo_changed();
         taps_.tempo_changed();
@@ -171,8 +157,7 @@ void Algo::apply_flags() noexcept
     mixer_.set_separation(float(separation_.get_value()));
 }
 
-void Algo::reset_running_state() noexcept
-{
+void Algo::reset_running_state() noexcept {
     separation_.reset();
     taps_.reset();
     lines_[0].reset();
@@ -184,21 +169,18 @@ void Algo::reset_running_state() noexcept
     mixer_.reset();
 }
 
-bool Algo::process_replace(float* const* out, const float* const* in, int frames, bool) noexcept
-{
+bool Algo::process_replace(float* const* out, const float* const* in, int frames, bool) noexcept {
     process<false>(out, in, frames);
     return false;
 }
 
-bool Algo::process_add(float* const* out, const float* const* in, int frames, bool) noexcept
-{
+bool Algo::process_add(float* const* out, const float* const* in, int frames, bool) noexcept {
     process<true>(out, in, frames);
     return false;
 }
 
 template <bool Add>
-void Algo::process(float* const* out, const float* const* in, int frames) noexcept
-{
+void Algo::process(float* const* out, const float* const* in, int frames) noexcept {
     if (reset_requested_.exchange(false, std::memory_order_acquire))
         reset_running_state();
     const bool mono = host_ && !host_->is_out_channel(0, 1);

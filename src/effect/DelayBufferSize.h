@@ -5,8 +5,7 @@
 // The length of a circular delay buffer: the smallest power of two above the
 // longest delay plus one block, and never below a second at 44.1 kHz, so that
 // every position is masked.
-inline int delay_buffer_size(int max_delay)
-{
+inline int delay_buffer_size(int max_delay) {
     const int need = std::max(max_delay + 255, 44099);
     int n = 1;
     while (n <= need)

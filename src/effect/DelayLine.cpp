@@ -12,8 +12,7 @@ constexpr double fixed_one = 4294967296.0; // 2^32: positions are 32.32 fixed po
 
 } // namespace
 
-void DelayLine::init(int index, mppi::PluginInternal& plugin, DelayMixer& mixer)
-{
+void DelayLine::init(int index, mppi::PluginInternal& plugin, DelayMixer& mixer) {
     index_ = index;
     mixer_ = &mixer;
     time_unit_ = &plugin.get_time_unit();
@@ -47,8 +46,7 @@ void DelayLine::init(int index, mppi::PluginInternal& plugin, DelayMixer& mixer)
     d_current_ = d_;
 }
 
-void DelayLine::set_defaults(bool two_line_mode)
-{
+void DelayLine::set_defaults(bool two_line_mode) {
     level_->set_internal(1.0);
     pan_.set_defaults(two_line_mode ? (index_ == 0 ? -1.0 : 1.0) : 0.0);
     time_.set_defaults(0.75);
@@ -59,8 +57,7 @@ void DelayLine::set_defaults(bool two_line_mode)
     reset();
 }
 
-void DelayLine::reset() noexcept
-{
+void DelayLine::reset() noexcept {
     pan_.reset();
     time_.reset();
     feedback_.reset();
@@ -76,8 +73,7 @@ void DelayLine::reset() noexcept
     shelf_.reset();
 }
 
-void DelayLine::set_sample_rate(float rate)
-{
+void DelayLine::set_sample_rate(float rate) {
     sample_rate_ = rate;
     pan_.set_sample_rate(rate);
     time_.set_sample_rate(rate);
@@ -94,8 +90,7 @@ void DelayLine::set_sample_rate(float rate)
     glide_start_ = false;
 }
 
-void DelayLine::allocate()
-{
+void DelayLine::allocate() {
     dmax_ = static_cast<int>(std::lround(4.0 * sample_rate_));
     const int n = delay_buffer_size(dmax_);
     if (n != buffer_size()) {
@@ -111,8 +106,7 @@ void DelayLine::allocate()
         w_ = 0;
 }
 
-void DelayLine::tempo_changed() noexcept
-{
+void DelayLine::tempo_changed() noexcept {
     pan_.tempo_changed();
     time_.tempo_changed();
     feedback_.tempo_changed();
@@ -123,13 +117,11 @@ void DelayLine::tempo_changed() noexcept
     params_changed_.store(true, std::memory_order_relaxed);
 }
 
-void DelayLine::notify(mppi::NotifierInterface*)
-{
+void DelayLine::notify(mppi::NotifierInterface*) {
     params_changed_.store(true, std::memory_order_relaxed);
 }
 
-void DelayLine::push_values() noexcept
-{
+void DelayLine::push_values() noexcept {
     mixer_->set_level(index_, float(level_->get_internal()));
     mixer_->set_pan(index_, float(pan_.get_value()));
     mixer_->set_feedback(index_, float(feedback_.get_value()));
@@ -145,8 +137,7 @@ void DelayLine::push_values() noexcept
     }
 }
 
-void DelayLine::tick() noexcept
-{
+void DelayLine::tick() noexcept {
     d_current_ = d_;
     tick_offset_ = 0;
     pan_.tick(block_size);
@@ -165,8 +156,7 @@ void DelayLine::tick() noexcept
     }
 }
 
-int DelayLine::max_run() const noexcept
-{
+int DelayLine::max_run() const noexcept {
     const int n = buffer_size();
     int run = std::min({n - w_, n - ((w_ - d_) & mask_), d_});
     if (d_ != d_current_)
@@ -174,8 +164,7 @@ int DelayLine::max_run() const noexcept
     return run;
 }
 
-const float* DelayLine::read(int count) noexcept
-{
+const float* DelayLine::read(int count) noexcept {
     const bool gliding = d_ != d_current_ && std::abs(1.0 - glide_increment_) <= 2.0;
     if (gliding) {
         glide_read(count);
@@ -194,11 +183,11 @@ const float* DelayLine::read(int count) noexcept
     return out_;
 }
 
-void DelayLine::glide_read(int count) noexcept
-{
+void DelayLine::glide_read(int count) noexcept {
     const float* buf = buffer_.data();
     const std::uint64_t mask = std::uint64_t(mask_);
-    std::uint64_t p = glide_start_position_ + std::uint64_t(std::int64_t(tick_offset_) * glide_speed_);
+    std::uint64_t p =
+        glide_start_position_ + std::uint64_t(std::int64_t(tick_offset_) * glide_speed_);
     const std::uint64_t step = std::uint64_t(glide_speed_);
     for (int i = 0; i < count; ++i, p += step) {
         const std::uint64_t index = (p >> 32) & mask;
@@ -209,8 +198,7 @@ void DelayLine::glide_read(int count) noexcept
     }
 }
 
-void DelayLine::crossfade() noexcept
-{
+void DelayLine::crossfade() noexcept {
     // Around the new read position, blend in what the old position would have
     // played: full weight at the position itself, fading out 256 samples to
     // either side. The loop runs away from the old position so that samples

@@ -2,8 +2,7 @@
 
 namespace {
 
-void set_if_different(float& pending, float x, bool& changed)
-{
+void set_if_different(float& pending, float x, bool& changed) {
     if (pending != x) {
         pending = x;
         changed = true;
@@ -12,32 +11,38 @@ void set_if_different(float& pending, float x, bool& changed)
 
 } // namespace
 
-void DelayMixer::set_feedback(int line, float x) { set_if_different(feedback_[line], x, changed_); }
-void DelayMixer::set_level(int line, float x) { set_if_different(level_[line], x, changed_); }
-void DelayMixer::set_pan(int line, float x) { set_if_different(pan_[line], x, changed_); }
-void DelayMixer::set_predelay_level(float x) { set_if_different(predelay_, x, changed_); }
-void DelayMixer::set_separation(float x) { set_if_different(separation_, x, changed_); }
+void DelayMixer::set_feedback(int line, float x) {
+    set_if_different(feedback_[line], x, changed_);
+}
+void DelayMixer::set_level(int line, float x) {
+    set_if_different(level_[line], x, changed_);
+}
+void DelayMixer::set_pan(int line, float x) {
+    set_if_different(pan_[line], x, changed_);
+}
+void DelayMixer::set_predelay_level(float x) {
+    set_if_different(predelay_, x, changed_);
+}
+void DelayMixer::set_separation(float x) {
+    set_if_different(separation_, x, changed_);
+}
 
-void DelayMixer::set_two_line(bool on)
-{
+void DelayMixer::set_two_line(bool on) {
     two_line_ = on;
     changed_ = true;
 }
 
-void DelayMixer::set_sustain(bool on)
-{
+void DelayMixer::set_sustain(bool on) {
     sustain_ = on;
     changed_ = true;
 }
 
-void DelayMixer::set_mute(int line, bool on)
-{
+void DelayMixer::set_mute(int line, bool on) {
     mute_[line] = on;
     changed_ = true;
 }
 
-void DelayMixer::compute(Coefficients& c) const noexcept
-{
+void DelayMixer::compute(Coefficients& c) const noexcept {
     const float a = sustain_ ? 1.0f : feedback_[0];
     const float b = sustain_ ? 1.0f : feedback_[1];
     const float s = separation_;
@@ -65,15 +70,13 @@ void DelayMixer::compute(Coefficients& c) const noexcept
     c.predelay = sustain_ ? 0.0f : predelay_;
 }
 
-void DelayMixer::reset() noexcept
-{
+void DelayMixer::reset() noexcept {
     compute(current_);
     ramping_ = false;
     changed_ = false;
 }
 
-void DelayMixer::tick() noexcept
-{
+void DelayMixer::tick() noexcept {
     ramping_ = changed_;
     if (!changed_)
         return;
@@ -88,8 +91,7 @@ void DelayMixer::tick() noexcept
 }
 
 void DelayMixer::process(float* L, float* R, const float* x0, const float* x1, float* w0, float* w1,
-                         int count, int offset) const noexcept
-{
+                         int count, int offset) const noexcept {
     if (two_line_) {
         if (ramping_)
             run<true, true>(L, R, x0, x1, w0, w1, count, offset);
@@ -105,8 +107,7 @@ void DelayMixer::process(float* L, float* R, const float* x0, const float* x1, f
 
 template <bool TwoLines, bool Ramp>
 void DelayMixer::run(float* L, float* R, const float* x0, const float* x1, float* w0, float* w1,
-                     int count, int offset) const noexcept
-{
+                     int count, int offset) const noexcept {
     const Coefficients& c = current_;
     const float input = sustain_ ? 0.0f : 1.0f;
     for (int i = 0; i < count; ++i) {

@@ -36,8 +36,8 @@ public:
 private:
     // The coefficients that ramp together.
     struct Coefficients {
-        float m[4];    // feedback matrix: line 0 -> 0, 0 -> 1, 1 -> 0, 1 -> 1
-        float g[4];    // output gains: line 0 -> L, line 1 -> L, line 0 -> R, line 1 -> R
+        float m[4]; // feedback matrix: line 0 -> 0, 0 -> 1, 1 -> 0, 1 -> 1
+        float g[4]; // output gains: line 0 -> L, line 1 -> L, line 0 -> R, line 1 -> R
         float predelay;
     };
     static constexpr int nbr_coefficients = 9;

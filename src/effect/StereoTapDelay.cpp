@@ -13,8 +13,7 @@ constexpr double fixed_one = 4294967296.0; // 2^32
 
 } // namespace
 
-void StereoTapDelay::init(mppi::PluginInternal& plugin)
-{
+void StereoTapDelay::init(mppi::PluginInternal& plugin) {
     for (int t = 0; t < nbr_taps; ++t)
         taps_[t].init(t, plugin);
     allocate();
@@ -22,15 +21,13 @@ void StereoTapDelay::init(mppi::PluginInternal& plugin)
         tap.set_sample_rate(sample_rate_, dmax_);
 }
 
-void StereoTapDelay::set_defaults()
-{
+void StereoTapDelay::set_defaults() {
     for (TapUnit& tap : taps_)
         tap.set_defaults();
     reset();
 }
 
-void StereoTapDelay::reset() noexcept
-{
+void StereoTapDelay::reset() noexcept {
     std::fill(buffer_.begin(), buffer_.end(), Frame{0.0f, 0.0f});
     w_ = 0;
     processed_ = 0;
@@ -38,8 +35,7 @@ void StereoTapDelay::reset() noexcept
         tap.reset();
 }
 
-void StereoTapDelay::set_sample_rate(float rate)
-{
+void StereoTapDelay::set_sample_rate(float rate) {
     sample_rate_ = rate;
     allocate();
     std::fill(buffer_.begin(), buffer_.end(), Frame{0.0f, 0.0f});
@@ -49,8 +45,7 @@ void StereoTapDelay::set_sample_rate(float rate)
         tap.set_sample_rate(rate, dmax_);
 }
 
-void StereoTapDelay::allocate()
-{
+void StereoTapDelay::allocate() {
     dmax_ = static_cast<int>(std::lround(4.0 * sample_rate_));
     const int n = delay_buffer_size(dmax_);
     if (n != buffer_size()) {
@@ -66,14 +61,12 @@ void StereoTapDelay::allocate()
         w_ = 0;
 }
 
-void StereoTapDelay::tempo_changed() noexcept
-{
+void StereoTapDelay::tempo_changed() noexcept {
     for (TapUnit& tap : taps_)
         tap.tempo_changed();
 }
 
-void StereoTapDelay::tick() noexcept
-{
+void StereoTapDelay::tick() noexcept {
     for (int t = 0; t < nbr_taps; ++t) {
         TapUnit& tap = taps_[t];
         tap.tick();
@@ -88,8 +81,7 @@ void StereoTapDelay::tick() noexcept
 }
 
 void StereoTapDelay::process(float* L, float* R, const float* in_left, const float* in_right,
-                             int count) noexcept
-{
+                             int count) noexcept {
     // The input goes in first, so a tap at delay 0 plays the current frame.
     Frame* buf = buffer_.data();
     for (int i = 0; i < count; ++i)
@@ -119,8 +111,7 @@ namespace {
 // sample, computed from j so that any cut of the tick gives the same values.
 struct GainRamp {
     TapUnit::Gains start, step;
-    TapUnit::Gains at(int j) const
-    {
+    TapUnit::Gains at(int j) const {
         const float k = float(j + 1);
         return TapUnit::Gains{start.ll + step.ll * k, start.lr + step.lr * k,
                               start.rl + step.rl * k, start.rr + step.rr * k};
@@ -128,8 +119,7 @@ struct GainRamp {
 };
 
 template <bool Add>
-inline void store(float* L, float* R, int i, float l, float r)
-{
+inline void store(float* L, float* R, int i, float l, float r) {
     if (Add) {
         L[i] += l;
         R[i] += r;
@@ -142,8 +132,7 @@ inline void store(float* L, float* R, int i, float l, float r)
 // A contiguous stretch of frames through constant or ramping gains.
 template <bool Add, bool Ramp, typename Frame>
 void mix_frames(const Frame* __restrict f, float* __restrict L, float* __restrict R, int count,
-                int j0, const TapUnit::Gains& g, const GainRamp& ramp)
-{
+                int j0, const TapUnit::Gains& g, const GainRamp& ramp) {
     for (int i = 0; i < count; ++i) {
         const TapUnit::Gains k = Ramp ? ramp.at(j0 + i) : g;
         store<Add>(L, R, i, k.ll * f[i].l + k.rl * f[i].r, k.lr * f[i].l + k.rr * f[i].r);
@@ -154,9 +143,8 @@ void mix_frames(const Frame* __restrict f, float* __restrict L, float* __restric
 // frame (32.32 fixed point).
 template <bool Add, bool Ramp, typename Frame>
 void mix_glide(const Frame* __restrict buf, int mask, std::uint64_t p, std::uint64_t speed,
-               float* __restrict L, float* __restrict R, int count, int j0,
-               const TapUnit::Gains& g, const GainRamp& ramp)
-{
+               float* __restrict L, float* __restrict R, int count, int j0, const TapUnit::Gains& g,
+               const GainRamp& ramp) {
     for (int i = 0; i < count; ++i, p += speed) {
         const int index = int(p >> 32) & mask;
         const float frac = float(std::uint32_t(p)) * (1.0f / 4294967296.0f);
@@ -172,8 +160,7 @@ void mix_glide(const Frame* __restrict buf, int mask, std::uint64_t p, std::uint
 } // namespace
 
 template <bool Add>
-void StereoTapDelay::mix_tap(int t, float* L, float* R, int count) noexcept
-{
+void StereoTapDelay::mix_tap(int t, float* L, float* R, int count) noexcept {
     const TapUnit& tap = taps_[t];
     const Frame* buf = buffer_.data();
     const int mask = mask_;
@@ -196,8 +183,7 @@ void StereoTapDelay::mix_tap(int t, float* L, float* R, int count) noexcept
     }
     const double rate = 1.0 - tap.glide_increment();
     if (std::abs(rate) <= 1.25) {
-        const std::uint64_t p =
-            glide_start_[t] + std::uint64_t(std::int64_t(j0) * glide_speed_[t]);
+        const std::uint64_t p = glide_start_[t] + std::uint64_t(std::int64_t(j0) * glide_speed_[t]);
         const auto glide = ramping ? mix_glide<Add, true, Frame> : mix_glide<Add, false, Frame>;
         glide(buf, mask, p, std::uint64_t(glide_speed_[t]), L, R, count, j0, g, ramp);
         return;

@@ -7,8 +7,7 @@ namespace {
 
 constexpr int tick_length = 256;
 
-TapUnit::Gains gains_of(float level, float pan)
-{
+TapUnit::Gains gains_of(float level, float pan) {
     // Pan 0 keeps the sides apart; to the right the left input moves over
     // to the right output, and the reverse.
     TapUnit::Gains g;
@@ -21,8 +20,7 @@ TapUnit::Gains gains_of(float level, float pan)
 
 } // namespace
 
-void TapUnit::init(int index, mppi::PluginInternal& plugin)
-{
+void TapUnit::init(int index, mppi::PluginInternal& plugin) {
     index_ = index;
     time_unit_ = &plugin.get_time_unit();
 
@@ -42,16 +40,14 @@ void TapUnit::init(int index, mppi::PluginInternal& plugin)
     pan_param_.set_target(this);
 }
 
-void TapUnit::set_defaults()
-{
+void TapUnit::set_defaults() {
     time_.set_defaults(0.0);
     level_param_.set_defaults(index_ == 0 ? 1.0 : 0.0);
     pan_param_.set_defaults(0.0);
     reset();
 }
 
-void TapUnit::reset() noexcept
-{
+void TapUnit::reset() noexcept {
     time_.reset();
     level_param_.reset();
     pan_param_.reset();
@@ -66,8 +62,7 @@ void TapUnit::reset() noexcept
     glide_increment_ = 0.0;
 }
 
-void TapUnit::set_sample_rate(float rate, int max_delay)
-{
+void TapUnit::set_sample_rate(float rate, int max_delay) {
     sample_rate_ = rate;
     max_delay_ = max_delay;
     time_.set_sample_rate(rate);
@@ -76,8 +71,7 @@ void TapUnit::set_sample_rate(float rate, int max_delay)
     reset();
 }
 
-void TapUnit::tempo_changed() noexcept
-{
+void TapUnit::tempo_changed() noexcept {
     time_.tempo_changed();
     level_param_.tempo_changed();
     pan_param_.tempo_changed();
@@ -85,13 +79,11 @@ void TapUnit::tempo_changed() noexcept
     params_changed_.store(true, std::memory_order_relaxed);
 }
 
-void TapUnit::notify(mppi::NotifierInterface*)
-{
+void TapUnit::notify(mppi::NotifierInterface*) {
     params_changed_.store(true, std::memory_order_relaxed);
 }
 
-void TapUnit::recompute() noexcept
-{
+void TapUnit::recompute() noexcept {
     time_seconds_ = float(time_unit_->beats_to_sec(time_.get_value()));
     level_ = float(level_param_.get_value());
     pan_ = float(pan_param_.get_value());
@@ -102,8 +94,7 @@ void TapUnit::recompute() noexcept
     gains_ = gains_of(level_, pan_);
 }
 
-void TapUnit::tick() noexcept
-{
+void TapUnit::tick() noexcept {
     d_previous_ = d_;
     previous_level_ = level_;
     previous_pan_ = pan_;

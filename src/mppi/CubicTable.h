@@ -14,8 +14,7 @@ public:
     static constexpr int segments = 16;
 
     template <typename F>
-    explicit CubicTable(F f)
-    {
+    explicit CubicTable(F f) {
         const double h = 1.0 / 2048.0;
         for (int i = 0; i < segments; ++i) {
             const double y0 = f(double(i));
@@ -37,8 +36,7 @@ public:
     }
 
     // Segment `i` (0..15) evaluated at u.
-    T eval(int i, T u) const
-    {
+    T eval(int i, T u) const {
         const T* c = c_[i];
         return ((c[3] * u + c[2]) * u + c[1]) * u + c[0];
     }

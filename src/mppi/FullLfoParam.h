@@ -30,8 +30,7 @@ public:
     // [main thread] Creates the period, depth and waveform parameters (named
     // after the base, with its attribute), adds the base and the three to the
     // plug-in in that order, and computes the modulated value.
-    void init(std::shared_ptr<NormalizedParamInterface> base, PluginInternal& plugin)
-    {
+    void init(std::shared_ptr<NormalizedParamInterface> base, PluginInternal& plugin) {
         time_unit_ = &plugin.get_time_unit();
         base_ = base;
         const std::string name = base->get_name();
@@ -62,8 +61,7 @@ public:
     }
 
     // [any thread] A parameter of the coupling changed.
-    void notify(NotifierInterface* source) override
-    {
+    void notify(NotifierInterface* source) override {
         if (source == base_.get()) {
             pending_target_.store(float(base_->get_internal()), std::memory_order_relaxed);
             target_changed_.store(true, std::memory_order_release);
@@ -73,8 +71,7 @@ public:
     }
 
     // [audio thread] One control block of n samples: glide, LFO, modulated value.
-    void tick(int n)
-    {
+    void tick(int n) {
         take_target();
         // A change arriving during this tick stays marked for the next one.
         bool dirty = dirty_.exchange(false, std::memory_order_relaxed);
@@ -94,14 +91,13 @@ public:
             notify_target();
         }
         if (dirty) {
-            modulated_ = depth_ > 0.0f ? Modifier::apply(current_, oscillator_.value(), depth_)
-                                       : current_;
+            modulated_ =
+                depth_ > 0.0f ? Modifier::apply(current_, oscillator_.value(), depth_) : current_;
         }
     }
 
     // [audio thread] The glide jumps to its target, the oscillator restarts.
-    void reset()
-    {
+    void reset() {
         take_target();
         current_ = target_value_;
         step_ = 0.0;
@@ -114,8 +110,7 @@ public:
     }
 
     // [main thread] The glide keeps its duration in seconds.
-    void set_sample_rate(float rate)
-    {
+    void set_sample_rate(float rate) {
         step_ *= double(sample_rate_) / double(rate);
         sample_rate_ = rate;
         oscillator_.set_sample_rate(rate);
@@ -125,8 +120,7 @@ public:
     void tempo_changed() { oscillator_.set_period(period_seconds()); }
 
     // [main thread] The base to `value`, no modulation: depth 0, period 1 beat, sine.
-    void set_defaults(double value)
-    {
+    void set_defaults(double value) {
         base_->set_internal(value);
         period_->set_internal(1.0);
         depth_param_->set_internal(0.0);
@@ -140,8 +134,7 @@ public:
     void set_ramp_time(float seconds) { ramp_time_ = seconds; }
 
 private:
-    void read_companions()
-    {
+    void read_companions() {
         oscillator_.set_type(ParamLfoWf::oscillator_type(int(waveform_->get_internal())));
         oscillator_.set_period(period_seconds());
         depth_ = float(depth_param_->get_internal());
@@ -150,8 +143,7 @@ private:
     double period_seconds() const { return time_unit_->beats_to_sec(period_->get_internal()); }
 
     // A new target from the base starts a glide from where the value is now.
-    void take_target()
-    {
+    void take_target() {
         if (!target_changed_.exchange(false, std::memory_order_acquire))
             return;
         target_value_ = pending_target_.load(std::memory_order_relaxed);

@@ -15,8 +15,7 @@ public:
 
 protected:
     // Tells the target, when there is one.
-    void notify_target()
-    {
+    void notify_target() {
         if (target_ != nullptr)
             target_->notify(this);
     }

@@ -18,8 +18,7 @@ public:
 
     // [main thread] The period's own initialisation: the time unit it shows
     // and reads times with (not owned).
-    void init_period(double beats, int attribute, const std::string& name, TimeUnit* time_unit)
-    {
+    void init_period(double beats, int attribute, const std::string& name, TimeUnit* time_unit) {
         time_unit_ = time_unit;
         init(beats, attribute);
         set_base_name(name);
@@ -29,16 +28,13 @@ public:
 
     std::string get_unit() const override { return time_unit_->get_unit_name(); }
     double to_internal(float x) const override { return std::exp2(14.0 * x - 6.0); }
-    double to_normalized(double b) const override
-    {
+    double to_normalized(double b) const override {
         return std::clamp((std::log2(b) + 6.0) / 14.0, 0.0, 1.0);
     }
-    std::string to_text(double b) const override
-    {
+    std::string to_text(double b) const override {
         return time_unit_->format(time_unit_->beats_to_sec(b), 6);
     }
-    double from_text(const std::string& text, bool& ok) const override
-    {
+    double from_text(const std::string& text, bool& ok) const override {
         const double seconds = time_unit_->parse(text, ok);
         return ok ? std::clamp(time_unit_->sec_to_beats(seconds), min_beats, max_beats) : 0.0;
     }

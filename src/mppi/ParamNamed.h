@@ -10,8 +10,7 @@ public:
     std::string get_name() const override { return get_prefix() + name_ + get_suffix(); }
 
     // [main thread] As init(), and stores the name.
-    virtual void init_named(double internal, int attribute, const std::string& name)
-    {
+    virtual void init_named(double internal, int attribute, const std::string& name) {
         init(internal, attribute);
         name_ = name;
     }

@@ -8,14 +8,12 @@ namespace mppi {
 // prefix + (number + 1) + suffix, so number 0 shows as "1".
 class ParamNumbered : public NormalizedParamInterface {
 public:
-    std::string get_name() const override
-    {
+    std::string get_name() const override {
         return get_prefix() + std::to_string(number_ + 1) + get_suffix();
     }
 
     // [main thread] As init(), and stores the 0-based number.
-    virtual void init_numbered(double internal, int attribute, int number)
-    {
+    virtual void init_numbered(double internal, int attribute, int number) {
         init(internal, attribute);
         number_ = number;
     }

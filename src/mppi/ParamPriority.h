@@ -13,13 +13,11 @@ public:
     virtual ~ParamPriority() = default;
 
     // Whether writer `priority` may change the parameter at `now`; changes nothing.
-    bool may_change(int priority, double now) const
-    {
+    bool may_change(int priority, double now) const {
         return !(priority < owner_ && last_change_ + hold_time >= now);
     }
     // As may_change(); when it passes, `priority` becomes the owner as of `now`.
-    bool claim(int priority, double now)
-    {
+    bool claim(int priority, double now) {
         if (!may_change(priority, now))
             return false;
         last_change_ = now;
@@ -27,8 +25,7 @@ public:
         return true;
     }
     // Only the owner can give up its claim.
-    void release(int priority)
-    {
+    void release(int priority) {
         if (priority == owner_)
             owner_ = 0;
     }

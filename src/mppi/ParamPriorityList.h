@@ -14,21 +14,17 @@ public:
     int size() const { return static_cast<int>(entries_.size()); }
 
     // Indices outside the list are refused (may_change, claim) or ignored (release).
-    bool may_change(int index, int priority, double now) const
-    {
+    bool may_change(int index, int priority, double now) const {
         return valid(index) && entries_[static_cast<std::size_t>(index)].may_change(priority, now);
     }
-    bool claim(int index, int priority, double now)
-    {
+    bool claim(int index, int priority, double now) {
         return valid(index) && entries_[static_cast<std::size_t>(index)].claim(priority, now);
     }
-    void release(int index, int priority)
-    {
+    void release(int index, int priority) {
         if (valid(index))
             entries_[static_cast<std::size_t>(index)].release(priority);
     }
-    int get_owner(int index) const
-    {
+    int get_owner(int index) const {
         return valid(index) ? entries_[static_cast<std::size_t>(index)].get_owner() : 0;
     }
 

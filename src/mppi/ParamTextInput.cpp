@@ -12,16 +12,14 @@ namespace {
 // parameter (256 flag values) lands on this grid.
 constexpr int grid = 256;
 
-bool same_ignoring_case(const std::string& a, const std::string& b)
-{
+bool same_ignoring_case(const std::string& a, const std::string& b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
                return std::tolower(x) == std::tolower(y);
            });
 }
 
-std::string trimmed(const std::string& text)
-{
+std::string trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos)
         return "";
@@ -31,8 +29,7 @@ std::string trimmed(const std::string& text)
 } // namespace
 
 bool read_param_text(const NormalizedParamInterface& param, const std::string& text,
-                     float& normalized)
-{
+                     float& normalized) {
     bool ok = false;
     const double value = param.from_text(text, ok);
     if (ok) {

@@ -2,8 +2,7 @@
 
 namespace mppi {
 
-void PluginInternal::add_param(std::shared_ptr<NormalizedParamInterface> param)
-{
+void PluginInternal::add_param(std::shared_ptr<NormalizedParamInterface> param) {
     params_.push_back(std::move(param));
 }
 

@@ -19,8 +19,7 @@ public:
     virtual TimeUnit& get_time_unit() { return time_unit_; }
 
     int get_nbr_params_added() const { return static_cast<int>(params_.size()); }
-    NormalizedParamInterface* param_at(int index) const
-    {
+    NormalizedParamInterface* param_at(int index) const {
         return params_[static_cast<std::size_t>(index)].get();
     }
 

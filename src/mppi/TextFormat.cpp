@@ -9,8 +9,7 @@ namespace mppi {
 
 namespace {
 
-std::string lower(std::string text)
-{
+std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
@@ -18,8 +17,7 @@ std::string lower(std::string text)
 
 } // namespace
 
-std::string format_number(const char* format, double value, int width)
-{
+std::string format_number(const char* format, double value, int width) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, format, value);
     std::string text = buffer;
@@ -28,15 +26,13 @@ std::string format_number(const char* format, double value, int width)
     return text;
 }
 
-std::string format_int(const char* format, long value)
-{
+std::string format_int(const char* format, long value) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, format, value);
     return buffer;
 }
 
-bool read_number(const std::string& text, double& value)
-{
+bool read_number(const std::string& text, double& value) {
     double v = 0.0;
     if (std::sscanf(text.c_str(), "%lf", &v) != 1 || std::isnan(v))
         return false;
@@ -44,8 +40,7 @@ bool read_number(const std::string& text, double& value)
     return true;
 }
 
-bool occurs_within_ignoring_case(const std::string& text, const std::string& within)
-{
+bool occurs_within_ignoring_case(const std::string& text, const std::string& within) {
     return lower(within).find(lower(text)) != std::string::npos;
 }
 

@@ -14,8 +14,7 @@ constexpr int denominators[] = {2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 14, 16, 20, 24, 
 
 } // namespace
 
-std::string TimeUnit::get_unit_name() const
-{
+std::string TimeUnit::get_unit_name() const {
     switch (get_unit_mode()) {
     case seconds:
         return "s";
@@ -26,8 +25,7 @@ std::string TimeUnit::get_unit_name() const
     }
 }
 
-std::string TimeUnit::format(double x, int width) const
-{
+std::string TimeUnit::format(double x, int width) const {
     const int unit = get_unit_mode();
     double v = x;
     if (unit == beats)
@@ -46,8 +44,7 @@ std::string TimeUnit::format(double x, int width) const
     return text;
 }
 
-std::string TimeUnit::format_beats(double c, int n) const
-{
+std::string TimeUnit::format_beats(double c, int n) const {
     const long whole = std::lrint(2.0 * c - 0.5) >> 1; // floor(c)
     const bool has_whole = whole >= 1;
     char buffer[64] = "";
@@ -94,8 +91,7 @@ std::string TimeUnit::format_beats(double c, int n) const
     return text;
 }
 
-double TimeUnit::parse(const std::string& text, bool& ok) const
-{
+double TimeUnit::parse(const std::string& text, bool& ok) const {
     ok = true;
     int unit = get_unit_mode();
     if (occurs_within_ignoring_case("ms", text))

@@ -6,8 +6,7 @@
 
 #include <cmath>
 
-TEST(AlgoDefaults, impulse_gives_halving_echoes_every_three_quarter_beat)
-{
+TEST(AlgoDefaults, impulse_gives_halving_echoes_every_three_quarter_beat) {
     struct Rate {
         float rate;
         int period;

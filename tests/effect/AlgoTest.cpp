@@ -11,8 +11,7 @@
 namespace {
 
 // The full names the index table gives, built independently of the engine.
-std::vector<std::string> expected_names()
-{
+std::vector<std::string> expected_names() {
     std::vector<std::string> names;
     const auto with_lfo = [&](const std::string& base) {
         names.push_back(base);
@@ -50,8 +49,7 @@ std::vector<std::string> expected_names()
 
 } // namespace
 
-TEST(Algo, every_index_has_the_name_of_its_position)
-{
+TEST(Algo, every_index_has_the_name_of_its_position) {
     test::Engine e;
     const std::vector<std::string> names = expected_names();
     ASSERT_EQ(names.size(), 121u);
@@ -66,8 +64,7 @@ TEST(Algo, every_index_has_the_name_of_its_position)
     EXPECT_EQ(e.algo.get_param(120)->get_name(), "D2 HS level");
 }
 
-TEST(Algo, attributes_by_kind)
-{
+TEST(Algo, attributes_by_kind) {
     test::Engine e;
     EXPECT_EQ(e.param("Flags").get_attribute(), 1);
     EXPECT_EQ(e.param("Fdbk sep.").get_attribute(), 3);
@@ -78,8 +75,7 @@ TEST(Algo, attributes_by_kind)
     EXPECT_EQ(e.param("D1 fdbk LFO depth").get_attribute(), 1);
 }
 
-TEST(Algo, host_contract_answers)
-{
+TEST(Algo, host_contract_answers) {
     test::Engine e;
     EXPECT_EQ(e.host->init_notices, 1);
     EXPECT_EQ(e.algo.get_num_property("plugin_version"), 1.03);
@@ -98,14 +94,13 @@ TEST(Algo, host_contract_answers)
     EXPECT_EQ(e.algo.get_time_unit().get_unit_mode(), mppi::TimeUnit::beats);
 }
 
-TEST(Algo, set_tempo_folds_into_60_to_240)
-{
+TEST(Algo, set_tempo_folds_into_60_to_240) {
     struct Case {
         float in;
         double out;
     };
-    const Case cases[] = {{30, 60}, {500, 125}, {240, 240}, {60, 60}, {7.5f, 60}, {1000, 125},
-                          {241, 120.5}, {59, 118}};
+    const Case cases[] = {{30, 60},   {500, 125},  {240, 240},   {60, 60},
+                          {7.5f, 60}, {1000, 125}, {241, 120.5}, {59, 118}};
     test::Engine e;
     for (const Case& c : cases) {
         e.algo.set_tempo(c.in);
@@ -128,8 +123,7 @@ struct CountingTarget : mppi::NotifiedInterface {
 
 } // namespace
 
-TEST(Algo, store_then_load_round_trips_and_skips_equal_values)
-{
+TEST(Algo, store_then_load_round_trips_and_skips_equal_values) {
     test::Engine e;
     mppi::ProgramSlot program;
     e.algo.store_prog(program);
@@ -148,8 +142,7 @@ TEST(Algo, store_then_load_round_trips_and_skips_equal_values)
     EXPECT_EQ(level.get_normalized(), 0.5f);
 }
 
-TEST(Algo, load_prog_leaves_the_tempo_to_a_host_that_supplies_it)
-{
+TEST(Algo, load_prog_leaves_the_tempo_to_a_host_that_supplies_it) {
     for (double can_tempo : {0.0, 1.0}) {
         test::Engine e(44100.0f, can_tempo);
         mppi::ProgramSlot program;
@@ -162,14 +155,13 @@ TEST(Algo, load_prog_leaves_the_tempo_to_a_host_that_supplies_it)
     }
 }
 
-TEST(Algo, a_short_or_damaged_program_applies_what_it_holds)
-{
+TEST(Algo, a_short_or_damaged_program_applies_what_it_holds) {
     test::Engine e;
     mppi::ProgramSlot program;
     program.set_nbr_values(3);
-    program.set_value(0, 0.5f);  // flags 128: nothing but an unused bit
-    program.set_value(1, NAN);   // skipped
-    program.set_value(2, 7.0f);  // limited to 1
+    program.set_value(0, 0.5f); // flags 128: nothing but an unused bit
+    program.set_value(1, NAN);  // skipped
+    program.set_value(2, 7.0f); // limited to 1
     e.algo.load_prog(program);
     EXPECT_EQ(e.param("Flags").get_normalized(), 0.5f);
     EXPECT_EQ(e.param("Tempo").get_internal(), 120.0);
@@ -177,8 +169,7 @@ TEST(Algo, a_short_or_damaged_program_applies_what_it_holds)
     EXPECT_EQ(e.param("Tap 1 level").get_internal(), 1.0); // beyond the program: untouched
 }
 
-TEST(Algo, reset_restores_every_default)
-{
+TEST(Algo, reset_restores_every_default) {
     test::Engine e;
     mppi::ProgramSlot defaults;
     e.algo.store_prog(defaults);
@@ -191,8 +182,7 @@ TEST(Algo, reset_restores_every_default)
         EXPECT_EQ(after.get_value(i), defaults.get_value(i)) << e.algo.get_param(i)->get_name();
 }
 
-TEST(Algo, mono_output_carries_left_plus_right)
-{
+TEST(Algo, mono_output_carries_left_plus_right) {
     test::Engine stereo;
     test::Engine mono;
     mono.host->out_channels = 1;
@@ -216,8 +206,7 @@ TEST(Algo, mono_output_carries_left_plus_right)
     EXPECT_EQ(m.right, untouched); // the second output is not touched
 }
 
-TEST(Algo, process_add_adds_exactly_what_process_replace_writes)
-{
+TEST(Algo, process_add_adds_exactly_what_process_replace_writes) {
     test::Engine a;
     test::Engine b;
     for (test::Engine* e : {&a, &b}) {
@@ -244,8 +233,7 @@ TEST(Algo, process_add_adds_exactly_what_process_replace_writes)
     }
 }
 
-TEST(Algo, two_lines_and_sustain_keep_circulating_without_new_input)
-{
+TEST(Algo, two_lines_and_sustain_keep_circulating_without_new_input) {
     test::Engine a;
     test::Engine b;
     const test::Stereo history = test::noise(44100, 0.3f);
@@ -254,7 +242,7 @@ TEST(Algo, two_lines_and_sustain_keep_circulating_without_new_input)
         e->set("D1 time", 0.25);
         e->set("D2 time", 0.375);
         e->render(history, 256);
-        e->set("Flags", 48); // two lines + sustain
+        e->set("Flags", 48);                // two lines + sustain
         e->render(test::silence(512), 256); // one tick to take it, one to ramp
     }
     // No input enters and the pre-delay is absent: silence and a loud input
@@ -277,8 +265,7 @@ TEST(Algo, two_lines_and_sustain_keep_circulating_without_new_input)
     EXPECT_NEAR(second / first, 1.0, 0.05);
 }
 
-TEST(Algo, separation_modulation_stays_within_0_and_1)
-{
+TEST(Algo, separation_modulation_stays_within_0_and_1) {
     EXPECT_EQ(Algo::FdbkSepModifier::apply(0.9, 1.0, 1.0), 1.0); // not 1.4
     EXPECT_EQ(Algo::FdbkSepModifier::apply(0.1, -1.0, 1.0), 0.0);
     EXPECT_DOUBLE_EQ(Algo::FdbkSepModifier::apply(0.5, 0.5, 0.4), 0.6);

@@ -13,8 +13,7 @@ namespace {
 // One line driven as the engine drives it: a tick every 256 samples, runs
 // cut by max_run(), the input written where the write pointer was.
 struct LineRig {
-    explicit LineRig(float rate = 44100.0f)
-    {
+    explicit LineRig(float rate = 44100.0f) {
         plugin.get_time_unit().set_unit_mode(mppi::TimeUnit::beats);
         line.init(0, plugin, mixer);
         line.set_sample_rate(rate);
@@ -23,8 +22,7 @@ struct LineRig {
     mppi::NormalizedParamInterface& time() { return *plugin.param_at(5); }
 
     // One control tick of 256 samples; returns the line's output.
-    std::vector<float> block(const std::function<float(long)>& input)
-    {
+    std::vector<float> block(const std::function<float(long)>& input) {
         line.tick();
         std::vector<float> out;
         for (int pos = 0; pos < 256;) {
@@ -50,19 +48,19 @@ struct LineRig {
 };
 
 // A slow, small ramp: distinct samples that the loop's level control leaves alone.
-float ramp(long n) { return float(n % 100000) * 1e-6f; }
+float ramp(long n) {
+    return float(n % 100000) * 1e-6f;
+}
 
 } // namespace
 
-TEST(DelayLine, buffer_sizes_per_sample_rate)
-{
+TEST(DelayLine, buffer_sizes_per_sample_rate) {
     struct Case {
         float rate;
         int size;
     };
-    const Case cases[] = {{11025, 65536},   {22050, 131072}, {44100, 262144},
-                          {48000, 262144},  {96000, 524288}, {4000, 65536},
-                          {192000, 1048576}};
+    const Case cases[] = {{11025, 65536},  {22050, 131072}, {44100, 262144},  {48000, 262144},
+                          {96000, 524288}, {4000, 65536},   {192000, 1048576}};
     for (const Case& c : cases) {
         LineRig rig(c.rate);
         EXPECT_EQ(rig.line.buffer_size(), c.size) << c.rate;
@@ -70,8 +68,7 @@ TEST(DelayLine, buffer_sizes_per_sample_rate)
     }
 }
 
-TEST(DelayLine, longest_delay_is_four_beats)
-{
+TEST(DelayLine, longest_delay_is_four_beats) {
     LineRig rig;
     rig.time().set_internal(4.0);
     rig.plugin.get_time_unit().set_tempo_value(60.0);
@@ -82,14 +79,12 @@ TEST(DelayLine, longest_delay_is_four_beats)
     EXPECT_EQ(rig.line.delay(), 44100); // 1 s
 }
 
-TEST(DelayLine, a_delay_of_half_a_sample_rounds_upward)
-{
+TEST(DelayLine, a_delay_of_half_a_sample_rounds_upward) {
     LineRig rig;
     EXPECT_EQ(rig.line.delay(), 16538); // 0.375 s at 44.1 kHz is 16537.5 samples
 }
 
-TEST(DelayLine, the_output_is_the_input_delayed)
-{
+TEST(DelayLine, the_output_is_the_input_delayed) {
     LineRig rig;
     rig.time().set_internal(0.25); // 0.125 s: 5512.5 samples, rounded up
     rig.line.reset();
@@ -103,8 +98,7 @@ TEST(DelayLine, the_output_is_the_input_delayed)
         ASSERT_EQ(out[std::size_t(n)], n < 5513 ? 0.0f : ramp(n - 5513)) << n;
 }
 
-TEST(DelayLine, a_short_delay_limits_the_run)
-{
+TEST(DelayLine, a_short_delay_limits_the_run) {
     LineRig rig;
     rig.time().set_internal(1.0 / 128); // the shortest: 172 samples
     rig.line.reset();
@@ -118,14 +112,13 @@ TEST(DelayLine, a_short_delay_limits_the_run)
 // line glides (the buffer is left alone and the read position moves
 // linearly) when the read speed stays within -2..2, else it jumps and
 // crossfades the buffer around the new read position.
-TEST(DelayLine, glides_up_to_768_longer_or_256_shorter_else_jumps)
-{
+TEST(DelayLine, glides_up_to_768_longer_or_256_shorter_else_jumps) {
     struct Case {
         int change;
         bool glides;
     };
-    const Case cases[] = {{768, true},  {769, false}, {-256, true}, {-257, false},
-                          {1, true},    {300, true},  {5000, false}, {-5000, false}};
+    const Case cases[] = {{768, true}, {769, false}, {-256, true},  {-257, false},
+                          {1, true},   {300, true},  {5000, false}, {-5000, false}};
     for (const Case& c : cases) {
         LineRig rig;
         for (int b = 0; b < 80; ++b) // fill the buffer with the ramp
@@ -162,8 +155,8 @@ TEST(DelayLine, glides_up_to_768_longer_or_256_shorter_else_jumps)
             const int d = rig.line.delay();
             const double old_weight = 1.0 - 255.0 / 256.0;
             const auto written = [](long n) { return n >= 0 ? n * 1e-6 : 0.0; };
-            const double expected = old_weight * written(t0 + 255 - from) +
-                                    (1.0 - old_weight) * written(t0 + 255 - d);
+            const double expected =
+                old_weight * written(t0 + 255 - from) + (1.0 - old_weight) * written(t0 + 255 - d);
             ASSERT_NEAR(out[255], expected, 2e-9) << c.change;
         }
         // The next tick reads plainly at the new delay.
@@ -175,8 +168,7 @@ TEST(DelayLine, glides_up_to_768_longer_or_256_shorter_else_jumps)
     }
 }
 
-TEST(DelayLine, modulation_never_leaves_the_limits)
-{
+TEST(DelayLine, modulation_never_leaves_the_limits) {
     struct Case {
         double b, l, d, lo, hi;
         double (*apply)(double, double, double);

@@ -11,8 +11,7 @@ namespace {
 
 // A program whose distortion passes the loop at unity: filters, shelf,
 // modulation everywhere, but no distortion level and a quiet loop.
-void unity_program(test::Engine& e)
-{
+void unity_program(test::Engine& e) {
     e.set("Flags", 64 + 32);
     e.set("Tap 2 level", 0.5);
     e.set("Tap 2 time", 0.3);
@@ -34,8 +33,7 @@ void unity_program(test::Engine& e)
 }
 
 // Every stage busy, the distortion engaged.
-void busy_program(test::Engine& e)
-{
+void busy_program(test::Engine& e) {
     unity_program(e);
     e.set("D1 disto lvl", 0.7);
     e.set("D1 disto type", 0.5);
@@ -44,8 +42,7 @@ void busy_program(test::Engine& e)
     e.set("D1 fdbk", 0.8);
 }
 
-void set_all_lfo_depths(test::Engine& e, double depth, int waveform)
-{
+void set_all_lfo_depths(test::Engine& e, double depth, int waveform) {
     for (int i = 0; i < e.algo.get_nbr_param(); ++i) {
         const std::string name = e.algo.get_param(i)->get_name();
         if (name.size() > 10 && name.compare(name.size() - 10, 10, " LFO depth") == 0)
@@ -56,15 +53,13 @@ void set_all_lfo_depths(test::Engine& e, double depth, int waveform)
 }
 
 // Changes that make the lines glide, jump and the taps crossfade while running.
-void move_times(test::Engine& e, int step)
-{
+void move_times(test::Engine& e, int step) {
     e.set("D1 time", step % 2 == 0 ? 0.52 : 1.5);
     e.set("Tap 2 time", step % 3 == 0 ? 0.31 : 0.9);
     e.set("Tempo", step % 2 == 0 ? 120.0 : 118.0);
 }
 
-test::Stereo render_in_blocks(void (*program)(test::Engine&), const test::Stereo& in, int block)
-{
+test::Stereo render_in_blocks(void (*program)(test::Engine&), const test::Stereo& in, int block) {
     test::Engine e;
     program(e);
     test::Stereo out = test::silence(in.size());
@@ -85,8 +80,7 @@ test::Stereo render_in_blocks(void (*program)(test::Engine&), const test::Stereo
 
 } // namespace
 
-TEST(EngineProperties, host_block_sizes_do_not_change_the_output_at_unity_distortion)
-{
+TEST(EngineProperties, host_block_sizes_do_not_change_the_output_at_unity_distortion) {
     // Each part is rendered in host blocks (the last one short), and the
     // parameter changes come between parts, at the same sample for every
     // block size: only the engine's own 256-sample clock decides.
@@ -99,8 +93,7 @@ TEST(EngineProperties, host_block_sizes_do_not_change_the_output_at_unity_distor
     }
 }
 
-TEST(EngineProperties, engaged_distortion_follows_the_host_blocks_only_slightly)
-{
+TEST(EngineProperties, engaged_distortion_follows_the_host_blocks_only_slightly) {
     // The distortion's level control is measured per run and runs follow the
     // host's blocks: the output may differ a little with the block size.
     // Measured with this loud, distorted program: at most 0.12 against a
@@ -118,8 +111,8 @@ TEST(EngineProperties, engaged_distortion_follows_the_host_blocks_only_slightly)
         double error = 0.0;
         for (std::size_t i = 0; i < in.size(); ++i) {
             const double d = double(out.left[i]) - reference.left[i];
-            largest = std::max({largest, std::abs(d),
-                                std::abs(double(out.right[i]) - reference.right[i])});
+            largest = std::max(
+                {largest, std::abs(d), std::abs(double(out.right[i]) - reference.right[i])});
             error += d * d;
         }
         EXPECT_GT(error, 0.0) << block;
@@ -129,8 +122,7 @@ TEST(EngineProperties, engaged_distortion_follows_the_host_blocks_only_slightly)
     EXPECT_LT(largest, 0.1 * peak);
 }
 
-TEST(EngineProperties, processing_allocates_nothing)
-{
+TEST(EngineProperties, processing_allocates_nothing) {
     test::Engine e;
     busy_program(e);
     set_all_lfo_depths(e, 0.5, 8);
@@ -163,8 +155,7 @@ TEST(EngineProperties, processing_allocates_nothing)
     EXPECT_EQ(allocations, 0);
 }
 
-TEST(EngineProperties, no_subnormal_survives_a_long_decaying_tail)
-{
+TEST(EngineProperties, no_subnormal_survives_a_long_decaying_tail) {
     for (int type = 0; type < 4; ++type) {
         test::Engine e;
         e.set("Flags", 64 + 32);
@@ -190,8 +181,7 @@ TEST(EngineProperties, no_subnormal_survives_a_long_decaying_tail)
     }
 }
 
-TEST(EngineProperties, extremes_stay_finite_and_bounded)
-{
+TEST(EngineProperties, extremes_stay_finite_and_bounded) {
     test::Engine e;
     e.set("Flags", 64 + 32);
     for (const char* name : {"D1 fdbk", "D2 fdbk", "D1 disto lvl", "D2 disto lvl", "Fdbk sep."})

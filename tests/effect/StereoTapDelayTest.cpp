@@ -11,21 +11,18 @@
 namespace {
 
 struct TapRig {
-    explicit TapRig(float rate = 44100.0f)
-    {
+    explicit TapRig(float rate = 44100.0f) {
         plugin.get_time_unit().set_unit_mode(mppi::TimeUnit::beats);
         taps.init(plugin);
         taps.set_sample_rate(rate);
         taps.set_defaults();
     }
     // Parameter of tap t (0..3): 0 time, 4 level, 8 pan; +1 period, +2 depth, +3 waveform.
-    mppi::NormalizedParamInterface& param(int tap, int offset)
-    {
+    mppi::NormalizedParamInterface& param(int tap, int offset) {
         return *plugin.param_at(12 * tap + offset);
     }
     // Ticks of 256 frames of the input.
-    test::Stereo run(const test::Stereo& in)
-    {
+    test::Stereo run(const test::Stereo& in) {
         test::Stereo out = test::silence(in.size());
         for (std::size_t pos = 0; pos < in.size(); pos += 256) {
             const int n = int(std::min<std::size_t>(256, in.size() - pos));
@@ -40,8 +37,7 @@ struct TapRig {
     StereoTapDelay taps;
 };
 
-test::Stereo sides(std::size_t n)
-{
+test::Stereo sides(std::size_t n) {
     test::Stereo s = test::silence(n);
     for (std::size_t i = 0; i < n; ++i) {
         s.left[i] = float(i % 1000) * 1e-3f;
@@ -52,8 +48,7 @@ test::Stereo sides(std::size_t n)
 
 } // namespace
 
-TEST(StereoTapDelay, defaults_pass_the_input_through_tap_1_at_delay_0)
-{
+TEST(StereoTapDelay, defaults_pass_the_input_through_tap_1_at_delay_0) {
     TapRig rig;
     const test::Stereo in = sides(2048);
     const test::Stereo out = rig.run(in);
@@ -61,8 +56,7 @@ TEST(StereoTapDelay, defaults_pass_the_input_through_tap_1_at_delay_0)
     EXPECT_EQ(out.right, in.right);
 }
 
-TEST(StereoTapDelay, pan_gains)
-{
+TEST(StereoTapDelay, pan_gains) {
     struct Case {
         double pan;
         TapUnit::Gains g;
@@ -91,13 +85,12 @@ TEST(StereoTapDelay, pan_gains)
     }
 }
 
-TEST(StereoTapDelay, taps_sum_at_their_delays_and_levels)
-{
+TEST(StereoTapDelay, taps_sum_at_their_delays_and_levels) {
     TapRig rig;
-    rig.param(1, 0).set_internal(0.25);  // tap 2 at 0.125 s: 5512.5 -> 5513 samples
+    rig.param(1, 0).set_internal(0.25); // tap 2 at 0.125 s: 5512.5 -> 5513 samples
     rig.param(1, 4).set_internal(0.5);
-    rig.param(3, 0).set_internal(1.0);   // tap 4 at 22050 samples
-    rig.param(3, 4).set_internal(4.0);   // +12 dB, used as is without an LFO
+    rig.param(3, 0).set_internal(1.0); // tap 4 at 22050 samples
+    rig.param(3, 4).set_internal(4.0); // +12 dB, used as is without an LFO
     rig.taps.reset();
     const test::Stereo in = test::impulse(23040);
     const test::Stereo out = rig.run(in);
@@ -108,20 +101,18 @@ TEST(StereoTapDelay, taps_sum_at_their_delays_and_levels)
     }
 }
 
-TEST(StereoTapDelay, a_modulated_level_stays_at_most_1)
-{
+TEST(StereoTapDelay, a_modulated_level_stays_at_most_1) {
     TapRig rig;
     rig.param(0, 4).set_internal(4.0);
-    rig.param(0, 6).set_internal(0.5);            // depth
-    rig.param(0, 7).set_normalized(2.0f / 9.0f);  // square
+    rig.param(0, 6).set_internal(0.5);           // depth
+    rig.param(0, 7).set_normalized(2.0f / 9.0f); // square
     rig.taps.reset();
     EXPECT_EQ(rig.taps.tap(0).level(), 1.0f);
     rig.run(test::silence(8192));
     EXPECT_LE(rig.taps.tap(0).level(), 1.0f);
 }
 
-TEST(StereoTapDelay, all_levels_0_give_silence)
-{
+TEST(StereoTapDelay, all_levels_0_give_silence) {
     TapRig rig;
     rig.param(0, 4).set_internal(0.0);
     rig.taps.reset();
@@ -130,8 +121,7 @@ TEST(StereoTapDelay, all_levels_0_give_silence)
     EXPECT_EQ(out.right, std::vector<float>(1024, 0.0f));
 }
 
-TEST(StereoTapDelay, a_time_of_0_with_an_lfo_stays_at_delay_0)
-{
+TEST(StereoTapDelay, a_time_of_0_with_an_lfo_stays_at_delay_0) {
     TapRig rig;
     rig.param(0, 2).set_internal(1.0);
     rig.taps.reset();
@@ -141,11 +131,12 @@ TEST(StereoTapDelay, a_time_of_0_with_an_lfo_stays_at_delay_0)
     EXPECT_EQ(out.left, in.left);
 }
 
-TEST(StereoTapDelay, buffer_sizes_follow_the_rate)
-{
+TEST(StereoTapDelay, buffer_sizes_follow_the_rate) {
     for (float rate : {11025.0f, 44100.0f, 96000.0f}) {
         TapRig rig(rate);
-        EXPECT_EQ(rig.taps.buffer_size(), rate == 11025.0f ? 65536 : rate == 44100.0f ? 262144 : 524288);
+        EXPECT_EQ(rig.taps.buffer_size(), rate == 11025.0f   ? 65536
+                                          : rate == 44100.0f ? 262144
+                                                             : 524288);
         EXPECT_EQ(rig.taps.max_delay(), std::lround(4.0 * rate));
     }
 }
@@ -153,8 +144,7 @@ TEST(StereoTapDelay, buffer_sizes_follow_the_rate)
 // A tempo change moves a tap's delay at the next tick: within +576/-64
 // samples it glides (interpolated reads at a speed within -1.25..1.25),
 // beyond it crossfades the old and the new delay over the tick.
-TEST(StereoTapDelay, glides_up_to_576_longer_or_64_shorter_else_crossfades)
-{
+TEST(StereoTapDelay, glides_up_to_576_longer_or_64_shorter_else_crossfades) {
     struct Case {
         int change;
         bool glides;

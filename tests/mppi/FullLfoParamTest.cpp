@@ -16,8 +16,7 @@ public:
     double to_internal(float x) const override { return x; }
     double to_normalized(double v) const override { return v; }
     std::string to_text(double v) const override { return std::to_string(v); }
-    double from_text(const std::string&, bool& ok) const override
-    {
+    double from_text(const std::string&, bool& ok) const override {
         ok = false;
         return 0.0;
     }
@@ -26,7 +25,9 @@ public:
 };
 
 struct HalfDepthModifier {
-    static double apply(double b, double l, double d) { return std::clamp(b + l * d / 2, 0.0, 1.0); }
+    static double apply(double b, double l, double d) {
+        return std::clamp(b + l * d / 2, 0.0, 1.0);
+    }
 };
 
 struct Counter : mppi::NotifiedInterface {
@@ -35,8 +36,7 @@ struct Counter : mppi::NotifiedInterface {
 };
 
 struct Coupling {
-    Coupling(double base_value = 0.5)
-    {
+    Coupling(double base_value = 0.5) {
         base = std::make_shared<UnitParam>();
         base->init_named(base_value, 3, "Fdbk sep.");
         lfo.init(base, plugin);
@@ -54,8 +54,7 @@ struct Coupling {
 
 } // namespace
 
-TEST(FullLfoParam, adds_base_period_depth_and_waveform_in_a_row)
-{
+TEST(FullLfoParam, adds_base_period_depth_and_waveform_in_a_row) {
     Coupling c;
     ASSERT_EQ(c.plugin.get_nbr_params_added(), 4);
     EXPECT_EQ(c.plugin.param_at(0), c.base.get());
@@ -70,8 +69,7 @@ TEST(FullLfoParam, adds_base_period_depth_and_waveform_in_a_row)
     EXPECT_EQ(c.waveform().to_text(c.waveform().get_internal()), "Sine");
 }
 
-TEST(FullLfoParam, depth_0_follows_the_base_through_a_01_s_glide)
-{
+TEST(FullLfoParam, depth_0_follows_the_base_through_a_01_s_glide) {
     Coupling c(0.2);
     c.lfo.set_sample_rate(44100.0f);
     c.lfo.reset();
@@ -95,16 +93,14 @@ TEST(FullLfoParam, depth_0_follows_the_base_through_a_01_s_glide)
     EXPECT_EQ(c.owner.count, told);
 }
 
-TEST(FullLfoParam, reset_jumps_to_the_target)
-{
+TEST(FullLfoParam, reset_jumps_to_the_target) {
     Coupling c(0.2);
     c.base->set_normalized(0.6f);
     c.lfo.reset();
     EXPECT_EQ(c.lfo.get_value(), double(0.6f));
 }
 
-TEST(FullLfoParam, the_modifier_limits_the_modulated_value)
-{
+TEST(FullLfoParam, the_modifier_limits_the_modulated_value) {
     Coupling c(0.9);
     c.depth().set_normalized(1.0f);
     c.waveform().set_normalized(2.0f / 9.0f); // square: +1 for the first half period
@@ -114,8 +110,7 @@ TEST(FullLfoParam, the_modifier_limits_the_modulated_value)
     EXPECT_EQ(c.lfo.get_value(), 1.0);
 }
 
-TEST(FullLfoParam, a_running_lfo_tells_the_owner_every_block)
-{
+TEST(FullLfoParam, a_running_lfo_tells_the_owner_every_block) {
     Coupling c(0.5);
     c.depth().set_normalized(0.5f);
     c.lfo.reset();
@@ -125,8 +120,7 @@ TEST(FullLfoParam, a_running_lfo_tells_the_owner_every_block)
     EXPECT_EQ(c.owner.count, before + 10);
 }
 
-TEST(FullLfoParam, the_period_follows_beats_and_tempo)
-{
+TEST(FullLfoParam, the_period_follows_beats_and_tempo) {
     Coupling c;
     c.plugin.get_time_unit().set_tempo_value(120.0);
     c.period().set_normalized(11.0f / 14.0f); // 32 beats
@@ -147,8 +141,7 @@ TEST(FullLfoParam, the_period_follows_beats_and_tempo)
     EXPECT_NEAR(c.lfo.oscillator().get_phase(), 3 * per_block, 1e-12);
 }
 
-TEST(FullLfoParam, a_sample_rate_change_keeps_the_glide_duration)
-{
+TEST(FullLfoParam, a_sample_rate_change_keeps_the_glide_duration) {
     Coupling c(0.0);
     c.lfo.set_sample_rate(1000.0f);
     c.base->set_normalized(1.0f);
@@ -159,8 +152,7 @@ TEST(FullLfoParam, a_sample_rate_change_keeps_the_glide_duration)
     EXPECT_NEAR(c.lfo.get_value(), 0.1 + 0.9 * 90 / 180.0, 1e-6);
 }
 
-TEST(LfoCompanions, texts_and_parsing)
-{
+TEST(LfoCompanions, texts_and_parsing) {
     Coupling c;
     mppi::TimeUnit& unit = c.plugin.get_time_unit();
     unit.set_unit_mode(mppi::TimeUnit::beats);
@@ -196,8 +188,7 @@ TEST(LfoCompanions, texts_and_parsing)
     EXPECT_FALSE(ok);
 }
 
-TEST(LfoCompanions, a_programs_values_come_base_period_depth_waveform)
-{
+TEST(LfoCompanions, a_programs_values_come_base_period_depth_waveform) {
     Coupling c;
     const float values[] = {0.4f, 11.0f / 14.0f, 0.6f, 2.0f / 9.0f};
     for (int i = 0; i < 4; ++i)

@@ -13,8 +13,7 @@ namespace {
 
 // An oscillator of the type at phase p: period 16 samples at rate 1 makes
 // one sample one phase unit.
-LfoOscillator at_phase(int type, double p)
-{
+LfoOscillator at_phase(int type, double p) {
     LfoOscillator osc;
     osc.set_sample_rate(1.0f);
     osc.set_period(16.0);
@@ -32,8 +31,7 @@ LfoOscillator at_phase(int type, double p)
 
 } // namespace
 
-TEST(LfoOscillator, every_waveform_at_its_defining_phases)
-{
+TEST(LfoOscillator, every_waveform_at_its_defining_phases) {
     struct Case {
         int type;
         double phase;
@@ -41,34 +39,44 @@ TEST(LfoOscillator, every_waveform_at_its_defining_phases)
     };
     const double r = std::sqrt(0.5);
     const Case cases[] = {
-        {LfoOscillator::sine, 0.0, 0.0},       {LfoOscillator::sine, 4.0, 1.0},
-        {LfoOscillator::sine, 8.0, 0.0},       {LfoOscillator::sine, 12.0, -1.0},
-        {LfoOscillator::sine, 2.0, r},         {LfoOscillator::triangle, 0.0, 1.0},
-        {LfoOscillator::triangle, 4.0, 0.0},   {LfoOscillator::triangle, 8.0, -1.0},
-        {LfoOscillator::triangle, 12.0, 0.0},  {LfoOscillator::square, 0.0, 1.0},
-        {LfoOscillator::square, 7.99, 1.0},    {LfoOscillator::square, 8.0, -1.0},
-        {LfoOscillator::square, 15.5, -1.0},   {LfoOscillator::ramp_up, 0.0, -1.0},
-        {LfoOscillator::ramp_up, 8.0, 0.0},    {LfoOscillator::ramp_up, 12.0, 0.5},
-        {LfoOscillator::cos_up, 0.0, -1.0},    {LfoOscillator::cos_up, 8.0, 0.0},
+        {LfoOscillator::sine, 0.0, 0.0},
+        {LfoOscillator::sine, 4.0, 1.0},
+        {LfoOscillator::sine, 8.0, 0.0},
+        {LfoOscillator::sine, 12.0, -1.0},
+        {LfoOscillator::sine, 2.0, r},
+        {LfoOscillator::triangle, 0.0, 1.0},
+        {LfoOscillator::triangle, 4.0, 0.0},
+        {LfoOscillator::triangle, 8.0, -1.0},
+        {LfoOscillator::triangle, 12.0, 0.0},
+        {LfoOscillator::square, 0.0, 1.0},
+        {LfoOscillator::square, 7.99, 1.0},
+        {LfoOscillator::square, 8.0, -1.0},
+        {LfoOscillator::square, 15.5, -1.0},
+        {LfoOscillator::ramp_up, 0.0, -1.0},
+        {LfoOscillator::ramp_up, 8.0, 0.0},
+        {LfoOscillator::ramp_up, 12.0, 0.5},
+        {LfoOscillator::cos_up, 0.0, -1.0},
+        {LfoOscillator::cos_up, 8.0, 0.0},
         {LfoOscillator::cos_up, 15.0, -std::cos(M_PI * 15 / 16)},
-        {LfoOscillator::ramp_down, 0.0, 1.0},  {LfoOscillator::ramp_down, 8.0, 0.0},
-        {LfoOscillator::ramp_down, 12.0, -0.5}, {LfoOscillator::cos_down, 0.0, 1.0},
-        {LfoOscillator::cos_down, 8.0, 0.0},   {LfoOscillator::cos_down, 4.0, std::cos(M_PI / 4)},
+        {LfoOscillator::ramp_down, 0.0, 1.0},
+        {LfoOscillator::ramp_down, 8.0, 0.0},
+        {LfoOscillator::ramp_down, 12.0, -0.5},
+        {LfoOscillator::cos_down, 0.0, 1.0},
+        {LfoOscillator::cos_down, 8.0, 0.0},
+        {LfoOscillator::cos_down, 4.0, std::cos(M_PI / 4)},
     };
     for (const Case& c : cases)
         EXPECT_NEAR(at_phase(c.type, c.phase).value(), c.value, 1e-4)
             << "type " << c.type << " phase " << c.phase;
 }
 
-TEST(LfoOscillator, the_phase_wraps_at_16)
-{
+TEST(LfoOscillator, the_phase_wraps_at_16) {
     LfoOscillator osc = at_phase(LfoOscillator::ramp_up, 15.0);
     osc.advance(3);
     EXPECT_DOUBLE_EQ(osc.get_phase(), 2.0);
 }
 
-TEST(LfoOscillator, first_park_miller_value_from_state_1)
-{
+TEST(LfoOscillator, first_park_miller_value_from_state_1) {
     LfoOscillator osc;
     EXPECT_FLOAT_EQ(osc.next_random(), float((16807.0 - 1073741824.0) / 1073741824.0));
     // The second state is 16807^2 mod (2^31 - 1).
@@ -76,8 +84,7 @@ TEST(LfoOscillator, first_park_miller_value_from_state_1)
     EXPECT_FLOAT_EQ(osc.next_random(), float((second - 1073741824.0) / 1073741824.0));
 }
 
-TEST(LfoOscillator, random_values_stay_in_minus_one_to_one)
-{
+TEST(LfoOscillator, random_values_stay_in_minus_one_to_one) {
     LfoOscillator osc;
     for (int i = 0; i < 100000; ++i) {
         const float v = osc.next_random();
@@ -86,8 +93,7 @@ TEST(LfoOscillator, random_values_stay_in_minus_one_to_one)
     }
 }
 
-TEST(LfoOscillator, random_holds_its_value_until_the_phase_wraps)
-{
+TEST(LfoOscillator, random_holds_its_value_until_the_phase_wraps) {
     LfoOscillator osc = at_phase(LfoOscillator::random, 0.0);
     EXPECT_EQ(osc.value(), 0.0);
     osc.advance(15);
@@ -99,8 +105,7 @@ TEST(LfoOscillator, random_holds_its_value_until_the_phase_wraps)
     EXPECT_DOUBLE_EQ(osc.get_phase(), 0.0);
 }
 
-TEST(LfoOscillator, white_noise_draws_once_per_256_samples)
-{
+TEST(LfoOscillator, white_noise_draws_once_per_256_samples) {
     LfoOscillator osc;
     osc.set_type(LfoOscillator::white_noise);
     osc.reset();
@@ -113,8 +118,7 @@ TEST(LfoOscillator, white_noise_draws_once_per_256_samples)
     EXPECT_LT(osc.get_counter(), 256);
 }
 
-TEST(LfoOscillator, brown_noise_coefficients)
-{
+TEST(LfoOscillator, brown_noise_coefficients) {
     LfoOscillator osc;
     osc.set_sample_rate(44100.0f);
     osc.set_period(2.0);
@@ -134,8 +138,7 @@ TEST(LfoOscillator, brown_noise_coefficients)
     EXPECT_FLOAT_EQ(osc.get_noise_gain(), float(std::sqrt(1.0 / (2.0 * 0.4375))));
 }
 
-TEST(LfoOscillator, brown_noise_runs_one_filter_step_per_256_samples)
-{
+TEST(LfoOscillator, brown_noise_runs_one_filter_step_per_256_samples) {
     LfoOscillator osc;
     osc.set_period(1.0);
     osc.set_type(LfoOscillator::brown_noise);
@@ -156,12 +159,12 @@ TEST(LfoOscillator, brown_noise_runs_one_filter_step_per_256_samples)
     EXPECT_EQ(osc.get_counter(), 1255 - 4 * 256);
 }
 
-TEST(SineTable, matches_sin_over_a_dense_grid)
-{
+TEST(SineTable, matches_sin_over_a_dense_grid) {
     double max_error = 0.0;
     for (int i = 0; i <= 160000; ++i) {
         const double x = i * 1e-4;
-        max_error = std::max(max_error, std::abs(mppi::SineTable::eval(x) - std::sin(M_PI * x / 8)));
+        max_error =
+            std::max(max_error, std::abs(mppi::SineTable::eval(x) - std::sin(M_PI * x / 8)));
     }
     // Measured: 6.1e-5, the cubic Hermite error between 16 knots.
     EXPECT_LT(max_error, 7e-5);
@@ -169,8 +172,7 @@ TEST(SineTable, matches_sin_over_a_dense_grid)
     RecordProperty("max_error", std::to_string(max_error));
 }
 
-TEST(SineTable, arguments_of_16_or_more_wrap)
-{
+TEST(SineTable, arguments_of_16_or_more_wrap) {
     EXPECT_NEAR(mppi::SineTable::eval(20.0), mppi::SineTable::eval(4.0), 1e-12);
     EXPECT_NEAR(mppi::SineTable::eval(16.0), 0.0, 1e-12);
 }

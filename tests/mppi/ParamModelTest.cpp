@@ -16,8 +16,7 @@ public:
     double to_internal(float n) const override { return 10.0 * n; }
     double to_normalized(double v) const override { return v / 10.0; }
     std::string to_text(double v) const override { return std::to_string(v); }
-    double from_text(const std::string&, bool& ok) const override
-    {
+    double from_text(const std::string&, bool& ok) const override {
         ok = false;
         return 0.0;
     }
@@ -28,8 +27,7 @@ public:
 };
 
 struct Recorder : mppi::NotifiedInterface {
-    void notify(mppi::NotifierInterface* source) override
-    {
+    void notify(mppi::NotifierInterface* source) override {
         sources.push_back(source);
         internal_then.push_back(static_cast<TenfoldParam*>(source)->get_internal());
     }
@@ -39,8 +37,7 @@ struct Recorder : mppi::NotifiedInterface {
 
 } // namespace
 
-TEST(ParamModel, starts_unset_and_init_derives_the_normalized_value)
-{
+TEST(ParamModel, starts_unset_and_init_derives_the_normalized_value) {
     TenfoldParam p;
     EXPECT_EQ(p.get_internal(), 0.0);
     EXPECT_EQ(p.get_normalized(), 0.0f);
@@ -52,8 +49,7 @@ TEST(ParamModel, starts_unset_and_init_derives_the_normalized_value)
     EXPECT_TRUE(p.seen_in_update.empty()); // init neither updates nor notifies
 }
 
-TEST(ParamModel, a_numbered_name_shows_the_number_plus_one)
-{
+TEST(ParamModel, a_numbered_name_shows_the_number_plus_one) {
     TenfoldParam p;
     p.init_numbered(0.0, 1, 0);
     EXPECT_EQ(p.get_name(), "Tap 1 level");
@@ -62,8 +58,7 @@ TEST(ParamModel, a_numbered_name_shows_the_number_plus_one)
     EXPECT_EQ(p.get_number(), 3);
 }
 
-TEST(ParamModel, a_change_stores_converts_updates_then_notifies)
-{
+TEST(ParamModel, a_change_stores_converts_updates_then_notifies) {
     TenfoldParam p;
     Recorder r;
     p.set_target(&r);
@@ -82,8 +77,7 @@ TEST(ParamModel, a_change_stores_converts_updates_then_notifies)
     EXPECT_EQ(r.sources.size(), 2u);
 }
 
-TEST(ParamModel, without_a_target_nobody_is_told)
-{
+TEST(ParamModel, without_a_target_nobody_is_told) {
     TenfoldParam p;
     p.set_normalized(0.5f);
     EXPECT_EQ(p.seen_in_update.size(), 1u);

@@ -6,8 +6,7 @@
 
 using mppi::ParamPriorityList;
 
-TEST(ParamPriority, a_fresh_list_accepts_every_priority)
-{
+TEST(ParamPriority, a_fresh_list_accepts_every_priority) {
     ParamPriorityList list;
     list.resize(3);
     for (int p : {1, 50, 150, 200})
@@ -15,8 +14,7 @@ TEST(ParamPriority, a_fresh_list_accepts_every_priority)
     EXPECT_EQ(list.get_owner(2), 0);
 }
 
-TEST(ParamPriority, a_lower_writer_waits_for_the_hold_time)
-{
+TEST(ParamPriority, a_lower_writer_waits_for_the_hold_time) {
     ParamPriorityList list;
     list.resize(1);
     ASSERT_TRUE(list.claim(0, 200, 10.0));
@@ -28,8 +26,7 @@ TEST(ParamPriority, a_lower_writer_waits_for_the_hold_time)
     EXPECT_EQ(list.get_owner(0), 50);
 }
 
-TEST(ParamPriority, an_equal_or_higher_writer_always_gets_through)
-{
+TEST(ParamPriority, an_equal_or_higher_writer_always_gets_through) {
     ParamPriorityList list;
     list.resize(1);
     ASSERT_TRUE(list.claim(0, 150, 1.0));
@@ -39,8 +36,7 @@ TEST(ParamPriority, an_equal_or_higher_writer_always_gets_through)
     EXPECT_FALSE(list.claim(0, 150, 1.03));
 }
 
-TEST(ParamPriority, only_the_owner_releases)
-{
+TEST(ParamPriority, only_the_owner_releases) {
     ParamPriorityList list;
     list.resize(1);
     ASSERT_TRUE(list.claim(0, 200, 1.0));
@@ -52,8 +48,7 @@ TEST(ParamPriority, only_the_owner_releases)
     EXPECT_TRUE(list.claim(0, 50, 1.1));
 }
 
-TEST(ParamPriority, may_change_claims_nothing)
-{
+TEST(ParamPriority, may_change_claims_nothing) {
     ParamPriorityList list;
     list.resize(1);
     EXPECT_TRUE(list.may_change(0, 200, 1.0));
@@ -61,8 +56,7 @@ TEST(ParamPriority, may_change_claims_nothing)
     EXPECT_TRUE(list.claim(0, 50, 1.1));
 }
 
-TEST(ParamPriority, indices_outside_the_list_are_refused)
-{
+TEST(ParamPriority, indices_outside_the_list_are_refused) {
     ParamPriorityList list;
     list.resize(2);
     EXPECT_FALSE(list.may_change(-1, 200, 0.0));

@@ -17,13 +17,11 @@ namespace test {
 
 class FakeHostDsp : public mppi::HostDspInterface {
 public:
-    int init_notice() override
-    {
+    int init_notice() override {
         ++init_notices;
         return 0;
     }
-    double get_num_property(const char* key) override
-    {
+    double get_num_property(const char* key) override {
         return std::strcmp(key, "can_tempo") == 0 ? can_tempo : 0.0;
     }
     mppi::HostRecord* query_record(mppi::HostRecord* record) override { return record; }
@@ -43,8 +41,7 @@ struct Stereo {
 // An engine with its defaults at `rate`, as the host adapter prepares it.
 class Engine {
 public:
-    explicit Engine(float rate = 44100.0f, double can_tempo = 0.0)
-    {
+    explicit Engine(float rate = 44100.0f, double can_tempo = 0.0) {
         host = new FakeHostDsp;
         host->can_tempo = can_tempo;
         algo.set_host(host);
@@ -55,8 +52,7 @@ public:
         algo.request_reset();
     }
 
-    mppi::NormalizedParamInterface& param(const std::string& name)
-    {
+    mppi::NormalizedParamInterface& param(const std::string& name) {
         for (int i = 0; i < algo.get_nbr_param(); ++i)
             if (algo.get_param(i)->get_name() == name)
                 return *algo.get_param(i);
@@ -66,8 +62,7 @@ public:
     void set(const std::string& name, double internal) { param(name).set_internal(internal); }
 
     // Renders the input in host blocks of `block` frames.
-    Stereo render(const Stereo& input, int block, bool add = false)
-    {
+    Stereo render(const Stereo& input, int block, bool add = false) {
         Stereo out{std::vector<float>(input.size()), std::vector<float>(input.size())};
         for (std::size_t pos = 0; pos < input.size(); pos += std::size_t(block)) {
             const int n = int(std::min<std::size_t>(std::size_t(block), input.size() - pos));
@@ -85,21 +80,18 @@ public:
     FakeHostDsp* host; // owned by the engine
 };
 
-inline Stereo silence(std::size_t frames)
-{
+inline Stereo silence(std::size_t frames) {
     return Stereo{std::vector<float>(frames), std::vector<float>(frames)};
 }
 
-inline Stereo impulse(std::size_t frames, float amplitude = 1.0f)
-{
+inline Stereo impulse(std::size_t frames, float amplitude = 1.0f) {
     Stereo s = silence(frames);
     s.left[0] = s.right[0] = amplitude;
     return s;
 }
 
 // Deterministic white noise in [-a, a].
-inline Stereo noise(std::size_t frames, float a = 0.5f, unsigned seed = 1)
-{
+inline Stereo noise(std::size_t frames, float a = 0.5f, unsigned seed = 1) {
     Stereo s = silence(frames);
     unsigned x = seed;
     for (std::size_t i = 0; i < frames; ++i) {

@@ -6,15 +6,13 @@
 #include <cctype>
 #include <cmath>
 
-std::string db_text(double gain)
-{
+std::string db_text(double gain) {
     if (gain > 0.00001)
         return mppi::format_number("%.1f", 20.0 * std::log10(gain), 5);
     return "-oo";
 }
 
-bool db_parse(const std::string& text, double lo, double hi, double& gain)
-{
+bool db_parse(const std::string& text, double lo, double hi, double& gain) {
     if (mppi::occurs_within_ignoring_case(text, "-oo")) {
         gain = std::clamp(0.0, lo, hi);
         return true;
@@ -26,15 +24,13 @@ bool db_parse(const std::string& text, double lo, double hi, double& gain)
     return true;
 }
 
-std::string pan_text(double pan)
-{
+std::string pan_text(double pan) {
     if (std::abs(pan) > 0.005)
         return mppi::format_int(pan < 0.0 ? "L %ld" : "R %ld", std::lround(100.0 * std::abs(pan)));
     return "Mid";
 }
 
-bool pan_parse(const std::string& text, double& pan)
-{
+bool pan_parse(const std::string& text, double& pan) {
     if (mppi::occurs_within_ignoring_case(text, "mid")) {
         pan = 0.0;
         return true;
@@ -50,21 +46,18 @@ bool pan_parse(const std::string& text, double& pan)
     return true;
 }
 
-std::string frequency_text(double hz)
-{
+std::string frequency_text(double hz) {
     if (hz >= 999.5)
         return mppi::format_number("%.0f", std::round(hz), 5);
     return mppi::format_number("%f", hz, 5);
 }
 
-std::string time_text(const mppi::TimeUnit& unit, double beats)
-{
+std::string time_text(const mppi::TimeUnit& unit, double beats) {
     return unit.format(unit.beats_to_sec(beats), 5);
 }
 
 bool time_parse(const mppi::TimeUnit& unit, const std::string& text, double lo, double hi,
-                double& beats)
-{
+                double& beats) {
     bool ok = false;
     const double seconds = unit.parse(text, ok);
     if (!ok)
@@ -73,8 +66,7 @@ bool time_parse(const mppi::TimeUnit& unit, const std::string& text, double lo, 
     return true;
 }
 
-bool number_parse(const std::string& text, double scale, double lo, double hi, double& value)
-{
+bool number_parse(const std::string& text, double scale, double lo, double hi, double& value) {
     double number = 0.0;
     if (!mppi::read_number(text, number))
         return false;

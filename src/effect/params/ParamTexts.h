@@ -32,8 +32,7 @@ bool number_parse(const std::string& text, double scale, double lo, double hi, d
 
 // Runs a parser of the form bool(double&) and reports through `ok`.
 template <typename Parse>
-double parsed(bool& ok, Parse parse)
-{
+double parsed(bool& ok, Parse parse) {
     double value = 0.0;
     ok = parse(value);
     return value;

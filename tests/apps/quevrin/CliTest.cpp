@@ -7,10 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -26,8 +26,7 @@ struct Outcome {
 
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         char pattern[] = "/tmp/quevrin-cli-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir = pattern;
@@ -36,8 +35,7 @@ protected:
 
     std::string path(const std::string& name) const { return dir + "/" + name; }
 
-    Outcome run(const std::string& args) const
-    {
+    Outcome run(const std::string& args) const {
         const std::string out = path("stdout.txt"), err = path("stderr.txt");
         const std::string command =
             std::string(QUEVRIN_CLI_PATH) + " " + args + " >" + out + " 2>" + err;
@@ -45,24 +43,21 @@ protected:
         return Outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
     }
 
-    static std::string slurp(const std::string& file)
-    {
+    static std::string slurp(const std::string& file) {
         std::ifstream in(file);
         std::stringstream s;
         s << in.rdbuf();
         return s.str();
     }
 
-    static bool exists(const std::string& file)
-    {
+    static bool exists(const std::string& file) {
         struct stat st;
         return stat(file.c_str(), &st) == 0;
     }
 
     // Writes interleaved frames as a WAV of the given subtype.
     void write_wav(const std::string& name, const std::vector<float>& frames, int channels,
-                   int rate, int subtype) const
-    {
+                   int rate, int subtype) const {
         SF_INFO info{};
         info.channels = channels;
         info.samplerate = rate;
@@ -78,8 +73,7 @@ protected:
         std::vector<float> frames;
         std::vector<short> shorts;
     };
-    Audio read(const std::string& name) const
-    {
+    Audio read(const std::string& name) const {
         SF_INFO info{};
         SNDFILE* f = sf_open(path(name).c_str(), SFM_READ, &info);
         Audio a;
@@ -100,8 +94,7 @@ protected:
     std::string dir;
 };
 
-std::vector<float> impulse(int frames, int channels, float amplitude)
-{
+std::vector<float> impulse(int frames, int channels, float amplitude) {
     std::vector<float> v(std::size_t(frames * channels), 0.0f);
     for (int c = 0; c < channels; ++c)
         v[std::size_t(c)] = amplitude;
@@ -110,8 +103,7 @@ std::vector<float> impulse(int frames, int channels, float amplitude)
 
 } // namespace
 
-TEST_F(CliTest, defaults_give_halving_echoes_every_16538_samples_in_float)
-{
+TEST_F(CliTest, defaults_give_halving_echoes_every_16538_samples_in_float) {
     write_wav("in.wav", impulse(100, 2, 1.0f), 2, 44100, SF_FORMAT_FLOAT);
     const Outcome r = run("render " + path("in.wav") + " " + path("out.wav") + " --tail 1 --quiet");
     ASSERT_EQ(r.status, 0) << r.err;
@@ -126,8 +118,7 @@ TEST_F(CliTest, defaults_give_halving_echoes_every_16538_samples_in_float)
     }
 }
 
-TEST_F(CliTest, sixteen_bit_stays_sixteen_bit_with_exact_echoes)
-{
+TEST_F(CliTest, sixteen_bit_stays_sixteen_bit_with_exact_echoes) {
     write_wav("in.wav", impulse(10, 2, 16384.0f / 32768.0f), 2, 44100, SF_FORMAT_PCM_16);
     const Outcome r = run("render " + path("in.wav") + " " + path("out.wav") + " --tail 1 --quiet");
     ASSERT_EQ(r.status, 0) << r.err;
@@ -140,10 +131,10 @@ TEST_F(CliTest, sixteen_bit_stays_sixteen_bit_with_exact_echoes)
     EXPECT_EQ(a.shorts[33076 * 2], 4096);
 }
 
-TEST_F(CliTest, a_mono_file_gives_a_stereo_file)
-{
+TEST_F(CliTest, a_mono_file_gives_a_stereo_file) {
     write_wav("in.wav", impulse(10, 1, 0.5f), 1, 48000, SF_FORMAT_FLOAT);
-    const Outcome r = run("render " + path("in.wav") + " " + path("out.wav") + " --tail 0.5 --quiet");
+    const Outcome r =
+        run("render " + path("in.wav") + " " + path("out.wav") + " --tail 0.5 --quiet");
     ASSERT_EQ(r.status, 0) << r.err;
     const Audio a = read("out.wav");
     EXPECT_EQ(a.channels, 2);
@@ -152,12 +143,11 @@ TEST_F(CliTest, a_mono_file_gives_a_stereo_file)
     EXPECT_EQ(a.frames[1], 0.5f);
 }
 
-TEST_F(CliTest, a_saved_state_reproduces_the_output_bit_for_bit)
-{
+TEST_F(CliTest, a_saved_state_reproduces_the_output_bit_for_bit) {
     write_wav("in.wav", impulse(2000, 2, 0.3f), 2, 44100, SF_FORMAT_FLOAT);
-    Outcome r = run("render " + path("in.wav") + " " + path("a.wav") +
-                " --preset 3 --set \"D1 fdbk=70\" --tail 2 --quiet --save-state " +
-                path("state.bin"));
+    Outcome r =
+        run("render " + path("in.wav") + " " + path("a.wav") +
+            " --preset 3 --set \"D1 fdbk=70\" --tail 2 --quiet --save-state " + path("state.bin"));
     ASSERT_EQ(r.status, 0) << r.err;
     std::ifstream state(path("state.bin"), std::ios::binary | std::ios::ate);
     EXPECT_EQ(int(state.tellg()), 4116);
@@ -170,14 +160,13 @@ TEST_F(CliTest, a_saved_state_reproduces_the_output_bit_for_bit)
     EXPECT_NE(read("a.wav").frames, read("c.wav").frames);
 }
 
-TEST_F(CliTest, without_feedback_only_the_dry_signal_remains)
-{
+TEST_F(CliTest, without_feedback_only_the_dry_signal_remains) {
     std::vector<float> in(44100 * 2);
     for (std::size_t i = 0; i < in.size(); ++i)
         in[i] = float((i * 7919) % 1000) / 1000.0f - 0.5f;
     write_wav("in.wav", in, 2, 44100, SF_FORMAT_FLOAT);
     const Outcome r = run("render " + path("in.wav") + " " + path("out.wav") +
-                      " --set \"D1 fdbk=0\" --tail 1 --quiet");
+                          " --set \"D1 fdbk=0\" --tail 1 --quiet");
     ASSERT_EQ(r.status, 0) << r.err;
     const Audio a = read("out.wav");
     ASSERT_EQ(a.frames.size(), in.size() + 44100 * 2);
@@ -185,8 +174,7 @@ TEST_F(CliTest, without_feedback_only_the_dry_signal_remains)
         ASSERT_EQ(a.frames[i], i < in.size() ? in[i] : 0.0f) << i;
 }
 
-TEST_F(CliTest, listings)
-{
+TEST_F(CliTest, listings) {
     Outcome r = run("presets");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 34);
@@ -214,8 +202,7 @@ TEST_F(CliTest, listings)
     EXPECT_NE(r.out.find("--preset"), std::string::npos);
 }
 
-TEST_F(CliTest, errors_name_the_problem_and_leave_no_output)
-{
+TEST_F(CliTest, errors_name_the_problem_and_leave_no_output) {
     std::vector<float> six(100 * 6, 0.1f);
     write_wav("six.wav", six, 6, 44100, SF_FORMAT_FLOAT);
     write_wav("in.wav", impulse(100, 2, 0.5f), 2, 44100, SF_FORMAT_FLOAT);

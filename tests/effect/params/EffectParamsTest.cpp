@@ -13,8 +13,7 @@
 namespace {
 
 struct Fixture {
-    Fixture()
-    {
+    Fixture() {
         unit.set_unit_mode(mppi::TimeUnit::beats);
         unit.set_tempo_value(120.0);
     }
@@ -28,8 +27,7 @@ struct ClassCase {
 };
 
 template <class P>
-std::unique_ptr<mppi::NormalizedParamInterface> numbered(int number)
-{
+std::unique_ptr<mppi::NormalizedParamInterface> numbered(int number) {
     auto p = std::make_unique<P>();
     p->init_numbered(0.0, 1, number);
     return p;
@@ -71,8 +69,7 @@ const ClassCase classes[] = {
 
 } // namespace
 
-TEST(EffectParams, names)
-{
+TEST(EffectParams, names) {
     Fixture f;
     for (const ClassCase& c : classes)
         EXPECT_EQ(c.make(f.unit)->get_name(), c.name);
@@ -80,12 +77,12 @@ TEST(EffectParams, names)
 
 // to_normalized(to_internal(n)) gives n back: within 2e-6 for the continuous
 // classes; the stepped ones (flags, filter type) give their step's value.
-TEST(EffectParams, normalized_round_trip_over_the_whole_range)
-{
+TEST(EffectParams, normalized_round_trip_over_the_whole_range) {
     Fixture f;
     for (const ClassCase& c : classes) {
         auto p = c.make(f.unit);
-        const bool stepped = std::string(c.name) == "Flags" || std::string(c.name) == "D1 filt type";
+        const bool stepped =
+            std::string(c.name) == "Flags" || std::string(c.name) == "D1 filt type";
         for (int i = 0; i <= 1000; ++i) {
             const float n = i / 1000.0f;
             const double back = p->to_normalized(p->to_internal(n));
@@ -104,13 +101,11 @@ TEST(EffectParams, normalized_round_trip_over_the_whole_range)
 namespace {
 
 // "%.1f" writes a hair below 0 dB as "-0.0", which reads back as 0 dB.
-std::string without_negative_zero(const std::string& text)
-{
+std::string without_negative_zero(const std::string& text) {
     return text == "-0.0" ? "0.0" : text;
 }
 
-bool is_time(const mppi::NormalizedParamInterface& p)
-{
+bool is_time(const mppi::NormalizedParamInterface& p) {
     return p.get_name().find(" time") != std::string::npos;
 }
 
@@ -122,8 +117,7 @@ bool is_time(const mppi::NormalizedParamInterface& p)
 // (one digit each once there is a whole part), seconds are cut to 5
 // characters. There the parsed value stays within the text's precision and
 // retyping the text settles on a fixed text within a few passes.
-TEST(EffectParams, text_parse_round_trip)
-{
+TEST(EffectParams, text_parse_round_trip) {
     Fixture f;
     for (int unit_mode : {mppi::TimeUnit::beats, mppi::TimeUnit::seconds}) {
         f.unit.set_unit_mode(unit_mode);
@@ -141,8 +135,9 @@ TEST(EffectParams, text_parse_round_trip)
                     EXPECT_EQ(p->to_text(again), without_negative_zero(text)) << c.name << " " << v;
                     continue;
                 }
-                const double precision =
-                    unit_mode == mppi::TimeUnit::seconds ? 0.004 : v < 1.0 ? 1.0 / 32 : 1.0 / 18;
+                const double precision = unit_mode == mppi::TimeUnit::seconds ? 0.004
+                                         : v < 1.0                            ? 1.0 / 32
+                                                                              : 1.0 / 18;
                 EXPECT_NEAR(again, v, precision) << c.name << " '" << text << "'";
                 std::string settled = text;
                 int passes = 0;
@@ -158,8 +153,7 @@ TEST(EffectParams, text_parse_round_trip)
     }
 }
 
-TEST(EffectParams, classes_that_do_not_parse_refuse_every_text)
-{
+TEST(EffectParams, classes_that_do_not_parse_refuse_every_text) {
     Fixture f;
     for (const ClassCase& c : classes) {
         if (c.parses)
@@ -171,8 +165,7 @@ TEST(EffectParams, classes_that_do_not_parse_refuse_every_text)
     }
 }
 
-TEST(EffectParams, texts_at_the_edges)
-{
+TEST(EffectParams, texts_at_the_edges) {
     Fixture f;
     ParamDlyLvl level;
     EXPECT_EQ(level.to_text(4.0), "12.0");
@@ -223,8 +216,7 @@ TEST(EffectParams, texts_at_the_edges)
     EXPECT_EQ(time.get_unit(), "beat");
 }
 
-TEST(EffectParams, typed_values)
-{
+TEST(EffectParams, typed_values) {
     Fixture f;
     struct Case {
         std::function<std::unique_ptr<mppi::NormalizedParamInterface>(mppi::TimeUnit&)> make;
@@ -281,8 +273,7 @@ TEST(EffectParams, typed_values)
     }
 }
 
-TEST(EffectParams, flags_and_tempo_drive_the_time_unit)
-{
+TEST(EffectParams, flags_and_tempo_drive_the_time_unit) {
     Fixture f;
     ParamFlags flags(f.unit);
     flags.init(64, 1);

@@ -6,8 +6,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(ParamTextInput, typed_and_shown_texts)
-{
+TEST(ParamTextInput, typed_and_shown_texts) {
     test::Engine e;
     struct Case {
         const char* param;

@@ -2,8 +2,8 @@
 // parameters and the host applies presets and persisted programs. Built with
 // -fsanitize=thread (make test-tsan) this proves the lock-free hand-over of
 // parameter values free of data races.
-#include "host/dx/platform/MemoryStream.h"
 #include "host/dx/CSfPlugIn.h"
+#include "host/dx/platform/MemoryStream.h"
 #include "mppi/GuiInterface.h"
 #include "mppi/HostGuiInterface.h"
 

@@ -2,8 +2,8 @@
 // and interfaces, the input types it takes, reconnection, the window table,
 // persistence, the static presets and registration.
 #include "FakeFilterGraph.h"
-#include "host/dx/platform/MemoryStream.h"
 #include "ModuleGraph.h"
+#include "host/dx/platform/MemoryStream.h"
 #include "host/dx/platform/linux/FilterMapper.h"
 #include "mppi/DspInterface.h"
 #include "mppi/GuiInterface.h"
