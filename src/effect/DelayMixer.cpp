@@ -108,7 +108,11 @@ void DelayMixer::process(float* L, float* R, const float* x0, const float* x1, f
 template <bool TwoLines, bool Ramp>
 void DelayMixer::run(float* L, float* R, const float* x0, const float* x1, float* w0, float* w1,
                      int count, int offset) const noexcept {
-    const Coefficients& c = current_;
+    // Copies in locals: the stores to the signal arrays could otherwise alias
+    // the members, which would then be read again for every sample.
+    const Coefficients c = current_;
+    const Coefficients start = start_;
+    const Coefficients step = step_;
     const float input = sustain_ ? 0.0f : 1.0f;
     for (int i = 0; i < count; ++i) {
         Coefficients r;
@@ -118,8 +122,8 @@ void DelayMixer::run(float* L, float* R, const float* x0, const float* x1, float
             // last sample of the ramp reaches the new value, and any cut of
             // the tick into runs gives the same values.
             const float j = float(offset + i + 1);
-            const float* s = &start_.m[0];
-            const float* d = &step_.m[0];
+            const float* s = &start.m[0];
+            const float* d = &step.m[0];
             float* out = &r.m[0];
             for (int n = 0; n < nbr_coefficients; ++n)
                 out[n] = s[n] + d[n] * j;

@@ -35,6 +35,9 @@ public:
         }
     }
 
+    // The four coefficients of segment `i`, constant term first; 16-byte aligned.
+    const T* row(int i) const { return c_[i]; }
+
     // Segment `i` (0..15) evaluated at u.
     T eval(int i, T u) const {
         const T* c = c_[i];
@@ -42,7 +45,7 @@ public:
     }
 
 private:
-    T c_[segments][4];
+    alignas(16) T c_[segments][4];
 };
 
 } // namespace mppi

@@ -55,12 +55,14 @@ void Biquad::process(float* dst, const float* src, int count) noexcept {
     const int prev = cur ^ 1;
     float x1 = x_[cur], x2 = x_[prev];
     float y1 = y_[cur], y2 = y_[prev];
+    // Coefficients in locals: stores to dst could otherwise alias them.
+    const float b0 = b0_, b1 = b1_, b2 = b2_, a1 = a1_, a2 = a2_;
     int i = 0;
     for (; i + 1 < count; i += 2) {
         const float xa = src[i];
         const float xb = src[i + 1];
-        const float ya = b0_ * xa + b1_ * x1 + b2_ * x2 - a1_ * y1 - a2_ * y2 + anti_denormal;
-        const float yb = b0_ * xb + b1_ * xa + b2_ * x1 - a1_ * ya - a2_ * y1;
+        const float ya = b0 * xa + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2 + anti_denormal;
+        const float yb = b0 * xb + b1 * xa + b2 * x1 - a1 * ya - a2 * y1;
         dst[i] = ya;
         dst[i + 1] = yb;
         x2 = xa;

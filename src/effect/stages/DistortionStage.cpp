@@ -136,39 +136,53 @@ void DistortionStage::shape(float* block, int count) noexcept {
 // new ones; otherwise the curves run with their gains.
 template <bool UseOverdrive, bool UsePuncher>
 void DistortionStage::shape_with(float* block, int count) noexcept {
+    // The curves are taken over the whole block first (several samples at a
+    // time), then mixed with their gains. Locals keep the gains in registers.
     const DistortionCurves& c = *curves_;
     const float fold = scale_ * DistortionCurves::fold_units_per_radian;
     const float prev_fold = prev_scale_ * DistortionCurves::fold_units_per_radian;
-    Curve& od = overdrive_;
-    Curve& pu = puncher_;
-    if (level_ != prev_level_) {
-        for (int i = 0; i < count; ++i) {
-            const float x = block[i];
-            float y = 0.0f;
-            if constexpr (UseOverdrive) {
-                y +=
-                    od.falling * c.overdrive(prev_drive_ * x) + od.rising * c.overdrive(drive_ * x);
-                od.falling -= od.fall;
-                od.rising += od.rise;
-            }
-            if constexpr (UsePuncher) {
-                y += pu.falling * c.puncher(prev_fold * x) + pu.rising * c.puncher(fold * x);
-                pu.falling -= pu.fall;
-                pu.rising += pu.rise;
-            }
-            block[i] = y;
+    Curve od = overdrive_;
+    Curve pu = puncher_;
+    const bool changing = level_ != prev_level_;
+    alignas(16) float od_new[max_block], od_old[max_block], pu_new[max_block], pu_old[max_block];
+    for (int done = 0; done < count; done += max_block) {
+        float* x = block + done;
+        const int n = std::min(max_block, count - done);
+        if constexpr (UseOverdrive) {
+            c.overdrive_block(x, drive_, od_new, n);
+            if (changing)
+                c.overdrive_block(x, prev_drive_, od_old, n);
         }
-    } else {
-        for (int i = 0; i < count; ++i) {
-            const float x = block[i];
+        if constexpr (UsePuncher) {
+            c.puncher_block(x, fold, pu_new, n);
+            if (changing)
+                c.puncher_block(x, prev_fold, pu_old, n);
+        }
+        for (int i = 0; i < n; ++i) {
             float y = 0.0f;
-            if constexpr (UseOverdrive)
-                y += od.gain * c.overdrive(drive_ * x);
-            if constexpr (UsePuncher)
-                y += pu.gain * c.puncher(fold * x);
-            block[i] = y;
+            if (changing) {
+                // The previous setting fades out under the new one.
+                if constexpr (UseOverdrive) {
+                    y += od.falling * od_old[i] + od.rising * od_new[i];
+                    od.falling -= od.fall;
+                    od.rising += od.rise;
+                }
+                if constexpr (UsePuncher) {
+                    y += pu.falling * pu_old[i] + pu.rising * pu_new[i];
+                    pu.falling -= pu.fall;
+                    pu.rising += pu.rise;
+                }
+            } else {
+                if constexpr (UseOverdrive)
+                    y += od.gain * od_new[i];
+                if constexpr (UsePuncher)
+                    y += pu.gain * pu_new[i];
+            }
+            x[i] = y;
         }
     }
+    overdrive_ = od;
+    puncher_ = pu;
 }
 
 void DistortionStage::apply_compensation(float* block, int count) noexcept {

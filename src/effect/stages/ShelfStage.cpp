@@ -52,9 +52,10 @@ void ShelfStage::process(float* block, int count) noexcept {
     if (g_ >= bypass_level)
         return;
     float x1 = x1_, y1 = y1_;
+    const float b0 = b0_, b1 = b1_, a1 = a1_;
     for (int i = 0; i < count; ++i) {
         const float x = block[i];
-        y1 = b0_ * x + b1_ * x1 - a1_ * y1 + anti_denormal;
+        y1 = b0 * x + b1 * x1 - a1 * y1 + anti_denormal;
         x1 = x;
         block[i] = y1;
     }
