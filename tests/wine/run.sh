@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The plug-in module inside Wine's DirectShow, compared with the native host.
+# Registers the cross-built quevrin.ax with regsvr32 in a fresh Wine prefix,
+# checks its resources and registration, renders generated WAV files through
+# Wine's File Source, WAVE Parser, our filter and a sink (quevrin_wine_test),
+# unregisters it, then renders the same inputs with the native `quevrin render`
+# in buffers of the size Wine's parser delivered and compares the outputs.
+#
+# Usage: tests/wine/run.sh WINDOWS_BUILD NATIVE_BUILD   (e.g. build-windows build)
+# Skipped, successfully, when Wine is not installed.
+set -euo pipefail
+
+if ! command -v wine >/dev/null; then
+    echo "Wine stage skipped: wine is not installed"
+    exit 0
+fi
+windows_build=$(realpath "$1")
+native_build=$(realpath "$2")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+module=$windows_build/src/quevrin.ax
+host=$windows_build/tests/wine/quevrin_wine_test.exe
+quevrin=$native_build/bin/quevrin
+started=$SECONDS
+
+work=$(mktemp -d)
+failed=0
+finish() {
+    wineserver -k 2>/dev/null || true
+    if [ "$failed" -eq 0 ]; then
+        rm -rf "$work"
+    else
+        echo "Wine stage: files kept in $work"
+    fi
+}
+trap finish EXIT
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine reaches the host's files through its Z: drive.
+windows_path() { echo "Z:${1//\//\\}"; }
+run() {
+    echo "+ $*"
+    "$@" || { failed=1; echo "FAILED: $*"; }
+}
+
+wineboot --init >/dev/null 2>&1
+mkdir -p "$work/graphs"
+run wine regsvr32 /s "$(windows_path "$module")"
+run wine "$host" resources "$(windows_path "$module")" "$(windows_path "$root/resources")"
+run wine "$host" registered "$(windows_path "$module")"
+run wine "$host" graphs "$(windows_path "$work/graphs")"
+run wine regsvr32 /u /s "$(windows_path "$module")"
+run wine "$host" unregistered
+
+cd "$work/graphs"
+if [ -s renders.txt ]; then
+    "$quevrin" presets >native_presets.txt
+    run diff presets.txt native_presets.txt
+    while read -r input output preset frames state; do
+        options=(--buffer-frames "$frames" --quiet)
+        [ "$preset" != - ] && options+=(--preset "$preset")
+        [ "$state" != - ] && options+=(--state "$state")
+        printf '%s (%s frames): ' "$output" "$frames"
+        { "$quevrin" render "$input" "native_$output" "${options[@]}" &&
+            python3 "$root/tests/wine/compare.py" "$output" "native_$output" "$input"; } || {
+            failed=1
+            echo "FAILED: $output differs from the native render"
+        }
+    done <renders.txt
+else
+    failed=1
+    echo "FAILED: no renders inside Wine"
+fi
+echo "Wine stage: $((SECONDS - started)) s, $([ "$failed" -eq 0 ] && echo passed || echo FAILED)"
+exit "$failed"
