@@ -8,11 +8,10 @@
 // buffer-frames state, '-' for none) and presets.txt (index TAB name) for
 // the comparison with the native host. Exit status 0 when every check passed.
 #include "Check.h"
+#include "FloatTypeAdapter.h"
 #include "TestSignal.h"
 #include "WavSinkFilter.h"
 #include "WineGraph.h"
-
-#include "host/dx/platform/AudioTypes.h"
 
 #include "host/dx/IStaticFilterPreset.h"
 #include "host/dx/QuevrinIds.h"
@@ -174,16 +173,22 @@ ComPtr<IBaseFilter> create_quevrin() {
     return filter;
 }
 
-// Connects the parser to the filter. Wine's parser offers float only as
-// WAVE_FORMAT_EXTENSIBLE, which the filter does not take, so float streams are
-// connected directly with the plain IEEE-float type the parser can also give.
+// Connects the parser to the filter, for float streams through the adapter
+// that restates Wine's extensible float type as plain IEEE float.
 HRESULT connect_parser(WineGraph& graph, IBaseFilter* quevrin, const WavFile& input) {
     if (input.format_tag != WAVE_FORMAT_IEEE_FLOAT) {
         return graph.connect(graph.parser_output(), quevrin);
     }
-    const CMediaType type =
-        make_audio_type(input.format_tag, input.channels, input.rate, input.bits);
-    return graph.connect_direct(graph.parser_output(), quevrin, &type);
+    FloatTypeAdapter* adapter = FloatTypeAdapter::create();
+    HRESULT hr = graph.add(adapter, L"Float type adapter");
+    if (SUCCEEDED(hr)) {
+        hr = graph.connect_direct(graph.parser_output(), adapter);
+    }
+    if (SUCCEEDED(hr)) {
+        hr = graph.connect_direct(find_pin(adapter, PINDIR_OUTPUT).Get(), quevrin);
+    }
+    adapter->Release(); // the graph holds it
+    return hr;
 }
 
 // input → File Source → WAVE Parser → quevrin → WavSinkFilter → output.
