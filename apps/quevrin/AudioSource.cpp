@@ -28,7 +28,7 @@ HRESULT AudioSourcePin::GetMediaType(int position, CMediaType* mt) {
 
 HRESULT AudioSourcePin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) {
     request->cBuffers = std::max<LONG>(request->cBuffers, 2);
-    request->cbBuffer = std::max<LONG>(request->cbBuffer, LONG(source_->buffer_bytes()));
+    request->cbBuffer = std::max<LONG>(request->cbBuffer, LONG(source_->capacity_bytes()));
     ALLOCATOR_PROPERTIES actual{};
     const HRESULT hr = allocator->SetProperties(request, &actual);
     if (FAILED(hr))
@@ -36,15 +36,15 @@ HRESULT AudioSourcePin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PRO
     return actual.cbBuffer < request->cbBuffer ? E_FAIL : S_OK;
 }
 
-AudioSource::AudioSource(const CMediaType& type, int buffer_frames)
+AudioSource::AudioSource(const CMediaType& type, int buffer_frames, int capacity_frames)
     : CBaseFilter("AudioSource", nullptr, &lock_, clsid_audio_source), type_(type),
-      buffer_frames_(buffer_frames),
+      buffer_frames_(buffer_frames), capacity_frames_(std::max(buffer_frames, capacity_frames)),
       block_align_(reinterpret_cast<const WAVEFORMATEX*>(type.Format())->nBlockAlign),
       rate_(int(reinterpret_cast<const WAVEFORMATEX*>(type.Format())->nSamplesPerSec)),
       pin_(this, &lock_, nullptr) {}
 
-AudioSource* AudioSource::create(const CMediaType& type, int buffer_frames) {
-    auto* source = new AudioSource(type, buffer_frames);
+AudioSource* AudioSource::create(const CMediaType& type, int buffer_frames, int capacity_frames) {
+    auto* source = new AudioSource(type, buffer_frames, capacity_frames);
     source->AddRef();
     return source;
 }

@@ -12,7 +12,7 @@ public:
     // The source's own type only.
     HRESULT CheckMediaType(const CMediaType* mt) override;
     HRESULT GetMediaType(int position, CMediaType* mt) override;
-    // Two buffers of the source's buffer size, or what the input pin asks if more.
+    // Two buffers of the source's capacity, or what the input pin asks if more.
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
 
 private:
@@ -24,8 +24,10 @@ private:
 // of a fixed number of frames, each with its time.
 class AudioSource : public CBaseFilter {
 public:
-    // A new source with one reference for the caller.
-    static AudioSource* create(const CMediaType& type, int buffer_frames);
+    // A new source with one reference for the caller, delivering buffers of
+    // `buffer_frames` from an allocator whose buffers hold `capacity_frames`
+    // (at least the buffer frames).
+    static AudioSource* create(const CMediaType& type, int buffer_frames, int capacity_frames);
 
     int GetPinCount() override { return 1; }
     CBasePin* GetPin(int n) override { return n == 0 ? &pin_ : nullptr; }
@@ -37,14 +39,15 @@ public:
 
     AudioSourcePin* output() { return &pin_; }
     const CMediaType& type() const { return type_; }
-    long buffer_bytes() const { return long(buffer_frames_) * block_align_; }
+    long capacity_bytes() const { return long(capacity_frames_) * block_align_; }
 
 private:
-    AudioSource(const CMediaType& type, int buffer_frames);
+    AudioSource(const CMediaType& type, int buffer_frames, int capacity_frames);
 
     CCritSec lock_;
     CMediaType type_;
     int buffer_frames_;
+    int capacity_frames_;
     int block_align_;
     int rate_;
     long long delivered_ = 0; // frames

@@ -310,8 +310,9 @@ int render_command(const Options& o) {
     const int buffer_frames = o.buffer_frames > 0 ? o.buffer_frames : default_buffer_frames;
     const long long limit =
         o.tail >= 0.0 ? input.frames() + (long long)std::llround(o.tail * input.rate()) : LLONG_MAX;
-    AudioSource* source = AudioSource::create(
-        audio_type(input.sample(), input.channels(), input.rate()), buffer_frames);
+    AudioSource* source =
+        AudioSource::create(audio_type(input.sample(), input.channels(), input.rate()),
+                            buffer_frames, o.allocator_frames);
     AudioSink* sink = AudioSink::create(out, limit);
     const auto tear_down = [&] {
         source->Stop();

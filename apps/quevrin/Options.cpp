@@ -88,6 +88,10 @@ Options parse_options(int argc, char** argv) {
             o.buffer_frames = whole_number(a, value());
             if (o.buffer_frames < 1)
                 throw UsageError("--buffer-frames needs at least 1 frame");
+        } else if (a == "--allocator-frames") {
+            o.allocator_frames = whole_number(a, value());
+            if (o.allocator_frames < 1)
+                throw UsageError("--allocator-frames needs at least 1 frame");
         } else if (a.size() > 1 && a[0] == '-') {
             throw UsageError("unknown option " + a + "; see quevrin --help");
         } else if (o.command.empty()) {
@@ -120,6 +124,8 @@ std::string help_text(const std::string& command) {
                "  --tempo BPM              the tempo, folded into 60..240\n"
                "  --tail SECONDS           cap the tail (default: until silent or 15 s)\n"
                "  --buffer-frames N        frames per buffer the source delivers\n"
+               "  --allocator-frames N     frames each buffer can hold (the filter's output\n"
+               "                           buffers, and so its tail pieces, follow it)\n"
                "  --module PATH            the plug-in module (default: quevrin.so beside this "
                "program)\n"
                "  --quiet                  no progress and no summary\n";

@@ -25,6 +25,7 @@ struct Options {
     double tempo = 0.0;                                    // --tempo BPM; 0 when not given
     double tail = -1.0;                                    // --tail SECONDS; below 0 when not given
     int buffer_frames = 0;                                 // --buffer-frames N; 0 for the default
+    int allocator_frames = 0; // --allocator-frames N; 0: as the buffers
     bool quiet = false;
     bool help = false;
     bool version = false;

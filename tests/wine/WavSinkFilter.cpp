@@ -89,3 +89,11 @@ STDMETHODIMP WavSinkFilter::NonDelegatingQueryInterface(REFIID riid, void** ppv)
 CBasePin* WavSinkFilter::GetPin(int n) {
     return n == 0 ? &m_pin : nullptr;
 }
+
+LONG WavSinkPin::allocator_bytes() {
+    ALLOCATOR_PROPERTIES props{};
+    if (m_pAllocator == nullptr || FAILED(m_pAllocator->GetProperties(&props))) {
+        return 0;
+    }
+    return props.cbBuffer;
+}

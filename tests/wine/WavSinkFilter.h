@@ -22,6 +22,9 @@ public:
     STDMETHODIMP Receive(IMediaSample* sample) override;
     // [streaming thread] Writes the file and notifies EC_COMPLETE.
     STDMETHODIMP EndOfStream() override;
+    // [while connected] Bytes each buffer of the agreed allocator holds: the
+    // filter's output buffers, in which it also renders its tail.
+    LONG allocator_bytes();
 
 private:
     WavSinkFilter* const m_sink;
@@ -39,6 +42,7 @@ public:
 
     int GetPinCount() override { return 1; }
     CBasePin* GetPin(int n) override;
+    WavSinkPin* input() { return &m_pin; }
 
     // [after the run] The bytes of every sample received, in order, and
     // whether it carried times (the filter times only the first output

@@ -5,7 +5,7 @@
 //   quevrin_wine_test graphs DIR                       renders through Wine's graph
 // All paths are Windows paths. The graphs command writes its inputs and
 // outputs into DIR, with renders.txt (one render a line: input output preset
-// buffer-frames state, '-' for none) and presets.txt (index TAB name) for
+// buffer-frames state capacity-frames, '-' for none) and presets.txt (index TAB name) for
 // the comparison with the native host. Exit status 0 when every check passed.
 #include "Check.h"
 #include "FloatTypeAdapter.h"
@@ -164,6 +164,8 @@ struct Render {
     // Frames of each input sample the filter received: the output samples
     // from one timed sample up to the next belong to one input sample.
     std::vector<LONG> input_frames;
+    // Frames the filter's output buffers hold: the pieces of its tail.
+    LONG capacity_frames = 0;
 };
 
 ComPtr<IBaseFilter> create_quevrin() {
@@ -201,8 +203,13 @@ bool render(const std::string& input, const WavFile& format, const std::string& 
         check_hr(graph.add(quevrin, L"Quevrin"), "adding the filter") &&
         check_hr(graph.add(sink, L"Sink"), "adding the sink") &&
         check_hr(connect_parser(graph, quevrin, format), "parser to filter") &&
-        check_hr(graph.connect(find_pin(quevrin, PINDIR_OUTPUT).Get(), sink), "filter to sink") &&
-        check_hr(graph.run(render_timeout_ms), "running " + input + " to EC_COMPLETE");
+        check_hr(graph.connect(find_pin(quevrin, PINDIR_OUTPUT).Get(), sink), "filter to sink");
+    if (ok) {
+        // The output is stereo in the input's sample format.
+        result.capacity_frames =
+            sink->input()->allocator_bytes() / static_cast<LONG>(2 * ((format.bits + 7) / 8));
+    }
+    ok = ok && check_hr(graph.run(render_timeout_ms), "running " + input + " to EC_COMPLETE");
     ok = ok && check(sink->written(), "the sink wrote " + output);
     result.output = sink->received();
     const std::vector<LONG>& lengths = sink->sample_lengths();
@@ -323,7 +330,7 @@ void check_state_round_trip(const std::string& dir, const std::string& input, co
         check(second.output.data == first.output.data,
               "the loaded state renders exactly as the preset it was saved with");
         renders << input << ' ' << output << " - " << second.input_frames.front() << ' '
-                << state_file << '\n';
+                << state_file << ' ' << second.capacity_frames << '\n';
     }
 }
 
@@ -371,7 +378,7 @@ void run_graphs(const std::string& dir) {
                                 static_cast<long>(frames));
                     renders << input << ' ' << output << ' '
                             << (preset < 0 ? std::string("-") : std::to_string(preset)) << ' '
-                            << frames << " -\n";
+                            << frames << " - " << result.capacity_frames << '\n';
                     if (preset == 2 && format.tag == WAVE_FORMAT_PCM && channels == 2 &&
                         rate == 44100) {
                         check_state_round_trip(dir, input, signal, preset, result, renders);

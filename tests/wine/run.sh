@@ -54,8 +54,10 @@ cd "$work/graphs"
 if [ -s renders.txt ]; then
     "$quevrin" presets >native_presets.txt
     run diff presets.txt native_presets.txt
-    while read -r input output preset frames state; do
-        options=(--buffer-frames "$frames" --quiet)
+    while read -r input output preset frames state capacity; do
+        # The same buffers as inside Wine: the parser's delivery size, and its
+        # allocator's capacity, which sizes the filter's tail pieces.
+        options=(--buffer-frames "$frames" --allocator-frames "$capacity" --quiet)
         [ "$preset" != - ] && options+=(--preset "$preset")
         [ "$state" != - ] && options+=(--state "$state")
         printf '%s (%s frames): ' "$output" "$frames"
