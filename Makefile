@@ -22,8 +22,11 @@ windows: deps
 	cmake --build build-windows -j $(JOBS)
 
 # The native suite, then the module inside Wine's DirectShow (skipped without Wine).
+# The suite runs inside a virtual display, so the real file dialog and message
+# box are shown once too.
 test: build windows
-	ctest --test-dir build --output-on-failure -j $(JOBS)
+	if command -v xvfb-run >/dev/null; then xvfb-run -a ctest --test-dir build --output-on-failure -j $(JOBS); \
+	else ctest --test-dir build --output-on-failure -j $(JOBS); fi
 	bash tests/wine/run.sh build-windows build
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.

@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     python3 python3-scipy pkg-config libsndfile1-dev
     mingw-w64 wine wine64
+    zenity xvfb xauth
 )
 
 missing=()
