@@ -18,7 +18,7 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
         add_custom_command(OUTPUT ${out}
             COMMAND ${CMAKE_COMMAND} -DMANIFEST=${dir}/resources.txt
                     -DTEMPLATE=${dir}/quevrin.rc.in -DOUTPUT=${out} -P ${_quevrin_rc_script}
-            DEPENDS ${inputs} ${_quevrin_rc_script}
+            DEPENDS ${inputs} ${_quevrin_rc_script} ${PROJECT_SOURCE_DIR}/cmake/ResourceManifest.cmake
             COMMENT "Writing the module's resource script"
             VERBATIM)
         target_sources(${target} PRIVATE ${out})
@@ -27,24 +27,15 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
 endif()
 
 cmake_policy(VERSION 3.25)
-get_filename_component(root ${MANIFEST} DIRECTORY)
-file(READ ${MANIFEST} manifest)
-# Only comments may hold a ';', which would otherwise split CMake's lists.
-string(REPLACE ";" " " manifest "${manifest}")
-string(REPLACE "\n" ";" lines "${manifest}")
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/ResourceManifest.cmake)
+quevrin_read_manifest(${MANIFEST} resources)
 set(manifest_resources "")
-foreach(line IN LISTS lines)
-    string(REGEX REPLACE "#.*" "" line "${line}")
-    string(REGEX MATCHALL "[^ \t\r]+" fields "${line}")
-    list(LENGTH fields field_count)
-    if(field_count EQUAL 3)
-        list(GET fields 0 type)
-        list(GET fields 1 name)
-        list(GET fields 2 path)
-        # windres reads NAME TYPE "file"; a missing file stops it.
-        string(APPEND manifest_resources "${name} ${type} \"${root}/${path}\"\n")
-    elseif(NOT field_count EQUAL 0)
-        message(FATAL_ERROR "${MANIFEST}: expected 'TYPE NAME relative/path', got '${line}'")
-    endif()
+foreach(entry IN LISTS resources)
+    string(REPLACE "|" ";" fields "${entry}")
+    list(GET fields 0 type)
+    list(GET fields 1 name)
+    list(GET fields 3 file)
+    # windres reads NAME TYPE "file".
+    string(APPEND manifest_resources "${name} ${type} \"${file}\"\n")
 endforeach()
 configure_file(${TEMPLATE} ${OUTPUT} @ONLY)
