@@ -282,6 +282,18 @@ private:
     int last_ = -1;
 };
 
+// Our one reference to a filter of this host, given up at the end of the scope.
+class Reference {
+public:
+    explicit Reference(IBaseFilter* filter) : filter_(filter) {}
+    Reference(const Reference&) = delete;
+    Reference& operator=(const Reference&) = delete;
+    ~Reference() { filter_->Release(); }
+
+private:
+    IBaseFilter* filter_;
+};
+
 void check(HRESULT hr, const char* what) {
     if (FAILED(hr))
         throw InternalError(std::string(what) + " failed (" + std::to_string(long(hr)) + ")");
@@ -313,7 +325,10 @@ int render_command(const Options& o) {
     AudioSource* source =
         AudioSource::create(audio_type(input.sample(), input.channels(), input.rate()),
                             buffer_frames, o.allocator_frames);
+    const Reference source_reference(source);
     AudioSink* sink = AudioSink::create(out, limit);
+    const Reference sink_reference(sink);
+    // The graph comes apart before the references go.
     const auto tear_down = [&] {
         source->Stop();
         module.filter()->Stop();
@@ -322,8 +337,6 @@ int render_command(const Options& o) {
         module.input()->Disconnect();
         module.output()->Disconnect();
         sink->input()->Disconnect();
-        source->Release();
-        sink->Release();
     };
     try {
         if (source->output()->Connect(module.input(), nullptr) != S_OK)
