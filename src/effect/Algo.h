@@ -67,7 +67,6 @@ public:
 
     StereoTapDelay& taps() { return taps_; }
     DelayLine& line(int index) { return lines_[index]; }
-    bool is_two_line() const { return two_line_; }
 
 private:
     template <bool Add>

@@ -25,7 +25,8 @@ namespace mppi {
 template <class Modifier, int Variant = 1>
 class FullLfoParam : public NotifiedInterface, public NotifierInterface {
 public:
-    static constexpr float default_ramp_time = 0.1f;
+    // Seconds the base value glides to each new value.
+    static constexpr float ramp_time = 0.1f;
 
     // [main thread] Creates the period, depth and waveform parameters (named
     // after the base, with its attribute), adds the base and the three to the
@@ -128,10 +129,7 @@ public:
     }
 
     double get_value() const { return modulated_; }
-    NormalizedParamInterface& base() const { return *base_; }
     LfoOscillator& oscillator() { return oscillator_; }
-    // 0 makes every change of the base apply at once.
-    void set_ramp_time(float seconds) { ramp_time_ = seconds; }
 
 private:
     void read_companions() {
@@ -147,12 +145,7 @@ private:
         if (!target_changed_.exchange(false, std::memory_order_acquire))
             return;
         target_value_ = pending_target_.load(std::memory_order_relaxed);
-        if (ramp_time_ != 0.0f) {
-            step_ = (double(target_value_) - current_) / (double(ramp_time_) * sample_rate_);
-        } else {
-            current_ = target_value_;
-            step_ = 0.0;
-        }
+        step_ = (double(target_value_) - current_) / (double(ramp_time) * sample_rate_);
     }
 
     TimeUnit* time_unit_ = nullptr;
@@ -162,7 +155,6 @@ private:
     std::shared_ptr<ParamLfoWf> waveform_;
     LfoOscillator oscillator_;
     float depth_ = 0.0f;
-    float ramp_time_ = default_ramp_time;
     float sample_rate_ = 44100.0f;
     float target_value_ = 0.0f;
     double current_ = 0.0;

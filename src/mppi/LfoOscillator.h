@@ -28,7 +28,6 @@ public:
     void set_type(int type);
     void set_sample_rate(float rate);
     void set_period(double seconds);
-    int get_type() const { return type_; }
 
     // Phase, held value, counter and noise filter back to 0; the random state
     // keeps running.
