@@ -315,6 +315,11 @@ void CAudioTransform::apply_program(const mppi::ProgramSlot& program, int priori
         // A damaged program may hold fewer values, or values the DSP refused:
         // the current program keeps what the DSP really holds, one per parameter.
         dsp_->store_prog(current_program_);
+        // It must still fit the persisted state: extra bytes that would not
+        // (this effect keeps none) are not kept, so the state always saves.
+        if (current_program_.get_size() > state_block_size - state_magic_size) {
+            current_program_.set_extra_size(0);
+        }
     }
     for (int i = 0; i < count; ++i) {
         priorities_.claim(i, priority, now);

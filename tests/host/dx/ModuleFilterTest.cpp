@@ -262,6 +262,25 @@ TEST_F(ModuleTest, a_damaged_stream_is_refused_and_the_program_stays) {
     EXPECT_EQ(persist->Load(nullptr), E_POINTER);
 }
 
+TEST_F(ModuleTest, a_loaded_program_always_saves_again) {
+    // A record with no name, no values and 3840 extra bytes fits the state
+    // block, but with the filter's 121 values it would not: the extra bytes
+    // (which this effect never writes) are dropped and the state saves.
+    MemoryStream good;
+    ASSERT_EQ(persist->Save(&good, TRUE), S_OK);
+    std::vector<BYTE> bytes = good.bytes();
+    const BYTE record_header[] = {0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0x0F, 0x00};
+    std::copy(std::begin(record_header), std::end(record_header), bytes.begin() + 24);
+    MemoryStream forged(bytes);
+    ASSERT_EQ(persist->Load(&forged), S_OK);
+    MemoryStream saved;
+    ASSERT_EQ(persist->Save(&saved, TRUE), S_OK);
+    EXPECT_EQ(std::vector<BYTE>(saved.bytes().begin() + 30, saved.bytes().begin() + 36),
+              (std::vector<BYTE>{0, 121, 0, 0, 0, 0}));
+    saved.rewind();
+    EXPECT_EQ(persist->Load(&saved), S_OK);
+}
+
 TEST_F(ModuleTest, save_returns_a_write_failure_and_stays_dirty) {
     mppi::HostGuiInterface* host = prop->GetGui()->get_host();
     ASSERT_TRUE(host->set_param(3, 0.75f, 200));
