@@ -10,14 +10,7 @@ WavSinkPin::WavSinkPin(WavSinkFilter* filter, CCritSec* lock, HRESULT* phr)
     : CBaseInputPin("WavSinkPin", filter, lock, phr, WIDE_TEXT("In")), m_sink(filter) {}
 
 HRESULT WavSinkPin::CheckMediaType(const CMediaType* mt) {
-    const WAVEFORMATEX* format = wave_format(*mt);
-    if (!IsEqualGUID(*mt->Type(), MEDIATYPE_Audio) || format == nullptr) {
-        return VFW_E_TYPE_NOT_ACCEPTED;
-    }
-    const bool pcm16 = format->wFormatTag == WAVE_FORMAT_PCM && format->wBitsPerSample == 16;
-    const bool float32 =
-        format->wFormatTag == WAVE_FORMAT_IEEE_FLOAT && format->wBitsPerSample == 32;
-    return pcm16 || float32 ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
+    return pcm16_or_float32(*mt) != nullptr ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
 STDMETHODIMP WavSinkPin::Receive(IMediaSample* sample) {

@@ -24,3 +24,14 @@ const WAVEFORMATEX* wave_format(const CMediaType& type) {
     }
     return reinterpret_cast<const WAVEFORMATEX*>(type.Format());
 }
+
+const WAVEFORMATEX* pcm16_or_float32(const CMediaType& type) {
+    const WAVEFORMATEX* format = wave_format(type);
+    if (!IsEqualGUID(*type.Type(), MEDIATYPE_Audio) || format == nullptr) {
+        return nullptr;
+    }
+    const bool pcm16 = format->wFormatTag == WAVE_FORMAT_PCM && format->wBitsPerSample == 16;
+    const bool float32 =
+        format->wFormatTag == WAVE_FORMAT_IEEE_FLOAT && format->wBitsPerSample == 32;
+    return pcm16 || float32 ? format : nullptr;
+}

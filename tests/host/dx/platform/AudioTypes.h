@@ -7,3 +7,7 @@
 CMediaType make_audio_type(WORD format_tag, WORD channels, DWORD rate, WORD bits);
 // The WAVEFORMATEX of an audio type, or null when it has none.
 const WAVEFORMATEX* wave_format(const CMediaType& type);
+
+// The wave format of an audio type when it is 16-bit PCM or 32-bit float,
+// else null: what the sinks of the tests take.
+const WAVEFORMATEX* pcm16_or_float32(const CMediaType& type);

@@ -8,15 +8,10 @@ TestSinkPin::TestSinkPin(TestSinkFilter* filter, CCritSec* lock, HRESULT* phr)
     : CBaseInputPin("TestSinkPin", filter, lock, phr, WIDE_TEXT("In")), m_sink(filter) {}
 
 HRESULT TestSinkPin::CheckMediaType(const CMediaType* mt) {
-    const WAVEFORMATEX* format = wave_format(*mt);
-    if (!IsEqualGUID(*mt->Type(), MEDIATYPE_Audio) || format == nullptr) {
-        return VFW_E_TYPE_NOT_ACCEPTED;
-    }
-    const bool pcm16 = format->wFormatTag == WAVE_FORMAT_PCM && format->wBitsPerSample == 16;
-    const bool float32 =
-        format->wFormatTag == WAVE_FORMAT_IEEE_FLOAT && format->wBitsPerSample == 32;
-    const bool channels_ok = m_sink->m_channels == 0 || format->nChannels == m_sink->m_channels;
-    return (pcm16 || float32) && channels_ok ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
+    const WAVEFORMATEX* format = pcm16_or_float32(*mt);
+    const bool channels_ok =
+        format != nullptr && (m_sink->m_channels == 0 || format->nChannels == m_sink->m_channels);
+    return channels_ok ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
 STDMETHODIMP TestSinkPin::GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) {
