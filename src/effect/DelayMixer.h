@@ -31,7 +31,6 @@ public:
     void process(float* L, float* R, const float* x0, const float* x1, float* w0, float* w1,
                  int count, int offset) const noexcept;
 
-
 private:
     // The coefficients that ramp together.
     struct Coefficients {
