@@ -10,6 +10,15 @@ namespace {
 
 constexpr int tick_length = 256;
 constexpr double fixed_one = 4294967296.0; // 2^32
+// Input is held within 2^20 (120 dB above full scale), far beyond any real
+// signal: every square, sum and resonance in the feedback loops then stays
+// far from the end of the float range, so finite input of any size keeps the
+// output finite.
+constexpr float input_limit = 1048576.0f;
+
+inline float bounded(float x) noexcept {
+    return std::min(input_limit, std::max(-input_limit, x));
+}
 
 } // namespace
 
@@ -83,9 +92,13 @@ void StereoTapDelay::tick() noexcept {
 void StereoTapDelay::process(float* L, float* R, const float* in_left, const float* in_right,
                              int count) noexcept {
     // The input goes in first, so a tap at delay 0 plays the current frame.
+    // In at most two stretches, up to the buffer's end and from its start.
     Frame* buf = buffer_.data();
-    for (int i = 0; i < count; ++i)
-        buf[(w_ + i) & mask_] = Frame{in_left[i], in_right[i]};
+    const int first = std::min(count, buffer_size() - w_);
+    for (int i = 0; i < first; ++i)
+        buf[w_ + i] = Frame{bounded(in_left[i]), bounded(in_right[i])};
+    for (int i = first; i < count; ++i)
+        buf[i - first] = Frame{bounded(in_left[i]), bounded(in_right[i])};
 
     bool any = false;
     for (int t = 0; t < nbr_taps; ++t) {
