@@ -203,19 +203,25 @@ void DelayLine::crossfade() noexcept {
     // played: full weight at the position itself, fading out 256 samples to
     // either side. The loop runs away from the old position so that samples
     // it still has to read are not yet overwritten.
+    // A new delay shorter than 256 samples would carry the blend up to the
+    // write position and past it, where the line's new input replaces it
+    // before it is read: the read would step from the blend onto the new
+    // input. That side fades out over the delay instead, so the blend ends
+    // where the new input begins.
     float* buf = buffer_.data();
     const int rn = (w_ - d_) & mask_;
     const int ro = (w_ - d_current_) & mask_;
+    const int ahead = std::min(256, d_);
     const auto blend = [&](int k) {
-        const float old_weight = 1.0f - float(std::abs(k)) / 256.0f;
+        const float old_weight = k < 0 ? 1.0f - float(-k) / 256.0f : 1.0f - float(k) / float(ahead);
         float& in_place = buf[(rn + k) & mask_];
         in_place = old_weight * buf[(ro + k) & mask_] + (1.0f - old_weight) * in_place;
     };
     if (d_ > d_current_) {
-        for (int k = -256; k <= 255; ++k)
+        for (int k = -255; k < ahead; ++k)
             blend(k);
     } else {
-        for (int k = 256; k >= -255; --k)
+        for (int k = ahead - 1; k >= -255; --k)
             blend(k);
     }
 }
