@@ -24,13 +24,39 @@ const AMOVIESETUP_PIN setup_pins[] = {
 constexpr ULONG min_format_size = 16; // a WAVEFORMATEX without its cbSize
 constexpr char state_magic[4] = {'V', 'n', 't', 'l'};
 
-// The leading 16 bytes of a wave format block, the only ones looked at.
+constexpr WORD extensible_extra_size = 22; // cbSize of a WAVEFORMATEXTENSIBLE
+
+// The plain tag of an extensible block whose samples are 16-bit PCM or 32-bit
+// float with every bit valid; the extensible tag for anything else.
+WORD plain_tag(const WAVEFORMATEXTENSIBLE& ex) {
+    const WORD bits = ex.Format.wBitsPerSample;
+    if (ex.Format.cbSize < extensible_extra_size || ex.Samples.wValidBitsPerSample != bits) {
+        return WAVE_FORMAT_EXTENSIBLE;
+    }
+    if (IsEqualGUID(ex.SubFormat, KSDATAFORMAT_SUBTYPE_PCM) && bits == 16) {
+        return WAVE_FORMAT_PCM;
+    }
+    if (IsEqualGUID(ex.SubFormat, KSDATAFORMAT_SUBTYPE_IEEE_FLOAT) && bits == 32) {
+        return WAVE_FORMAT_IEEE_FLOAT;
+    }
+    return WAVE_FORMAT_EXTENSIBLE;
+}
+
+// The leading 16 bytes of a wave format block, the only ones looked at; an
+// extensible block of a sample type the filter takes reads as the plain
+// format, so everything after this treats the two alike.
 bool read_wave_format(const CMediaType& mt, WAVEFORMATEX& format) {
     if (mt.Format() == nullptr || mt.FormatLength() < min_format_size) {
         return false;
     }
     format = WAVEFORMATEX{};
     std::memcpy(&format, mt.Format(), min_format_size);
+    if (format.wFormatTag == WAVE_FORMAT_EXTENSIBLE &&
+        mt.FormatLength() >= sizeof(WAVEFORMATEXTENSIBLE)) {
+        WAVEFORMATEXTENSIBLE ex;
+        std::memcpy(&ex, mt.Format(), sizeof ex);
+        format.wFormatTag = plain_tag(ex);
+    }
     return true;
 }
 
@@ -202,6 +228,9 @@ HRESULT CSfPlugIn::output_type_for(const CMediaType& in, CMediaType* out) {
     if (FAILED(hr)) {
         return hr;
     }
+    // The output is plain whatever the input's form: its subtype follows the tag.
+    out->SetSubtype(format.wFormatTag == WAVE_FORMAT_PCM ? &MEDIASUBTYPE_PCM
+                                                         : &MEDIASUBTYPE_IEEE_FLOAT);
     // Anything after the 16 leading bytes is dropped; cbSize says so.
     const ULONG size = in.FormatLength() > min_format_size ? sizeof format : min_format_size;
     if (!out->SetFormat(reinterpret_cast<const BYTE*>(&format), size)) {

@@ -110,6 +110,55 @@ TEST_F(ModuleTest, takes_only_16_bit_pcm_or_32_bit_float_in_one_or_two_channels)
     EXPECT_EQ(input->QueryAccept(&video), S_FALSE);
 }
 
+// Extensible types are taken exactly when their plain form would be: 16-bit
+// PCM or 32-bit float, every bit valid, one or two channels.
+TEST_F(ModuleTest, takes_extensible_types_only_as_their_plain_forms) {
+    struct Case {
+        const GUID* subformat;
+        WORD channels;
+        WORD bits;
+        WORD valid_bits;
+        HRESULT expected;
+    };
+    const GUID& pcm = KSDATAFORMAT_SUBTYPE_PCM;
+    const GUID& ieee = KSDATAFORMAT_SUBTYPE_IEEE_FLOAT;
+    const Case cases[] = {
+        {&pcm, 1, 16, 16, S_OK},
+        {&pcm, 2, 16, 16, S_OK},
+        {&ieee, 1, 32, 32, S_OK},
+        {&ieee, 2, 32, 32, S_OK},
+        {&pcm, 2, 16, 12, S_FALSE},
+        {&pcm, 2, 16, 0, S_FALSE},
+        {&pcm, 2, 24, 24, S_FALSE},
+        {&pcm, 2, 32, 32, S_FALSE},
+        {&pcm, 2, 32, 24, S_FALSE},
+        {&ieee, 2, 32, 24, S_FALSE},
+        {&ieee, 2, 64, 64, S_FALSE},
+        {&ieee, 2, 16, 16, S_FALSE},
+        {&pcm, 3, 16, 16, S_FALSE},
+        {&ieee, 0, 32, 32, S_FALSE},
+        {&MEDIATYPE_Audio, 2, 16, 16, S_FALSE},
+        {&FORMAT_WaveFormatEx, 2, 32, 32, S_FALSE},
+    };
+    for (const Case& c : cases) {
+        const CMediaType type =
+            make_extensible_type(*c.subformat, c.channels, 44100, c.bits, c.valid_bits);
+        EXPECT_EQ(input->QueryAccept(&type), c.expected)
+            << (c.subformat == &pcm    ? "PCM"
+                : c.subformat == &ieee ? "float"
+                                       : "other")
+            << ", " << c.channels << " channels, " << c.bits << " bits, " << c.valid_bits
+            << " valid";
+    }
+    // The extension must be there and declared.
+    CMediaType cut = make_extensible_type(pcm, 2, 44100, 16, 16);
+    cut.ReallocFormatBuffer(sizeof(WAVEFORMATEXTENSIBLE) - 1);
+    EXPECT_EQ(input->QueryAccept(&cut), S_FALSE);
+    CMediaType undeclared = make_extensible_type(ieee, 2, 44100, 32, 32);
+    reinterpret_cast<WAVEFORMATEX*>(undeclared.Format())->cbSize = 0;
+    EXPECT_EQ(input->QueryAccept(&undeclared), S_FALSE);
+}
+
 TEST_F(ModuleTest, offers_stereo_of_the_input_format_and_records_both_formats) {
     build(make_audio_type(WAVE_FORMAT_IEEE_FLOAT, 1, 96000, 32), 2, 4096);
     WAVEFORMATEX in{};

@@ -232,4 +232,62 @@ TEST_F(ModuleTest, whole_streams_equal_the_engine_run_directly) {
     EXPECT_GT(audible_streams, 0);
 }
 
+// An extensible input plays as its plain form: the same bytes out, under the
+// plain stereo type.
+TEST_F(ModuleTest, extensible_streams_equal_plain_ones_under_the_plain_type) {
+    struct Case {
+        WORD tag;
+        const GUID* subformat;
+        WORD channels;
+    };
+    const Case cases[] = {{WAVE_FORMAT_PCM, &KSDATAFORMAT_SUBTYPE_PCM, 2},
+                          {WAVE_FORMAT_IEEE_FLOAT, &KSDATAFORMAT_SUBTYPE_IEEE_FLOAT, 1}};
+    release_filter();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "tag " << c.tag << ", " << c.channels << " channels");
+        const WORD bits = c.tag == WAVE_FORMAT_PCM ? 16 : 32;
+        const std::vector<float> signal = test_signal(22050, c.channels, 44100);
+        std::vector<BYTE> input;
+        if (c.tag == WAVE_FORMAT_PCM) {
+            std::vector<std::int16_t> pcm(signal.size());
+            std::transform(signal.begin(), signal.end(), pcm.begin(), to_pcm16);
+            input = to_bytes(pcm.data(), pcm.size() * 2);
+        } else {
+            input = to_bytes(signal.data(), signal.size() * 4);
+        }
+        std::vector<BYTE> outputs[2];
+        for (int extensible = 0; extensible < 2; ++extensible) {
+            create_filter();
+            build(extensible ? make_extensible_type(*c.subformat, c.channels, 44100, bits, bits)
+                             : make_audio_type(c.tag, c.channels, 44100, bits),
+                  2, 4096);
+            AM_MEDIA_TYPE connected{};
+            ASSERT_EQ(output->ConnectionMediaType(&connected), S_OK);
+            const CMediaType type(connected);
+            FreeMediaType(connected);
+            EXPECT_TRUE(IsEqualGUID(*type.Subtype(), c.tag == WAVE_FORMAT_PCM
+                                                         ? MEDIASUBTYPE_PCM
+                                                         : MEDIASUBTYPE_IEEE_FLOAT));
+            ASSERT_EQ(type.FormatLength(), sizeof(WAVEFORMATEX));
+            EXPECT_EQ(wave_format(type)->wFormatTag, c.tag);
+            EXPECT_EQ(wave_format(type)->nChannels, 2);
+            EXPECT_EQ(wave_format(type)->cbSize, 0);
+            run();
+            ASSERT_EQ(source->push(input.data(), static_cast<LONG>(input.size()), nullptr, nullptr),
+                      S_OK);
+            outputs[extensible] = sink->received_bytes();
+            stop();
+            source->output()->Disconnect();
+            sink->input()->Disconnect();
+            release_filter();
+            source->Release();
+            sink->Release();
+            source = nullptr;
+            sink = nullptr;
+        }
+        EXPECT_FALSE(outputs[0].empty());
+        EXPECT_TRUE(outputs[0] == outputs[1]) << "the extensible stream came out differently";
+    }
+}
+
 } // namespace

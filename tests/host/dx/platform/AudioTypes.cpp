@@ -1,5 +1,7 @@
 #include "AudioTypes.h"
 
+#include <cstring>
+
 CMediaType make_audio_type(WORD format_tag, WORD channels, DWORD rate, WORD bits) {
     WAVEFORMATEX format{};
     format.wFormatTag = format_tag;
@@ -13,6 +15,22 @@ CMediaType make_audio_type(WORD format_tag, WORD channels, DWORD rate, WORD bits
     type.SetSubtype(format_tag == WAVE_FORMAT_PCM ? &MEDIASUBTYPE_PCM : &MEDIASUBTYPE_IEEE_FLOAT);
     type.SetFormatType(&FORMAT_WaveFormatEx);
     type.SetSampleSize(format.nBlockAlign);
+    type.SetFormat(reinterpret_cast<const BYTE*>(&format), sizeof format);
+    return type;
+}
+
+CMediaType make_extensible_type(const GUID& subformat, WORD channels, DWORD rate, WORD bits,
+                                WORD valid_bits) {
+    const bool pcm = IsEqualGUID(subformat, KSDATAFORMAT_SUBTYPE_PCM);
+    CMediaType type =
+        make_audio_type(pcm ? WAVE_FORMAT_PCM : WAVE_FORMAT_IEEE_FLOAT, channels, rate, bits);
+    WAVEFORMATEXTENSIBLE format{};
+    std::memcpy(&format.Format, type.Format(), sizeof(WAVEFORMATEX));
+    format.Format.wFormatTag = WAVE_FORMAT_EXTENSIBLE;
+    format.Format.cbSize = sizeof format - sizeof(WAVEFORMATEX);
+    format.Samples.wValidBitsPerSample = valid_bits;
+    format.dwChannelMask = channels == 1 ? 0x4 : 0x3; // centre; front left and right
+    format.SubFormat = subformat;
     type.SetFormat(reinterpret_cast<const BYTE*>(&format), sizeof format);
     return type;
 }

@@ -5,6 +5,10 @@
 
 // An audio media type with a WAVEFORMATEX block (cbSize 0).
 CMediaType make_audio_type(WORD format_tag, WORD channels, DWORD rate, WORD bits);
+// An audio media type with a WAVEFORMATEXTENSIBLE block (cbSize 22), subtype
+// the plain type of the same samples.
+CMediaType make_extensible_type(const GUID& subformat, WORD channels, DWORD rate, WORD bits,
+                                WORD valid_bits);
 // The WAVEFORMATEX of an audio type, or null when it has none.
 const WAVEFORMATEX* wave_format(const CMediaType& type);
 

@@ -58,6 +58,9 @@ const GUID MEDIASUBTYPE_NULL = GUID_NULL;
 const GUID MEDIATYPE_Audio = wave_guid(0x73647561); // 'auds'
 const GUID MEDIASUBTYPE_PCM = wave_guid(0x00000001);
 const GUID MEDIASUBTYPE_IEEE_FLOAT = wave_guid(0x00000003);
+// The sample types of WAVEFORMATEXTENSIBLE: the same values as the subtypes.
+const GUID KSDATAFORMAT_SUBTYPE_PCM = wave_guid(0x00000001);
+const GUID KSDATAFORMAT_SUBTYPE_IEEE_FLOAT = wave_guid(0x00000003);
 const GUID FORMAT_None = {
     0x0F6417D6, 0xC318, 0x11D0, {0xA4, 0x3F, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
 const GUID FORMAT_WaveFormatEx = {

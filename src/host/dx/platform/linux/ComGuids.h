@@ -35,5 +35,7 @@ extern const GUID MEDIASUBTYPE_NULL;
 extern const GUID MEDIATYPE_Audio;
 extern const GUID MEDIASUBTYPE_PCM;
 extern const GUID MEDIASUBTYPE_IEEE_FLOAT;
+extern const GUID KSDATAFORMAT_SUBTYPE_PCM;
+extern const GUID KSDATAFORMAT_SUBTYPE_IEEE_FLOAT;
 extern const GUID FORMAT_None;
 extern const GUID FORMAT_WaveFormatEx;

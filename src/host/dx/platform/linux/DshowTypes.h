@@ -11,6 +11,7 @@ using REFERENCE_TIME = LONGLONG;
 
 #define WAVE_FORMAT_PCM 1
 #define WAVE_FORMAT_IEEE_FLOAT 3
+#define WAVE_FORMAT_EXTENSIBLE 0xFFFE
 
 #pragma pack(push, 1)
 struct WAVEFORMATEX {
@@ -24,6 +25,20 @@ struct WAVEFORMATEX {
 };
 #pragma pack(pop)
 static_assert(sizeof(WAVEFORMATEX) == 18, "WAVEFORMATEX is byte-packed on Windows");
+
+#pragma pack(push, 1)
+struct WAVEFORMATEXTENSIBLE {
+    WAVEFORMATEX Format;
+    union {
+        WORD wValidBitsPerSample;
+        WORD wSamplesPerBlock;
+        WORD wReserved;
+    } Samples;
+    DWORD dwChannelMask;
+    GUID SubFormat;
+};
+#pragma pack(pop)
+static_assert(sizeof(WAVEFORMATEXTENSIBLE) == 40, "WAVEFORMATEXTENSIBLE is byte-packed on Windows");
 
 struct AM_MEDIA_TYPE {
     GUID majortype;
