@@ -8,7 +8,6 @@
 // buffer-frames state capacity-frames, '-' for none) and presets.txt (index TAB name) for
 // the comparison with the native host. Exit status 0 when every check passed.
 #include "Check.h"
-#include "FloatTypeAdapter.h"
 #include "TestSignal.h"
 #include "WavSinkFilter.h"
 #include "WineGraph.h"
@@ -175,25 +174,24 @@ ComPtr<IBaseFilter> create_quevrin() {
     return filter;
 }
 
-// Connects the parser to the filter, for float streams through the adapter
-// that restates Wine's extensible float type as plain IEEE float.
-HRESULT connect_parser(WineGraph& graph, IBaseFilter* quevrin, const WavFile& input) {
-    if (input.format_tag != WAVE_FORMAT_IEEE_FLOAT) {
-        return graph.connect(graph.parser_output(), quevrin);
+// The format tag of a connected pin's media type, 0 when there is none.
+WORD connected_format_tag(IPin* pin) {
+    AM_MEDIA_TYPE type{};
+    if (FAILED(pin->ConnectionMediaType(&type))) {
+        return 0;
     }
-    FloatTypeAdapter* adapter = FloatTypeAdapter::create();
-    HRESULT hr = graph.add(adapter, L"Float type adapter");
-    if (SUCCEEDED(hr)) {
-        hr = graph.connect_direct(graph.parser_output(), adapter);
+    const WORD tag = type.cbFormat >= sizeof(WAVEFORMATEX)
+                         ? reinterpret_cast<const WAVEFORMATEX*>(type.pbFormat)->wFormatTag
+                         : WORD{0};
+    CoTaskMemFree(type.pbFormat);
+    if (type.pUnk != nullptr) {
+        type.pUnk->Release();
     }
-    if (SUCCEEDED(hr)) {
-        hr = graph.connect_direct(find_pin(adapter, PINDIR_OUTPUT).Get(), quevrin);
-    }
-    adapter->Release(); // the graph holds it
-    return hr;
+    return tag;
 }
 
-// input → File Source → WAVE Parser → quevrin → WavSinkFilter → output.
+// input → File Source → WAVE Parser → quevrin → WavSinkFilter → output, the
+// parser straight to the filter: its float type is extensible.
 bool render(const std::string& input, const WavFile& format, const std::string& output,
             IBaseFilter* quevrin, Render& result) {
     WineGraph graph;
@@ -202,8 +200,15 @@ bool render(const std::string& input, const WavFile& format, const std::string& 
         check_hr(graph.open(input), "building the source graph for " + input) &&
         check_hr(graph.add(quevrin, L"Quevrin"), "adding the filter") &&
         check_hr(graph.add(sink, L"Sink"), "adding the sink") &&
-        check_hr(connect_parser(graph, quevrin, format), "parser to filter") &&
+        check_hr(graph.connect_direct(graph.parser_output(), quevrin), "parser to filter") &&
         check_hr(graph.connect(find_pin(quevrin, PINDIR_OUTPUT).Get(), sink), "filter to sink");
+    if (ok && format.format_tag == WAVE_FORMAT_IEEE_FLOAT) {
+        const WORD in = connected_format_tag(find_pin(quevrin, PINDIR_INPUT).Get());
+        const WORD out = connected_format_tag(find_pin(quevrin, PINDIR_OUTPUT).Get());
+        check(in == WAVE_FORMAT_EXTENSIBLE && out == WAVE_FORMAT_IEEE_FLOAT,
+              input + ": extensible float in, plain float out (got tags " + std::to_string(in) +
+                  " and " + std::to_string(out) + ")");
+    }
     if (ok) {
         // The output is stereo in the input's sample format.
         result.capacity_frames =

@@ -73,6 +73,19 @@ void ModuleTest::stop() {
     }
 }
 
+void ModuleTest::release_chain() {
+    stop();
+    if (source != nullptr) {
+        source->output()->Disconnect();
+    }
+    if (sink != nullptr) {
+        sink->input()->Disconnect();
+    }
+    release_filter();
+    release(source);
+    release(sink);
+}
+
 void ModuleTest::release_filter() {
     if (input != nullptr) {
         input->Disconnect();
@@ -89,16 +102,7 @@ void ModuleTest::release_filter() {
 }
 
 void ModuleTest::TearDown() {
-    stop();
-    if (source != nullptr) {
-        source->output()->Disconnect();
-    }
-    if (sink != nullptr) {
-        sink->input()->Disconnect();
-    }
-    release_filter();
-    release(source);
-    release(sink);
+    release_chain();
     EXPECT_EQ(module.can_unload_now(), S_OK) << "the module still has live objects";
     EXPECT_EQ(CBaseObject::ObjectsActive(), baseline) << "test objects left alive";
 }

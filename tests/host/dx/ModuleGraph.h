@@ -31,6 +31,8 @@ protected:
     void stop();
     // Releases the filter's pins and interfaces and the filter itself.
     void release_filter();
+    // Stops, then releases the source, the filter and the sink.
+    void release_chain();
 
     // The DSP's current program, through ISfPlugInProp.
     std::vector<float> program_values();

@@ -219,14 +219,7 @@ TEST_F(ModuleTest, whole_streams_equal_the_engine_run_directly) {
                 std::count(got.begin(), got.end(), BYTE{0}) != static_cast<long>(got.size());
             EXPECT_TRUE(got == wanted) << "output differs from the engine's";
 
-            stop();
-            source->output()->Disconnect();
-            sink->input()->Disconnect();
-            release_filter();
-            source->Release();
-            sink->Release();
-            source = nullptr;
-            sink = nullptr;
+            release_chain();
         }
     }
     EXPECT_GT(audible_streams, 0);
@@ -276,14 +269,7 @@ TEST_F(ModuleTest, extensible_streams_equal_plain_ones_under_the_plain_type) {
             ASSERT_EQ(source->push(input.data(), static_cast<LONG>(input.size()), nullptr, nullptr),
                       S_OK);
             outputs[extensible] = sink->received_bytes();
-            stop();
-            source->output()->Disconnect();
-            sink->input()->Disconnect();
-            release_filter();
-            source->Release();
-            sink->Release();
-            source = nullptr;
-            sink = nullptr;
+            release_chain();
         }
         EXPECT_FALSE(outputs[0].empty());
         EXPECT_TRUE(outputs[0] == outputs[1]) << "the extensible stream came out differently";
