@@ -4,7 +4,10 @@
 #include "AudioSink.h"
 #include "AudioSource.h"
 #include "DemoPhrase.h"
+#include "FileChecks.h"
+#include "OutputFile.h"
 #include "PluginModule.h"
+#include "TypedValue.h"
 
 #include "mppi/DspInterface.h"
 #include "mppi/HostGuiInterface.h"
@@ -14,6 +17,7 @@
 #include "mppi/preset/BankManager.h"
 #include "sys/Resource.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,6 +28,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 namespace {
 
@@ -59,50 +64,21 @@ std::string bank_message(int code) {
 }
 
 std::vector<unsigned char> read_file(const std::string& path) {
+    check_readable(path);
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw UsageError(path + ": cannot be read");
     return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
 
-// Writes through a temporary file beside the target, renamed when complete,
-// so that no half-written output is ever left under the target's name.
-class AtomicOutput {
-public:
-    explicit AtomicOutput(const std::string& path)
-        : path_(path), temporary_(temporary_name(path)) {}
-    ~AtomicOutput() {
-        if (!committed_)
-            std::remove(temporary_.c_str());
-    }
-    const std::string& temporary() const { return temporary_; }
-    void commit() {
-        if (std::rename(temporary_.c_str(), path_.c_str()) != 0)
-            throw UsageError(path_ + ": cannot be written");
-        committed_ = true;
-    }
+std::string seconds_text(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g s", seconds);
+    return text;
+}
 
-private:
-    static std::string temporary_name(const std::string& path) {
-        const std::size_t slash = path.find_last_of('/');
-        const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        return dir + "." + name + ".part" + std::to_string(getpid());
-    }
-
-    std::string path_;
-    std::string temporary_;
-    bool committed_ = false;
-};
-
-void write_file(const std::string& path, const std::vector<unsigned char>& bytes) {
-    AtomicOutput output(path);
-    std::ofstream out(output.temporary(), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    out.close();
-    if (!out)
-        throw UsageError(path + ": cannot be written");
-    output.commit();
+void warn(const std::string& sentence) {
+    std::fprintf(stderr, "quevrin: warning: %s\n", sentence.c_str());
 }
 
 int find_param(mppi::DspInterface& dsp, const std::string& name) {
@@ -113,11 +89,20 @@ int find_param(mppi::DspInterface& dsp, const std::string& name) {
     throw UsageError("no parameter is named \"" + name + "\"; see quevrin params");
 }
 
-mppi::ProgramSlot bank_program(const std::string& path, int index) {
+// A bank file that holds at least one program.
+mppi::BankManager read_bank(const std::string& path) {
+    check_readable(path);
     mppi::BankManager bank;
     const int code = mppi::load_bank_file(path, bank, false);
     if (code != mppi::bank_ok)
         throw UsageError(path + ": " + bank_message(code));
+    if (bank.get_nbr_progs() < 1)
+        throw UsageError(path + ": holds no programs; its program count is damaged");
+    return bank;
+}
+
+mppi::ProgramSlot bank_program(const std::string& path, int index) {
+    const mppi::BankManager bank = read_bank(path);
     if (index >= bank.get_nbr_progs())
         throw UsageError(path + ": holds " + std::to_string(bank.get_nbr_progs()) +
                          " programs; --program takes 0 to " +
@@ -127,57 +112,87 @@ mppi::ProgramSlot bank_program(const std::string& path, int index) {
     return program;
 }
 
+// A static preset by index or name (case ignored); `option` names the option.
+int preset_index(PluginModule& module, const std::string& option, const std::string& preset) {
+    const std::vector<std::string> names = module.preset_names();
+    if (!preset.empty() && std::all_of(preset.begin(), preset.end(), ::isdigit)) {
+        if (preset.size() > 9 || std::atoi(preset.c_str()) >= int(names.size()))
+            throw UsageError("there are " + std::to_string(names.size()) + " presets; " + option +
+                             " takes 0 to " + std::to_string(names.size() - 1) + " or a name");
+        return std::atoi(preset.c_str());
+    }
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (lower(names[i]) == lower(preset))
+            return int(i);
+    throw UsageError("no preset is named \"" + preset + "\"; see quevrin presets");
+}
+
+// One change of the program: a whole preset, or one parameter's value.
+struct Change {
+    int preset = -1;
+    int param = -1;
+    float normalized = 0.0f;
+};
+
+// Reads "NAME=TEXT" (or preset=NAME|INDEX when `presets` allows it) as the
+// change it makes, warning when a typed value was limited or partly ignored.
+Change read_change(PluginModule& module, const std::string& name, const std::string& text,
+                   const char* option) {
+    Change change;
+    if (lower(name) == "preset") {
+        change.preset = preset_index(module, option, text);
+        return change;
+    }
+    mppi::DspInterface& dsp = module.dsp();
+    change.param = find_param(dsp, name);
+    const mppi::NormalizedParamInterface& param = *dsp.get_param(change.param);
+    TypedValue value;
+    if (!read_typed_value(param, text, value))
+        throw UsageError(param.get_name() + ": \"" + text + "\" is not a value it takes");
+    if (!value.warning.empty())
+        warn(value.warning);
+    change.normalized = value.normalized;
+    return change;
+}
+
+// Through the filter's parameter path, as a host makes a change.
+void make_change(PluginModule& module, const Change& change) {
+    if (change.preset >= 0)
+        module.select_preset(change.preset);
+    else
+        module.host_gui().set_param(change.param, change.normalized, host_priority);
+}
+
 // Everything that sets the filter's program, in the order a user expects:
 // a whole program first, then single values on top.
 void configure(PluginModule& module, const Options& o) {
-    if (!o.preset.empty()) {
-        const std::vector<std::string> names = module.preset_names();
-        int index = -1;
-        if (std::all_of(o.preset.begin(), o.preset.end(), ::isdigit)) {
-            index = std::atoi(o.preset.c_str());
-            if (index >= int(names.size()))
-                throw UsageError("there are " + std::to_string(names.size()) +
-                                 " presets; --preset takes 0 to " +
-                                 std::to_string(names.size() - 1) + " or a name");
-        } else {
-            for (std::size_t i = 0; i < names.size(); ++i)
-                if (lower(names[i]) == lower(o.preset))
-                    index = int(i);
-            if (index < 0)
-                throw UsageError("no preset is named \"" + o.preset + "\"; see quevrin presets");
-        }
-        module.select_preset(index);
-    }
+    if (!o.preset.empty())
+        module.select_preset(preset_index(module, "--preset", o.preset));
     if (!o.bank.empty())
         module.apply_program(bank_program(o.bank, o.program));
     if (!o.state.empty() && !module.load_state(read_file(o.state)))
         throw UsageError(o.state + ": not a saved Quevrin state");
 
-    mppi::DspInterface& dsp = module.dsp();
-    mppi::HostGuiInterface& host = module.host_gui();
     for (const auto& [name, text] : o.sets) {
-        const int index = find_param(dsp, name);
-        float normalized = 0.0f;
-        if (!mppi::read_param_text(*dsp.get_param(index), text, normalized))
-            throw UsageError(dsp.get_param(index)->get_name() + ": \"" + text +
-                             "\" is not a value it takes");
-        host.set_param(index, normalized, host_priority);
+        if (lower(name) == "preset")
+            throw UsageError("--set takes a parameter; a preset is chosen with --preset");
+        make_change(module, read_change(module, name, text, "--set"));
     }
+    mppi::DspInterface& dsp = module.dsp();
     for (const auto& [index, normalized] : o.normalized_sets) {
         if (index >= dsp.get_nbr_param())
             throw UsageError("--set-normalized: there are " + std::to_string(dsp.get_nbr_param()) +
                              " parameters, 0 to " + std::to_string(dsp.get_nbr_param() - 1));
-        host.set_param(index, normalized, host_priority);
+        module.host_gui().set_param(int(index), normalized, host_priority);
     }
-    if (o.tempo > 0.0) {
-        // Folded by octaves into 60..240, as a host's tempo is.
-        double bpm = o.tempo;
-        while (bpm < 60.0)
-            bpm *= 2.0;
-        while (bpm > 240.0)
-            bpm /= 2.0;
-        host.set_param(1, float((bpm - 60.0) / 180.0), host_priority);
-    }
+}
+
+// Whether the program holds its loop (the sustain flag, shown as "SL").
+bool holds_loop(mppi::DspInterface& dsp) {
+    const int flags = find_param(dsp, "Flags");
+    const mppi::NormalizedParamInterface& p = *dsp.get_param(flags);
+    const std::string shown = " " + p.to_text(p.get_internal()) + " ";
+    return shown.find(" SL ") != std::string::npos;
 }
 
 std::string module_path(const Options& o) {
@@ -219,6 +234,7 @@ public:
             demo_ = DemoPhrase::render();
             return;
         }
+        check_readable(path);
         std::string error;
         if (!file_.open_read(path, error))
             throw UsageError(path + ": " + error);
@@ -301,32 +317,92 @@ void check(HRESULT hr, const char* what) {
 
 } // namespace
 
+namespace {
+
+// The input and output operands of render; a single operand is never both.
+std::pair<std::string, std::string> render_files(const Options& o) {
+    if (o.demo) {
+        if (o.operands.size() != 1)
+            throw UsageError("render --demo takes only an OUTPUT file");
+        return {"", o.operands[0]};
+    }
+    if (o.operands.size() == 2)
+        return {o.operands[0], o.operands[1]};
+    if (o.operands.size() == 1) {
+        const std::string& only = o.operands[0];
+        struct stat st;
+        if (only != "-" && stat(only.c_str(), &st) == 0)
+            throw UsageError(only + ": exists and would be overwritten; write quevrin render " +
+                             only +
+                             " OUTPUT to render it, or quevrin render --demo OUTPUT "
+                             "for the demo phrase");
+    }
+    throw UsageError("render needs INPUT OUTPUT, or --demo OUTPUT for the built-in demo phrase");
+}
+
+// Changes at frames of the input, in time order.
+struct TimedParamChange {
+    long long frame;
+    Change change;
+    std::string at; // the option as given, for messages
+};
+
+} // namespace
+
 int render_command(const Options& o) {
-    if (o.operands.empty() || o.operands.size() > 2)
-        throw UsageError("render needs an OUTPUT file, and may take an INPUT before it");
-    const std::string output_path = o.operands.back();
-    if (!AudioFile::known_format(output_path))
-        throw UsageError(output_path + ": unknown output format; use .wav, .aiff, .flac or .ogg");
-    Input input(o.operands.size() == 2 ? o.operands[0] : "");
+    const auto [input_path, output_path] = render_files(o);
+    const std::string type = o.type.empty() ? AudioFile::type_of(output_path) : lower(o.type);
+    if (!AudioFile::known_type(type))
+        throw UsageError(
+            output_path + ": " +
+            (o.type.empty() ? std::string("unknown output format; name it .wav, "
+                                          ".aiff, .flac or .ogg, or give --type")
+                            : "--type " + o.type + " is unknown; use " + AudioFile::known_types()));
+    refuse_same_files({{"input", input_path},
+                       {"output", output_path},
+                       {"--state file", o.state},
+                       {"--save-state file", o.save_state},
+                       {"--bank file", o.bank}});
+    if (!input_path.empty())
+        check_readable(input_path);
+    if (!o.state.empty())
+        check_readable(o.state);
+    if (!o.bank.empty())
+        check_readable(o.bank);
+    // Every output is created (empty, under a temporary name) before any work.
+    OutputFile output(output_path);
+    std::optional<OutputFile> state_output;
+    if (!o.save_state.empty())
+        state_output.emplace(o.save_state);
+
+    Input input(input_path);
     const auto started = std::chrono::steady_clock::now();
 
     PluginModule module(module_path(o));
     configure(module, o);
+    std::vector<TimedParamChange> changes;
+    for (const TimedChange& c : o.changes)
+        changes.push_back(TimedParamChange{(long long)std::llround(c.seconds * input.rate()),
+                                           read_change(module, c.name, c.text, "--at"),
+                                           "--at " + seconds_text(c.seconds)});
+    if (holds_loop(module.dsp()))
+        warn("the program holds its loop (SL) from the start, so it will only hold silence; "
+             "set that flag with --at once the input has played");
 
-    AtomicOutput output(output_path);
     AudioFile out;
     std::string error;
-    if (!out.open_write(output.temporary(), output_path, 2, input.rate(), input.sample(), error))
+    if (!out.open_write(output.write_path(), type, 2, input.rate(), input.sample(), error))
         throw UsageError(output_path + ": " + error);
 
     const int buffer_frames = o.buffer_frames > 0 ? o.buffer_frames : default_buffer_frames;
-    const long long limit =
-        o.tail >= 0.0 ? input.frames() + (long long)std::llround(o.tail * input.rate()) : LLONG_MAX;
+    const bool trim = o.tail < 0.0;
+    const double tail_seconds = trim ? Options::max_tail_seconds : o.tail;
     AudioSource* source =
         AudioSource::create(audio_type(input.sample(), input.channels(), input.rate()),
                             buffer_frames, o.allocator_frames);
     const Reference source_reference(source);
-    AudioSink* sink = AudioSink::create(out, limit);
+    AudioSink* sink =
+        AudioSink::create(out, (long long)std::llround(tail_seconds * input.rate()), trim);
     const Reference sink_reference(sink);
     // The graph comes apart before the references go.
     const auto tear_down = [&] {
@@ -338,6 +414,7 @@ int render_command(const Options& o) {
         module.output()->Disconnect();
         sink->input()->Disconnect();
     };
+    long long done = 0;
     try {
         if (source->output()->Connect(module.input(), nullptr) != S_OK)
             throw UsageError(input.name() + ": the filter does not take this audio format");
@@ -350,11 +427,18 @@ int render_command(const Options& o) {
         check(source->Run(0), "running the source");
 
         Progress progress(!o.quiet);
-        std::vector<unsigned char> buffer(std::size_t(buffer_frames) * 4 *
+        const long read_frames = long(buffer_frames) * 4;
+        std::vector<unsigned char> buffer(std::size_t(read_frames) *
                                           std::size_t(input.frame_bytes()));
-        long long done = 0;
+        auto next = changes.begin();
         for (;;) {
-            const long n = input.read(buffer, long(buffer_frames) * 4);
+            // A change falls between two buffers, exactly at its frame.
+            for (; next != changes.end() && next->frame <= done; ++next)
+                make_change(module, next->change);
+            const long wanted = next == changes.end()
+                                    ? read_frames
+                                    : long(std::min<long long>(read_frames, next->frame - done));
+            const long n = input.read(buffer, wanted);
             if (n <= 0)
                 break;
             const HRESULT hr = source->push(buffer.data(), n);
@@ -365,6 +449,10 @@ int render_command(const Options& o) {
             if (sink->failed() || hr == S_FALSE)
                 break;
         }
+        for (; next != changes.end(); ++next)
+            warn(next->at + ": the input ends at " + seconds_text(double(done) / input.rate()) +
+                 ", so that change is not made");
+        sink->end_input();
         check(source->end_of_stream(), "ending the stream");
         progress.done();
         tear_down();
@@ -376,9 +464,12 @@ int render_command(const Options& o) {
         throw InternalError("the filter did not end the stream");
     if (sink->failed() || !out.close())
         throw UsageError(output_path + ": cannot be written completely");
+    // All outputs or none: the state is written before either takes its name.
+    if (state_output && !state_output->write(module.save_state()))
+        throw UsageError(o.save_state + ": cannot be written completely");
     output.commit();
-    if (!o.save_state.empty())
-        write_file(o.save_state, module.save_state());
+    if (state_output)
+        state_output->commit();
 
     if (!o.quiet) {
         const double seconds =
@@ -386,8 +477,8 @@ int render_command(const Options& o) {
         const double out_seconds = double(out.frames()) / input.rate();
         const double peak_db = sink->peak() > 0.0f ? 20.0 * std::log10(sink->peak()) : -INFINITY;
         std::fprintf(stderr, "%s: %.2f s in, %.2f s out, peak %.1f dBFS, %.0fx real time\n",
-                     input.name().c_str(), double(input.frames()) / input.rate(), out_seconds,
-                     peak_db, seconds > 0.0 ? out_seconds / seconds : 0.0);
+                     input.name().c_str(), double(done) / input.rate(), out_seconds, peak_db,
+                     seconds > 0.0 ? out_seconds / seconds : 0.0);
     }
     return 0;
 }
@@ -417,17 +508,14 @@ int bank_command(const Options& o) {
         mppi::BankManager bank;
         if (data == nullptr || mppi::load_bank_memory(data, size, bank, false) != mppi::bank_ok)
             throw InternalError("the built-in default bank is missing");
-        AtomicOutput output(path);
-        const int code = mppi::save_bank_file(output.temporary(), bank);
+        OutputFile output(path);
+        const int code = mppi::save_bank_file(output.write_path(), bank);
         if (code != mppi::bank_ok)
             throw UsageError(path + ": " + bank_message(code));
         output.commit();
         return 0;
     }
-    mppi::BankManager bank;
-    const int code = mppi::load_bank_file(path, bank, false);
-    if (code != mppi::bank_ok)
-        throw UsageError(path + ": " + bank_message(code));
+    const mppi::BankManager bank = read_bank(path);
     PluginModule module(module_path(o));
     for (int i = 0; i < bank.get_nbr_progs(); ++i) {
         mppi::ProgramSlot program;

@@ -1,8 +1,11 @@
 #include "Options.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -24,11 +27,20 @@ double number(const std::string& option, const std::string& text) {
     return v;
 }
 
-int whole_number(const std::string& option, const std::string& text) {
+int frame_count(const std::string& option, const std::string& text) {
     const double v = number(option, text);
-    if (v != std::floor(v) || v < 0 || v > 1e9)
-        throw UsageError(option + " needs a whole number, not \"" + text + "\"");
+    if (v != std::floor(v) || v < 1 || v > Options::max_buffer_frames)
+        throw UsageError(option + " takes a whole number of frames from 1 to " +
+                         std::to_string(Options::max_buffer_frames) + ", not \"" + text + "\"");
     return int(v);
+}
+
+// An index from 0; how far it may go is checked where the count is known.
+long long index_number(const std::string& option, const std::string& text) {
+    const double v = number(option, text);
+    if (v != std::floor(v) || v < 0 || v > 1e15)
+        throw UsageError(option + " needs an index (a whole number from 0), not \"" + text + "\"");
+    return (long long)v;
 }
 
 std::pair<std::string, std::string> assignment(const std::string& option, const std::string& text) {
@@ -63,7 +75,7 @@ Options parse_options(int argc, char** argv) {
         } else if (a == "--bank") {
             o.bank = value();
         } else if (a == "--program") {
-            o.program = whole_number(a, value());
+            o.program = int(std::min(index_number(a, value()), (long long)INT_MAX));
         } else if (a == "--state") {
             o.state = value();
         } else if (a == "--save-state") {
@@ -71,27 +83,47 @@ Options parse_options(int argc, char** argv) {
         } else if (a == "--set") {
             o.sets.push_back(assignment(a, value()));
         } else if (a == "--set-normalized") {
-            const auto [index, v] = assignment(a, value());
+            const std::string& text = value();
+            if (text.find('=') == std::string::npos)
+                throw UsageError(a +
+                                 " needs INDEX=VALUE (a parameter index and a value from 0 "
+                                 "to 1), not \"" +
+                                 text + "\"");
+            const auto [index, v] = assignment(a, text);
             const double n = number(a, v);
             if (n < 0.0 || n > 1.0)
                 throw UsageError(a + " needs a value from 0 to 1, not \"" + v + "\"");
-            o.normalized_sets.emplace_back(whole_number(a, index), float(n));
+            o.normalized_sets.emplace_back(index_number(a, index), float(n));
         } else if (a == "--tempo") {
-            o.tempo = number(a, value());
-            if (o.tempo <= 0.0)
-                throw UsageError("--tempo needs a tempo above 0 BPM");
+            // The same typed value as --set Tempo=BPM, so that both agree.
+            const std::string& text = value();
+            if (number(a, text) <= 0.0)
+                throw UsageError("--tempo needs a tempo above 0 BPM, not \"" + text + "\"");
+            o.sets.emplace_back("Tempo", text);
         } else if (a == "--tail") {
-            o.tail = number(a, value());
-            if (o.tail < 0.0)
-                throw UsageError("--tail needs a duration of 0 seconds or more");
+            const std::string& text = value();
+            if (text != "auto") {
+                o.tail = number(a, text);
+                if (o.tail < 0.0)
+                    throw UsageError("--tail needs auto or a duration of 0 seconds or more");
+                if (o.tail > Options::max_tail_seconds)
+                    throw UsageError("--tail takes at most 15 seconds, the longest tail the "
+                                     "filter renders");
+            }
+        } else if (a == "--at") {
+            const double seconds = number(a, value());
+            if (seconds < 0.0)
+                throw UsageError("--at needs a time of 0 seconds or more");
+            const auto [name, text] = assignment(a, value());
+            o.changes.push_back(TimedChange{seconds, name, text});
+        } else if (a == "--type") {
+            o.type = value();
+        } else if (a == "--demo") {
+            o.demo = true;
         } else if (a == "--buffer-frames") {
-            o.buffer_frames = whole_number(a, value());
-            if (o.buffer_frames < 1)
-                throw UsageError("--buffer-frames needs at least 1 frame");
+            o.buffer_frames = frame_count(a, value());
         } else if (a == "--allocator-frames") {
-            o.allocator_frames = whole_number(a, value());
-            if (o.allocator_frames < 1)
-                throw UsageError("--allocator-frames needs at least 1 frame");
+            o.allocator_frames = frame_count(a, value());
         } else if (a.size() > 1 && a[0] == '-') {
             throw UsageError("unknown option " + a + "; see quevrin --help");
         } else if (o.command.empty()) {
@@ -104,6 +136,11 @@ Options parse_options(int argc, char** argv) {
     }
     if (o.bank.empty() != (o.program < 0))
         throw UsageError("--bank and --program go together");
+    if (!o.state.empty() && (!o.preset.empty() || !o.bank.empty()))
+        throw UsageError("--state sets the whole program; it cannot go with --preset or --bank");
+    std::stable_sort(
+        o.changes.begin(), o.changes.end(),
+        [](const TimedChange& a, const TimedChange& b) { return a.seconds < b.seconds; });
     return o;
 }
 
