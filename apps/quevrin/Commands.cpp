@@ -337,7 +337,8 @@ std::pair<std::string, std::string> render_files(const Options& o) {
                              " OUTPUT to render it, or quevrin render --demo OUTPUT "
                              "for the demo phrase");
     }
-    throw UsageError("render needs INPUT OUTPUT, or --demo OUTPUT for the built-in demo phrase");
+    throw UsageError("render needs an OUTPUT file after its INPUT, or --demo OUTPUT for the "
+                     "built-in demo phrase");
 }
 
 // Changes at frames of the input, in time order.
@@ -385,9 +386,6 @@ int render_command(const Options& o) {
         changes.push_back(TimedParamChange{(long long)std::llround(c.seconds * input.rate()),
                                            read_change(module, c.name, c.text, "--at"),
                                            "--at " + seconds_text(c.seconds)});
-    if (holds_loop(module.dsp()))
-        warn("the program holds its loop (SL) from the start, so it will only hold silence; "
-             "set that flag with --at once the input has played");
 
     AudioFile out;
     std::string error;
@@ -431,6 +429,11 @@ int render_command(const Options& o) {
         std::vector<unsigned char> buffer(std::size_t(read_frames) *
                                           std::size_t(input.frame_bytes()));
         auto next = changes.begin();
+        for (; next != changes.end() && next->frame == 0; ++next)
+            make_change(module, next->change);
+        if (holds_loop(module.dsp()))
+            warn("the program holds its loop (SL) from the start, so it will only hold silence; "
+                 "set that flag with --at once the input has played");
         for (;;) {
             // A change falls between two buffers, exactly at its frame.
             for (; next != changes.end() && next->frame <= done; ++next)
