@@ -102,10 +102,15 @@ Options parse_options(int argc, char** argv) {
             o.sets.emplace_back("Tempo", text);
         } else if (a == "--tail") {
             const std::string& text = value();
-            if (text != "auto") {
+            if (text == "auto") {
+                o.tail_mode = Options::Tail::automatic;
+            } else if (text == "full") {
+                o.tail_mode = Options::Tail::full;
+            } else {
+                o.tail_mode = Options::Tail::seconds;
                 o.tail = number(a, text);
                 if (o.tail < 0.0)
-                    throw UsageError("--tail needs auto or a duration of 0 seconds or more");
+                    throw UsageError("--tail needs auto, full or a duration of 0 seconds or more");
                 if (o.tail > Options::max_tail_seconds)
                     throw UsageError("--tail takes at most 15 seconds, the longest tail the "
                                      "filter renders");
@@ -171,9 +176,11 @@ std::string help_text(const std::string& command) {
                "  --at SECONDS \"NAME=TEXT\" change a parameter at that time of the input, at\n"
                "                           its exact frame; --at SECONDS preset=NAME|INDEX\n"
                "                           changes the program (repeatable)\n"
-               "  --tail auto|SECONDS      auto (the default): until the last sample above\n"
-               "                           -120 dBFS (16-bit: not 0), at most 15 s; or exactly\n"
-               "                           SECONDS after the input, at most 15\n"
+               "  --tail auto|full|SECONDS auto (the default): until the last sample above\n"
+               "                           -120 dBFS (16-bit: not 0), at most 15 s; full: all\n"
+               "                           the filter renders (15 s and the rest of its last\n"
+               "                           buffer); or exactly SECONDS after the input, at\n"
+               "                           most 15\n"
                "  --buffer-frames N        frames per buffer the source delivers (at most\n"
                "                           1048576)\n"
                "  --allocator-frames N     frames each buffer can hold (the filter's output\n"

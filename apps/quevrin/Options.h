@@ -34,7 +34,10 @@ struct Options {
     std::vector<std::pair<std::string, std::string>> sets; // --set NAME=TEXT and --tempo, in order
     std::vector<std::pair<long long, float>> normalized_sets; // --set-normalized INDEX=VALUE
     std::vector<TimedChange> changes;                         // --at SECONDS CHANGE, in time order
-    double tail = -1.0;       // --tail SECONDS; below 0 for auto (until the effect has died away)
+    // --tail: auto (until the effect has died away), full (all the filter
+    // renders, its last buffer included) or SECONDS after the input.
+    enum class Tail { automatic, full, seconds } tail_mode = Tail::automatic;
+    double tail = 0.0;        // the seconds of Tail::seconds
     std::string type;         // --type FORMAT: the output format when no extension gives it
     int buffer_frames = 0;    // --buffer-frames N; 0 for the default
     int allocator_frames = 0; // --allocator-frames N; 0: as the buffers

@@ -209,8 +209,10 @@ int render_command(const Options& o) {
         throw UsageError(output_path + ": " + error);
 
     const int buffer_frames = o.buffer_frames > 0 ? o.buffer_frames : default_buffer_frames;
-    const bool trim = o.tail < 0.0;
-    const double tail_seconds = trim ? Options::max_tail_seconds : o.tail;
+    const bool trim = o.tail_mode == Options::Tail::automatic;
+    const double tail_seconds = o.tail_mode == Options::Tail::seconds ? o.tail
+                                : trim                                ? Options::max_tail_seconds
+                                       : 2.0 * Options::max_tail_seconds; // more than it renders
     AudioSource* source =
         AudioSource::create(audio_type(input.sample(), input.channels(), input.rate()),
                             buffer_frames, o.allocator_frames);

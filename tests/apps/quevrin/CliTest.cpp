@@ -444,6 +444,9 @@ TEST_F(CliTest, the_tail_ends_after_the_last_audible_sample) {
         EXPECT_TRUE(std::equal(trimmed.frames.begin(), trimmed.frames.end(), full.frames.begin()))
             << c.input << c.options;
     }
+    // full: all the filter renders, its last piece reaching past 15 s.
+    ASSERT_EQ(run("render " + path("float.wav") + " " + path("x.wav") + " --tail full").status, 0);
+    EXPECT_GT(read("x.wav").frames.size(), std::size_t(100 + 15 * 44100) * 2);
     const Outcome r = run("render " + path("float.wav") + " " + path("x.wav") + " --tail 16");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("--tail takes at most 15 seconds"), std::string::npos) << r.err;
