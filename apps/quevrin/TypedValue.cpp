@@ -1,5 +1,7 @@
 #include "TypedValue.h"
 
+#include "ProgramSetup.h"
+
 #include "mppi/ParamTextInput.h"
 
 #include <algorithm>
@@ -8,12 +10,6 @@
 #include <cstdlib>
 
 namespace {
-
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
 
 std::string trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
