@@ -117,8 +117,8 @@ Options parse_options(int argc, char** argv) {
             }
         } else if (a == "--at") {
             const double seconds = number(a, value());
-            if (seconds < 0.0)
-                throw UsageError("--at needs a time of 0 seconds or more");
+            if (seconds < 0.0 || seconds > 1e9)
+                throw UsageError("--at needs a time from 0 to 1e9 seconds, not " + args[i]);
             const auto [name, text] = assignment(a, value());
             o.changes.push_back(TimedChange{seconds, name, text});
         } else if (a == "--type") {

@@ -54,7 +54,6 @@ public:
             demo_ = DemoPhrase::render();
             return;
         }
-        check_readable(path);
         std::string error;
         if (!file_.open_read(path, error))
             throw UsageError(path + ": " + error);
@@ -101,7 +100,8 @@ public:
         if (!shown_)
             return;
         const int width = 40;
-        const int filled = int(std::clamp(fraction, 0.0, 1.0) * width);
+        fraction = std::clamp(fraction, 0.0, 1.0);
+        const int filled = int(fraction * width);
         if (filled == last_)
             return;
         last_ = filled;
