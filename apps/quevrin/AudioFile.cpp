@@ -86,7 +86,8 @@ AudioFile::~AudioFile() {
 bool AudioFile::open_read(const std::string& path, std::string& error) {
     SF_INFO info{};
     struct stat st;
-    const bool stream = path == "-" || (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode));
+    const bool stream = path == "-" || (stat(path.c_str(), &st) == 0 &&
+                                        (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)));
     if (stream) {
         const int fd = path == "-" ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY);
         spool_ = fd < 0 ? nullptr : spool(fd);

@@ -20,7 +20,7 @@ public:
 
     // Opens a file for reading, "-" for standard input; false with `error` set
     // (a phrase to follow the file's name) when it cannot be read. A stream
-    // (standard input, a FIFO) is first copied to an unnamed temporary file,
+    // (standard input, a FIFO, a socket) is first copied to an unnamed temporary file,
     // so that every format reads from it and its real length is known.
     bool open_read(const std::string& path, std::string& error);
     // Creates `path` in the format `type` (a file
