@@ -20,12 +20,12 @@ public:
 
     // Opens a file for reading, "-" for standard input; false with `error` set
     // (a phrase to follow the file's name) when it cannot be read. A stream
-    // (standard input, a FIFO, a socket) is first copied to an unnamed temporary file,
-    // so that every format reads from it and its real length is known.
+    // (standard input, a FIFO, a socket) is first copied to an unnamed
+    // temporary file, so that every format reads from it and its real length
+    // is known.
     bool open_read(const std::string& path, std::string& error);
-    // Creates `path` in the format `type` (a file
-    // extension such as "wav" or "flac"); false with `error` set when that is
-    // not possible.
+    // Creates `path` in the format `type` (a file extension such as "wav" or
+    // "flac"); false with `error` set when that is not possible.
     bool open_write(const std::string& path, const std::string& type, int channels, int rate,
                     Sample sample, std::string& error);
     // The type a file's extension gives, lower case; "" without one.
