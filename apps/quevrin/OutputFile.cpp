@@ -104,7 +104,8 @@ void OutputFile::remove_on_signals() {
     struct sigaction action {};
     action.sa_handler = remove_pending_and_exit;
     sigemptyset(&action.sa_mask);
-    for (int signo : {SIGINT, SIGTERM, SIGHUP})
+    // SIGPIPE too: a reader of standard output that goes away.
+    for (int signo : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
         sigaction(signo, &action, nullptr);
 }
 

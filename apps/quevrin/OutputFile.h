@@ -12,7 +12,7 @@
 //
 // The temporary file is created at once, so a path that cannot be written
 // fails before any work is done. Until commit() or destruction it is also
-// removed when SIGINT, SIGTERM or SIGHUP ends the program, which then exits
+// removed when SIGINT, SIGTERM, SIGHUP or SIGPIPE ends the program, which then exits
 // with 128 plus the signal's number.
 class OutputFile {
 public:
