@@ -55,5 +55,5 @@ format:
 # The built-in demo phrase through a ping-pong program, with its tail.
 demo: build
 	@mkdir -p out
-	./build/bin/quevrin render out/demo.wav --preset "Ping-pong delay - 3/4 beat"
+	./build/bin/quevrin render --demo out/demo.wav --preset "Ping-pong delay - 3/4 beat"
 	@echo "wrote $(CURDIR)/out/demo.wav"

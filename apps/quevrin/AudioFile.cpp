@@ -1,9 +1,14 @@
 #include "AudioFile.h"
 
+#include <fcntl.h>
 #include <sndfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -18,17 +23,58 @@ std::string lower_extension(const std::string& path) {
     return ext;
 }
 
-int major_format(const std::string& named_as) {
-    const std::string ext = lower_extension(named_as);
-    if (ext == "wav")
-        return SF_FORMAT_WAV;
-    if (ext == "aiff" || ext == "aif")
-        return SF_FORMAT_AIFF;
-    if (ext == "flac")
-        return SF_FORMAT_FLAC;
-    if (ext == "ogg")
-        return SF_FORMAT_OGG;
+int major_format(const std::string& type) {
+    struct Known {
+        const char* type;
+        int major;
+    };
+    static const Known known[] = {{"wav", SF_FORMAT_WAV},  {"aiff", SF_FORMAT_AIFF},
+                                  {"aif", SF_FORMAT_AIFF}, {"flac", SF_FORMAT_FLAC},
+                                  {"ogg", SF_FORMAT_OGG},  {"au", SF_FORMAT_AU},
+                                  {"caf", SF_FORMAT_CAF},  {"w64", SF_FORMAT_W64}};
+    for (const Known& k : known)
+        if (type == k.type)
+            return k.major;
     return 0;
+}
+
+std::string open_error(int code) {
+    switch (code) {
+    case SF_ERR_UNRECOGNISED_FORMAT:
+        return "is not an audio file in a format quevrin reads";
+    case SF_ERR_MALFORMED_FILE:
+        return "is a damaged audio file";
+    case SF_ERR_UNSUPPORTED_ENCODING:
+        return "holds audio in an encoding quevrin does not read";
+    default:
+        return std::string("cannot be read (") + sf_error_number(code) + ")";
+    }
+}
+
+// Copies what remains of the stream `fd` into an unnamed temporary file,
+// rewound; null when that fails.
+std::FILE* spool(int fd) {
+    std::FILE* copy = std::tmpfile();
+    if (copy == nullptr)
+        return nullptr;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 || std::fwrite(buffer, 1, std::size_t(n), copy) != std::size_t(n)) {
+            std::fclose(copy);
+            return nullptr;
+        }
+    }
+    if (std::fflush(copy) != 0) {
+        std::fclose(copy);
+        return nullptr;
+    }
+    std::rewind(copy);
+    return copy;
 }
 
 } // namespace
@@ -39,9 +85,24 @@ AudioFile::~AudioFile() {
 
 bool AudioFile::open_read(const std::string& path, std::string& error) {
     SF_INFO info{};
-    file_ = sf_open(path.c_str(), SFM_READ, &info);
+    struct stat st;
+    const bool stream = path == "-" || (stat(path.c_str(), &st) == 0 &&
+                                        (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)));
+    if (stream) {
+        const int fd = path == "-" ? STDIN_FILENO : ::open(path.c_str(), O_RDONLY);
+        spool_ = fd < 0 ? nullptr : spool(fd);
+        if (fd > STDIN_FILENO)
+            ::close(fd);
+        if (spool_ == nullptr) {
+            error = std::string("cannot be read (") + std::strerror(errno) + ")";
+            return false;
+        }
+        file_ = sf_open_fd(fileno(spool_), SFM_READ, &info, SF_FALSE);
+    } else {
+        file_ = sf_open(path.c_str(), SFM_READ, &info);
+    }
     if (file_ == nullptr) {
-        error = sf_strerror(nullptr);
+        error = open_error(sf_error(nullptr));
         return false;
     }
     channels_ = info.channels;
@@ -52,15 +113,19 @@ bool AudioFile::open_read(const std::string& path, std::string& error) {
     return true;
 }
 
-bool AudioFile::known_format(const std::string& named_as) {
-    return major_format(named_as) != 0;
+std::string AudioFile::type_of(const std::string& path) {
+    return lower_extension(path);
 }
 
-bool AudioFile::open_write(const std::string& path, const std::string& named_as, int channels,
-                           int rate, Sample sample, std::string& error) {
-    const int major = major_format(named_as);
+bool AudioFile::known_type(const std::string& type) {
+    return major_format(type) != 0;
+}
+
+bool AudioFile::open_write(const std::string& path, const std::string& type, int channels, int rate,
+                           Sample sample, std::string& error) {
+    const int major = major_format(type);
     if (major == 0) {
-        error = "unknown output format; use .wav, .aiff, .flac or .ogg";
+        error = std::string("unknown output format; use ") + known_types();
         return false;
     }
     int subtype = sample == Sample::int16 ? SF_FORMAT_PCM_16 : SF_FORMAT_FLOAT;
@@ -78,7 +143,7 @@ bool AudioFile::open_write(const std::string& path, const std::string& named_as,
     }
     file_ = sf_open(path.c_str(), SFM_WRITE, &info);
     if (file_ == nullptr) {
-        error = sf_strerror(nullptr);
+        error = std::string("cannot be written (") + sf_strerror(nullptr) + ")";
         return false;
     }
     // Floats beyond full scale are clipped, not wrapped, in integer formats.
@@ -111,5 +176,8 @@ bool AudioFile::close() {
     const bool ok = sf_error(file_) == SF_ERR_NO_ERROR;
     const int closed = sf_close(file_);
     file_ = nullptr;
+    if (spool_ != nullptr)
+        std::fclose(spool_);
+    spool_ = nullptr;
     return ok && closed == 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 struct sf_private_tag;
@@ -17,14 +18,21 @@ public:
     AudioFile& operator=(const AudioFile&) = delete;
     ~AudioFile();
 
-    // Opens a file for reading; false with `error` set when it cannot be read.
+    // Opens a file for reading, "-" for standard input; false with `error` set
+    // (a phrase to follow the file's name) when it cannot be read. A stream
+    // (standard input, a FIFO, a socket) is first copied to an unnamed
+    // temporary file, so that every format reads from it and its real length
+    // is known.
     bool open_read(const std::string& path, std::string& error);
-    // Creates a file whose format follows the extension of `named_as` (.wav,
-    // .aiff/.aif, .flac, .ogg); false with `error` set when that is not possible.
-    bool open_write(const std::string& path, const std::string& named_as, int channels, int rate,
+    // Creates `path` in the format `type` (a file extension such as "wav" or
+    // "flac"); false with `error` set when that is not possible.
+    bool open_write(const std::string& path, const std::string& type, int channels, int rate,
                     Sample sample, std::string& error);
-    // Whether a file of that name would get a format.
-    static bool known_format(const std::string& named_as);
+    // The type a file's extension gives, lower case; "" without one.
+    static std::string type_of(const std::string& path);
+    // Whether open_write() knows the type.
+    static bool known_type(const std::string& type);
+    static const char* known_types() { return "wav, aiff, flac, ogg, au, caf or w64"; }
 
     // Frames read or written; fewer than asked at the end of a file.
     long read(void* frames, long count);
@@ -40,6 +48,7 @@ public:
 
 private:
     sf_private_tag* file_ = nullptr; // libsndfile's SNDFILE
+    std::FILE* spool_ = nullptr;     // the copy of a stream that is read
     int channels_ = 0;
     int rate_ = 0;
     long long frames_ = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -31,9 +32,11 @@ STDMETHODIMP AudioSinkPin::Receive(IMediaSample* sample) {
         return hr;
     BYTE* data = nullptr;
     sample->GetPointer(&data);
-    sink_->take(data, sample->GetActualDataLength());
-    // Past the frame limit or after a write error nothing more is wanted.
-    return sink_->failed_ || sink_->frames_ >= sink_->frame_limit_ ? S_FALSE : S_OK;
+    sink_->take(data, sample->GetActualDataLength() / sink_->frame_bytes_);
+    // Past the tail or after a write error nothing more is wanted.
+    const bool full =
+        sink_->input_end_ >= 0 && sink_->received_ >= sink_->input_end_ + sink_->tail_frames_;
+    return sink_->failed_ || full ? S_FALSE : S_OK;
 }
 
 STDMETHODIMP AudioSinkPin::EndOfStream() {
@@ -43,20 +46,35 @@ STDMETHODIMP AudioSinkPin::EndOfStream() {
     return hr;
 }
 
-AudioSink::AudioSink(AudioFile& file, long long frame_limit)
+AudioSink::AudioSink(AudioFile& file, long long tail_frames, bool trim)
     : CBaseFilter("AudioSink", nullptr, &lock_, clsid_audio_sink), file_(file),
-      frame_limit_(frame_limit), pin_(this, &lock_, nullptr) {}
+      tail_frames_(tail_frames), trim_(trim),
+      frame_bytes_(file.channels() * file.bytes_per_sample()), pin_(this, &lock_, nullptr) {}
 
-AudioSink* AudioSink::create(AudioFile& file, long long frame_limit) {
-    auto* sink = new AudioSink(file, frame_limit);
+AudioSink* AudioSink::create(AudioFile& file, long long tail_frames, bool trim) {
+    auto* sink = new AudioSink(file, tail_frames, trim);
     sink->AddRef();
     return sink;
 }
 
-void AudioSink::take(const BYTE* data, long bytes) {
-    const int block = file_.channels() * file_.bytes_per_sample();
-    long count = bytes / block;
-    count = long(std::min<long long>(count, std::max<long long>(frame_limit_ - frames_, 0)));
+bool AudioSink::is_audible(const BYTE* frame) const {
+    for (int c = 0; c < file_.channels(); ++c) {
+        if (file_.sample() == AudioFile::Sample::int16) {
+            std::int16_t s;
+            std::memcpy(&s, frame + 2 * c, sizeof s);
+            if (s != 0)
+                return true;
+        } else {
+            float s;
+            std::memcpy(&s, frame + 4 * c, sizeof s);
+            if (std::abs(s) > audible)
+                return true;
+        }
+    }
+    return false;
+}
+
+void AudioSink::write(const BYTE* data, long count) {
     if (count <= 0 || failed_)
         return;
     const long samples = count * file_.channels();
@@ -71,5 +89,34 @@ void AudioSink::take(const BYTE* data, long bytes) {
     }
     if (file_.write(data, count) != count)
         failed_ = true;
-    frames_ += count;
+}
+
+void AudioSink::take(const BYTE* data, long count) {
+    const long long start = received_;
+    received_ += count;
+    if (input_end_ < 0) {
+        write(data, count);
+        return;
+    }
+    // The part of the block that falls inside the tail.
+    const long long end = std::min(received_, input_end_ + tail_frames_);
+    if (end <= start)
+        return;
+    count = long(end - start);
+    if (!trim_) {
+        write(data, count);
+        return;
+    }
+    long audible_frames = count;
+    while (audible_frames > 0 &&
+           !is_audible(data + std::size_t(audible_frames - 1) * std::size_t(frame_bytes_)))
+        --audible_frames;
+    const std::size_t split = std::size_t(audible_frames) * std::size_t(frame_bytes_);
+    if (audible_frames > 0) {
+        write(quiet_.data(), long(quiet_.size() / std::size_t(frame_bytes_)));
+        write(data, audible_frames);
+        quiet_.clear();
+    }
+    quiet_.insert(quiet_.end(), data + split,
+                  data + std::size_t(count) * std::size_t(frame_bytes_));
 }

@@ -5,6 +5,8 @@
 #include "host/dx/platform/CBaseFilter.h"
 #include "host/dx/platform/CBaseInputPin.h"
 
+#include <vector>
+
 class AudioSink;
 
 class AudioSinkPin : public CBaseInputPin {
@@ -22,31 +24,47 @@ private:
 
 // The host's sink: one input pin taking the filter's stereo output and writing
 // it to an audio file as it arrives, so memory does not grow with the length.
-// It can stop taking frames after a given count (a capped tail).
+// Once told where the input ended, it keeps a tail of a given length after it,
+// or, trimming, only the tail up to its last audible frame: then the frames
+// after the last audible one wait in memory until a louder frame comes or the
+// stream ends, at most the longest tail.
 class AudioSink : public CBaseFilter {
 public:
-    // A new sink writing to `file` (opened by the caller), with one reference.
-    static AudioSink* create(AudioFile& file, long long frame_limit);
+    // Above this a float sample is audible (-120 dBFS); any 16-bit sample but 0 is.
+    static constexpr float audible = 1e-6f;
+
+    // A new sink writing to `file` (opened by the caller), with one reference;
+    // it keeps at most `tail_frames` after the input's end, and with `trim`
+    // nothing after the tail's last audible frame.
+    static AudioSink* create(AudioFile& file, long long tail_frames, bool trim);
 
     int GetPinCount() override { return 1; }
     CBasePin* GetPin(int n) override { return n == 0 ? &pin_ : nullptr; }
 
+    // [streaming thread] The input ends after the frames received so far.
+    void end_input() { input_end_ = received_; }
+
     AudioSinkPin* input() { return &pin_; }
     bool ended() const { return ended_; }
     bool failed() const { return failed_; }
-    long long frames() const { return frames_; }
     float peak() const { return peak_; }
 
 private:
     friend class AudioSinkPin;
-    AudioSink(AudioFile& file, long long frame_limit);
-    void take(const BYTE* data, long bytes);
+    AudioSink(AudioFile& file, long long tail_frames, bool trim);
+    void take(const BYTE* data, long count);
+    bool is_audible(const BYTE* frame) const;
+    void write(const BYTE* data, long count);
 
     CCritSec lock_;
     AudioFile& file_;
-    long long frame_limit_;
+    const long long tail_frames_;
+    const bool trim_;
+    const int frame_bytes_;
     AudioSinkPin pin_;
-    long long frames_ = 0;
+    long long input_end_ = -1; // unknown until end_input()
+    long long received_ = 0;
+    std::vector<BYTE> quiet_; // tail frames after the last audible one, not yet written
     float peak_ = 0.0f;
     bool ended_ = false;
     bool failed_ = false;

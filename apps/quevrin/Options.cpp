@@ -1,8 +1,11 @@
 #include "Options.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -24,11 +27,20 @@ double number(const std::string& option, const std::string& text) {
     return v;
 }
 
-int whole_number(const std::string& option, const std::string& text) {
+int frame_count(const std::string& option, const std::string& text) {
     const double v = number(option, text);
-    if (v != std::floor(v) || v < 0 || v > 1e9)
-        throw UsageError(option + " needs a whole number, not \"" + text + "\"");
+    if (v != std::floor(v) || v < 1 || v > Options::max_buffer_frames)
+        throw UsageError(option + " takes a whole number of frames from 1 to " +
+                         std::to_string(Options::max_buffer_frames) + ", not \"" + text + "\"");
     return int(v);
+}
+
+// An index from 0; how far it may go is checked where the count is known.
+long long index_number(const std::string& option, const std::string& text) {
+    const double v = number(option, text);
+    if (v != std::floor(v) || v < 0 || v > 1e15)
+        throw UsageError(option + " needs an index (a whole number from 0), not \"" + text + "\"");
+    return (long long)v;
 }
 
 std::pair<std::string, std::string> assignment(const std::string& option, const std::string& text) {
@@ -63,7 +75,7 @@ Options parse_options(int argc, char** argv) {
         } else if (a == "--bank") {
             o.bank = value();
         } else if (a == "--program") {
-            o.program = whole_number(a, value());
+            o.program = int(std::min(index_number(a, value()), (long long)INT_MAX));
         } else if (a == "--state") {
             o.state = value();
         } else if (a == "--save-state") {
@@ -71,27 +83,52 @@ Options parse_options(int argc, char** argv) {
         } else if (a == "--set") {
             o.sets.push_back(assignment(a, value()));
         } else if (a == "--set-normalized") {
-            const auto [index, v] = assignment(a, value());
+            const std::string& text = value();
+            if (text.find('=') == std::string::npos)
+                throw UsageError(a +
+                                 " needs INDEX=VALUE (a parameter index and a value from 0 "
+                                 "to 1), not \"" +
+                                 text + "\"");
+            const auto [index, v] = assignment(a, text);
             const double n = number(a, v);
             if (n < 0.0 || n > 1.0)
                 throw UsageError(a + " needs a value from 0 to 1, not \"" + v + "\"");
-            o.normalized_sets.emplace_back(whole_number(a, index), float(n));
+            o.normalized_sets.emplace_back(index_number(a, index), float(n));
         } else if (a == "--tempo") {
-            o.tempo = number(a, value());
-            if (o.tempo <= 0.0)
-                throw UsageError("--tempo needs a tempo above 0 BPM");
+            // The same typed value as --set Tempo=BPM, so that both agree.
+            const std::string& text = value();
+            if (number(a, text) <= 0.0)
+                throw UsageError("--tempo needs a tempo above 0 BPM, not \"" + text + "\"");
+            o.sets.emplace_back("Tempo", text);
         } else if (a == "--tail") {
-            o.tail = number(a, value());
-            if (o.tail < 0.0)
-                throw UsageError("--tail needs a duration of 0 seconds or more");
+            const std::string& text = value();
+            if (text == "auto") {
+                o.tail_mode = Options::Tail::automatic;
+            } else if (text == "full") {
+                o.tail_mode = Options::Tail::full;
+            } else {
+                o.tail_mode = Options::Tail::seconds;
+                o.tail = number(a, text);
+                if (o.tail < 0.0)
+                    throw UsageError("--tail needs auto, full or a duration of 0 seconds or more");
+                if (o.tail > Options::max_tail_seconds)
+                    throw UsageError("--tail takes at most 15 seconds, the longest tail the "
+                                     "filter renders");
+            }
+        } else if (a == "--at") {
+            const double seconds = number(a, value());
+            if (seconds < 0.0 || seconds > 1e9)
+                throw UsageError("--at needs a time from 0 to 1e9 seconds, not " + args[i]);
+            const auto [name, text] = assignment(a, value());
+            o.changes.push_back(TimedChange{seconds, name, text});
+        } else if (a == "--type") {
+            o.type = value();
+        } else if (a == "--demo") {
+            o.demo = true;
         } else if (a == "--buffer-frames") {
-            o.buffer_frames = whole_number(a, value());
-            if (o.buffer_frames < 1)
-                throw UsageError("--buffer-frames needs at least 1 frame");
+            o.buffer_frames = frame_count(a, value());
         } else if (a == "--allocator-frames") {
-            o.allocator_frames = whole_number(a, value());
-            if (o.allocator_frames < 1)
-                throw UsageError("--allocator-frames needs at least 1 frame");
+            o.allocator_frames = frame_count(a, value());
         } else if (a.size() > 1 && a[0] == '-') {
             throw UsageError("unknown option " + a + "; see quevrin --help");
         } else if (o.command.empty()) {
@@ -104,26 +141,48 @@ Options parse_options(int argc, char** argv) {
     }
     if (o.bank.empty() != (o.program < 0))
         throw UsageError("--bank and --program go together");
+    if (!o.state.empty() && (!o.preset.empty() || !o.bank.empty()))
+        throw UsageError("--state sets the whole program; it cannot go with --preset or --bank");
+    std::stable_sort(
+        o.changes.begin(), o.changes.end(),
+        [](const TimedChange& a, const TimedChange& b) { return a.seconds < b.seconds; });
     return o;
 }
 
 std::string help_text(const std::string& command) {
     if (command == "render")
-        return "usage: quevrin render [INPUT] OUTPUT [options]\n"
-               "Renders INPUT (any file libsndfile reads; without INPUT, the built-in demo\n"
-               "phrase) through the Quevrin filter, tail included, into OUTPUT (.wav, .aiff,\n"
-               ".flac or .ogg). 16-bit PCM stays 16-bit; everything else becomes 32-bit float.\n"
+        return "usage: quevrin render INPUT OUTPUT [options]\n"
+               "       quevrin render --demo OUTPUT [options]\n"
+               "Renders INPUT (any file libsndfile reads, \"-\" for standard input; with --demo,\n"
+               "the built-in demo phrase) through the Quevrin filter, tail included, into\n"
+               "OUTPUT (.wav, .aiff, .flac, .ogg, .au, .caf or .w64; \"-\" for standard output).\n"
+               "16-bit PCM stays 16-bit; everything else becomes 32-bit float. OUTPUT is\n"
+               "replaced only when the render is complete; no file is both read and written.\n"
                "\n"
+               "  --demo                   render the built-in demo phrase\n"
+               "  --type FORMAT            the output format when OUTPUT's name gives none\n"
+               "                           (standard output, a FIFO, a device): wav, aiff,\n"
+               "                           flac, ogg, au, caf or w64\n"
                "  --preset NAME|INDEX      one of the static presets (see quevrin presets)\n"
                "  --bank FILE --program N  program N (from 0) of a bank file\n"
-               "  --state FILE             load a saved filter state first\n"
+               "  --state FILE             load a saved filter state first (not with --preset\n"
+               "                           or --bank)\n"
                "  --save-state FILE        save the filter state afterwards\n"
                "  --set \"NAME=TEXT\"        set a parameter by its full name, as typed in the\n"
-               "                           editor (\"D1 time=3/4\", \"D1 filt type=Low-pass\")\n"
+               "                           editor (\"D1 time=3/4\", \"D1 filt type=Low-pass\");\n"
+               "                           a value the parameter limits is warned about\n"
                "  --set-normalized I=V     set parameter index I to the normalized value V\n"
-               "  --tempo BPM              the tempo, folded into 60..240\n"
-               "  --tail SECONDS           cap the tail (default: until silent or 15 s)\n"
-               "  --buffer-frames N        frames per buffer the source delivers\n"
+               "  --tempo BPM              the tempo, as --set Tempo=BPM (60 to 240)\n"
+               "  --at SECONDS \"NAME=TEXT\" change a parameter at that time of the input, at\n"
+               "                           its exact frame; --at SECONDS preset=NAME|INDEX\n"
+               "                           changes the program (repeatable)\n"
+               "  --tail auto|full|SECONDS auto (the default): until the last sample above\n"
+               "                           -120 dBFS (16-bit: not 0), at most 15 s; full: all\n"
+               "                           the filter renders (15 s and the rest of its last\n"
+               "                           buffer); or exactly SECONDS after the input, at\n"
+               "                           most 15\n"
+               "  --buffer-frames N        frames per buffer the source delivers (at most\n"
+               "                           1048576)\n"
                "  --allocator-frames N     frames each buffer can hold (the filter's output\n"
                "                           buffers, and so its tail pieces, follow it)\n"
                "  --module PATH            the plug-in module (default: quevrin.so beside this "
@@ -145,7 +204,8 @@ std::string help_text(const std::string& command) {
            "Quevrin, a stereo delay by Vantrel, run as a DirectShow filter.\n"
            "\n"
            "Commands:\n"
-           "  render [INPUT] OUTPUT   render audio through the filter\n"
+           "  render INPUT OUTPUT     render audio through the filter\n"
+           "  render --demo OUTPUT    render the built-in demo phrase\n"
            "  presets                 list the static presets\n"
            "  params                  list the parameters and their values\n"
            "  bank dump FILE          list the programs of a bank file\n"

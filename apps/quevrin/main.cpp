@@ -1,11 +1,13 @@
 // quevrin: the command-line host that runs the Quevrin filter on audio files.
 #include "Commands.h"
 #include "Options.h"
+#include "OutputFile.h"
 
 #include <cstdio>
 #include <exception>
 
 int main(int argc, char** argv) {
+    OutputFile::remove_on_signals();
     try {
         const Options o = parse_options(argc, argv);
         if (o.version) {

@@ -57,7 +57,7 @@ if [ -s renders.txt ]; then
     while read -r input output preset frames state capacity; do
         # The same buffers as inside Wine: the parser's delivery size, and its
         # allocator's capacity, which sizes the filter's tail pieces.
-        options=(--buffer-frames "$frames" --allocator-frames "$capacity" --quiet)
+        options=(--buffer-frames "$frames" --allocator-frames "$capacity" --tail full --quiet)
         [ "$preset" != - ] && options+=(--preset "$preset")
         [ "$state" != - ] && options+=(--state "$state")
         printf '%s (%s frames): ' "$output" "$frames"

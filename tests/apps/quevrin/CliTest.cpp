@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cmath>
+#include <csignal>
+#include <thread>
 
 #include <algorithm>
 #include <cstdio>
@@ -35,10 +40,13 @@ protected:
 
     std::string path(const std::string& name) const { return dir + "/" + name; }
 
-    Outcome run(const std::string& args) const {
+    // The program with `args`; `before` and `after` are shell text around it
+    // (an input piped in, a reader started first).
+    Outcome run(const std::string& args, const std::string& before = "",
+                const std::string& after = "") const {
         const std::string out = path("stdout.txt"), err = path("stderr.txt");
         const std::string command =
-            std::string(QUEVRIN_CLI_PATH) + " " + args + " >" + out + " 2>" + err;
+            before + std::string(QUEVRIN_CLI_PATH) + " " + args + " >" + out + " 2>" + err + after;
         const int raw = std::system(command.c_str());
         return Outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
     }
@@ -57,11 +65,11 @@ protected:
 
     // Writes interleaved frames as a WAV of the given subtype.
     void write_wav(const std::string& name, const std::vector<float>& frames, int channels,
-                   int rate, int subtype) const {
+                   int rate, int subtype, int major = SF_FORMAT_WAV) const {
         SF_INFO info{};
         info.channels = channels;
         info.samplerate = rate;
-        info.format = SF_FORMAT_WAV | subtype;
+        info.format = major | subtype;
         SNDFILE* f = sf_open(path(name).c_str(), SFM_WRITE, &info);
         ASSERT_NE(f, nullptr);
         sf_writef_float(f, frames.data(), sf_count_t(frames.size() / std::size_t(channels)));
@@ -180,7 +188,7 @@ TEST_F(CliTest, listings) {
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 34);
     EXPECT_NE(r.out.find("\tPing-pong delay - 3/4 beat\n"), std::string::npos);
 
-    r = run("params --set \"d1 FDBK=25\" --tempo 500");
+    r = run("params --set \"d1 FDBK=25\" --tempo 125");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 121);
     EXPECT_NE(r.out.find("0\tFlags\tBT 1\t\t0.250000\n"), std::string::npos) << r.out;
@@ -226,7 +234,7 @@ TEST_F(CliTest, errors_name_the_problem_and_leave_no_output) {
         {"render " + in + " " + out + " --bank " + path("junk.pbk") + " --program 0", 2,
          "junk.pbk: is not a Quevrin bank file"},
         {"render " + in + " " + out + " --bank " + path("none.pbk") + " --program 0", 2,
-         "none.pbk: cannot be opened"},
+         "none.pbk: no such file"},
         {"render " + in + " " + out + " --bank " + path("junk.pbk"), 2, "go together"},
         {"render " + in + " " + out + " --state " + path("junk.pbk"), 2,
          "not a saved Quevrin state"},
@@ -253,4 +261,297 @@ TEST_F(CliTest, errors_name_the_problem_and_leave_no_output) {
     for (const auto& entry : std::filesystem::directory_iterator(dir))
         EXPECT_EQ(entry.path().filename().string().find(".part"), std::string::npos)
             << entry.path();
+}
+
+namespace {
+
+std::string contents(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool leaves_no_part_file(const std::string& dir) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+        if (entry.path().filename().string().find(".part") != std::string::npos)
+            return false;
+    return true;
+}
+
+// Interleaved float noise, the same for every call.
+std::vector<float> noise(int frames, int channels) {
+    std::vector<float> v(std::size_t(frames * channels));
+    for (std::size_t i = 0; i < v.size(); ++i)
+        v[i] = float((i * 7919) % 1000) / 1000.0f - 0.5f;
+    return v;
+}
+
+} // namespace
+
+TEST_F(CliTest, no_command_destroys_a_file_it_was_not_asked_to_write) {
+    write_wav("in.wav", impulse(100, 2, 0.5f), 2, 44100, SF_FORMAT_FLOAT);
+    write_wav("old.wav", impulse(50, 2, 0.25f), 2, 44100, SF_FORMAT_FLOAT);
+    ASSERT_EQ(link(path("in.wav").c_str(), path("hard.wav").c_str()), 0);
+    const std::string in = path("in.wav"), old = path("old.wav");
+    const std::string in_bytes = contents(in), old_bytes = contents(old);
+    struct Case {
+        std::string args;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"render " + in, "in.wav: exists and would be overwritten; write quevrin render"},
+        {"render " + in + " " + old + " --save-state " + in, "same file as the input"},
+        {"render " + in + " " + old + " --save-state " + old, "same file as the output"},
+        {"render " + in + " " + path("hard.wav"), "same file as the input"},
+        {"render " + in + " " + dir + "/./in.wav", "same file as the input"},
+        {"render " + in + " " + old + " --state " + in, "same file as the input"},
+        {"render " + in + " " + old + " --save-state " + path("nowhere/s.bin"),
+         "s.bin: cannot be written; its folder does not exist"},
+        {"render " + in + " " + path("new.wav") + " --save-state " + path("nowhere/s.bin"),
+         "its folder does not exist"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = run(c.args + " --tail 0.1");
+        EXPECT_EQ(r.status, 2) << c.args << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << "\n" << r.err;
+        EXPECT_EQ(contents(in), in_bytes) << c.args;
+        EXPECT_EQ(contents(old), old_bytes) << c.args;
+        EXPECT_FALSE(exists(path("new.wav"))) << c.args;
+    }
+    EXPECT_TRUE(leaves_no_part_file(dir));
+    // The demo phrase is asked for by name.
+    const Outcome r = run("render --demo " + path("demo.wav") + " --quiet");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(read("demo.wav").rate, 44100);
+}
+
+TEST_F(CliTest, outputs_through_links_fifos_devices_and_standard_output) {
+    write_wav("in.wav", impulse(100, 2, 0.5f), 2, 44100, SF_FORMAT_PCM_16);
+    const std::string in = path("in.wav");
+    const std::size_t expected = (100 + 4410) * 2;
+    ASSERT_EQ(symlink("target.wav", path("link.wav").c_str()), 0);
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    struct Case {
+        std::string args, before, after, result;
+    };
+    const Case cases[] = {
+        {path("link.wav"), "", "", "target.wav"},
+        {"- --type wav", "", "", "stdout.txt"},
+        {"- --type aiff", "", "", "stdout.txt"},
+        {path("fifo") + " --type flac", "cat " + path("fifo") + " >" + path("got.flac") + " & ",
+         "; wait", "got.flac"},
+        {"/dev/null --type ogg", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        const Outcome r =
+            run("render " + in + " " + c.args + " --tail 0.1 --quiet", c.before, c.after);
+        ASSERT_EQ(r.status, 0) << c.args << "\n" << r.err;
+        if (!c.result.empty()) {
+            EXPECT_EQ(read(c.result).shorts.size(), expected) << c.args;
+        }
+    }
+    struct stat st;
+    ASSERT_EQ(lstat(path("link.wav").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(stat(path("fifo").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ASSERT_EQ(stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    EXPECT_TRUE(leaves_no_part_file(dir));
+}
+
+TEST_F(CliTest, a_signal_removes_the_temporary_file_and_keeps_the_old_output) {
+    write_wav("out.wav", impulse(50, 2, 0.25f), 2, 44100, SF_FORMAT_FLOAT);
+    const std::string old = contents(path("out.wav"));
+    ASSERT_EQ(mkfifo(path("in.fifo").c_str(), 0600), 0);
+    for (const int signo : {SIGINT, SIGTERM, SIGHUP}) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            execl(QUEVRIN_CLI_PATH, "quevrin", "render", path("in.fifo").c_str(),
+                  path("out.wav").c_str(), "--quiet", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        // The program holds its temporary output while it waits for the
+        // input, which never ends: the writer stays open.
+        const int writer = open(path("in.fifo").c_str(), O_WRONLY);
+        ASSERT_GE(writer, 0);
+        const std::string part = path(".out.wav.part" + std::to_string(pid));
+        for (int i = 0; i < 500 && !exists(part); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_TRUE(exists(part));
+        kill(pid, signo);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        close(writer);
+        ASSERT_TRUE(WIFEXITED(status)) << signo;
+        EXPECT_EQ(WEXITSTATUS(status), 128 + signo);
+        EXPECT_FALSE(exists(part)) << signo;
+        EXPECT_EQ(contents(path("out.wav")), old) << signo;
+    }
+}
+
+TEST_F(CliTest, streamed_input_is_read_to_its_end_and_keeps_its_tail) {
+    const std::vector<float> in = noise(30000, 2);
+    write_wav("in.wav", in, 2, 44100, SF_FORMAT_FLOAT);
+    write_wav("in.flac", in, 2, 44100, SF_FORMAT_PCM_16, SF_FORMAT_FLAC);
+    write_wav("in.ogg", in, 2, 44100, SF_FORMAT_VORBIS, SF_FORMAT_OGG);
+    // A WAV written as a stream, its sizes unknown.
+    std::string unsized = contents(path("in.wav"));
+    for (const char* chunk : {"RIFF", "data"})
+        unsized.replace(unsized.find(chunk) + 4, 4, "\xff\xff\xff\xff");
+    std::ofstream(path("unsized.wav"), std::ios::binary) << unsized;
+    for (const char* name : {"in.wav", "in.flac", "in.ogg", "unsized.wav"}) {
+        const Outcome r =
+            run("render - " + path("out.wav") + " --tail 0.5", "cat " + path(name) + " | ");
+        ASSERT_EQ(r.status, 0) << name << "\n" << r.err;
+        EXPECT_NE(r.err.find("-: 0.68 s in, 1.18 s out"), std::string::npos) << name << r.err;
+        EXPECT_EQ(read("out.wav").frames.size(), std::size_t(30000 + 22050) * 2) << name;
+    }
+}
+
+TEST_F(CliTest, the_tail_ends_after_the_last_audible_sample) {
+    write_wav("float.wav", impulse(100, 2, 1.0f), 2, 44100, SF_FORMAT_FLOAT);
+    write_wav("short.wav", impulse(100, 2, 0.5f), 2, 44100, SF_FORMAT_PCM_16);
+    write_wav("noise.wav", noise(44100, 2), 2, 44100, SF_FORMAT_FLOAT);
+    struct Case {
+        std::string input, options;
+    };
+    const Case cases[] = {
+        {"float.wav", ""},
+        {"short.wav", ""},
+        {"noise.wav", "--set \"D1 fdbk=0\""},
+        {"noise.wav", "--preset 10"},
+    };
+    for (const Case& c : cases) {
+        const std::string args = "render " + path(c.input) + " " + c.options + " --quiet ";
+        Outcome r = run(args + path("full.wav") + " --tail 15");
+        ASSERT_EQ(r.status, 0) << r.err;
+        r = run(args + path("auto.wav"));
+        ASSERT_EQ(r.status, 0) << r.err;
+        const Audio full = read("full.wav"), trimmed = read("auto.wav");
+        const bool pcm = (full.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16;
+        // The independent reading of "audible": the last frame of the full
+        // render above -120 dBFS (16-bit: not 0), but never inside the input.
+        std::size_t last = read(c.input).frames.size();
+        for (std::size_t i = last; i < full.frames.size(); ++i)
+            if (pcm ? full.shorts[i] != 0 : std::abs(full.frames[i]) > 1e-6f)
+                last = i + 1;
+        last = (last + 1) / 2 * 2;
+        ASSERT_LT(last, full.frames.size()) << c.input << c.options;
+        ASSERT_EQ(trimmed.frames.size(), last) << c.input << c.options;
+        EXPECT_TRUE(std::equal(trimmed.frames.begin(), trimmed.frames.end(), full.frames.begin()))
+            << c.input << c.options;
+    }
+    // full: all the filter renders, its last piece reaching past 15 s.
+    ASSERT_EQ(run("render " + path("float.wav") + " " + path("x.wav") + " --tail full").status, 0);
+    EXPECT_GT(read("x.wav").frames.size(), std::size_t(100 + 15 * 44100) * 2);
+    const Outcome r = run("render " + path("float.wav") + " " + path("x.wav") + " --tail 16");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--tail takes at most 15 seconds"), std::string::npos) << r.err;
+}
+
+TEST_F(CliTest, timed_changes_take_effect_exactly_at_their_frame) {
+    // 25600 frames a second: one second is exactly 100 control blocks of 256.
+    write_wav("in.wav", noise(51200, 2), 2, 25600, SF_FORMAT_FLOAT);
+    const std::string args =
+        "render " + path("in.wav") + " --set \"D1 fdbk=0\" --tail 0 --quiet --buffer-frames 1000 ";
+    ASSERT_EQ(run(args + path("plain.wav")).status, 0);
+    const Audio plain = read("plain.wav");
+    struct Case {
+        std::string change;
+        std::size_t frame;
+    };
+    const Case cases[] = {
+        {"--at 1 \"Predly lvl=-oo\"", 25600},
+        {"--at 0.5 preset=9", 12800},
+        {"--at 1.5 \"preset=Slapback\"", 38400},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = run(args + path("timed.wav") + " " + c.change);
+        ASSERT_EQ(r.status, 0) << c.change << "\n" << r.err;
+        const Audio timed = read("timed.wav");
+        ASSERT_EQ(timed.frames.size(), plain.frames.size());
+        const auto first =
+            std::mismatch(timed.frames.begin(), timed.frames.end(), plain.frames.begin()).first;
+        const std::size_t frame = std::size_t(first - timed.frames.begin()) / 2;
+        EXPECT_GE(frame, c.frame) << c.change;
+        EXPECT_LT(frame, c.frame + 256) << c.change;
+    }
+}
+
+TEST_F(CliTest, mistakes_get_one_sentence_and_status_2) {
+    write_wav("in.wav", impulse(100, 2, 0.5f), 2, 44100, SF_FORMAT_FLOAT);
+    Outcome r = run("bank defaults " + path("bank.pbk"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string bank = contents(path("bank.pbk"));
+    bank[8] = '\xff'; // the program count
+    std::ofstream(path("damaged.pbk"), std::ios::binary) << bank;
+    std::filesystem::create_directory(path("folder"));
+    const std::string in = path("in.wav"), out = path("out.wav");
+    struct Case {
+        std::string args, message;
+    };
+    const Case cases[] = {
+        {"render " + in + " " + out + " --state " + path("folder"), "folder: is a folder"},
+        {"render " + path("folder") + " " + out, "folder: is a folder"},
+        {"render " + path("missing.wav") + " " + out, "missing.wav: no such file"},
+        {"render " + in + " " + out + " --buffer-frames 1000000000",
+         "--buffer-frames takes a whole number of frames from 1 to 1048576"},
+        {"render " + in + " " + out + " --allocator-frames 100000000", "--allocator-frames takes"},
+        {"bank dump " + path("damaged.pbk"), "damaged.pbk: holds no programs"},
+        {"render " + in + " " + out + " --bank " + path("damaged.pbk") + " --program 0",
+         "damaged.pbk: holds no programs"},
+        {"render " + in + " " + out + " --set-normalized abc", "needs INDEX=VALUE"},
+        {"render " + in + " " + out + " --set-normalized -1=0.5", "needs an index"},
+        {"render " + in + " " + out + " --set-normalized 999999999999=0.5", "0 to 120"},
+        {"render " + in + " " + out + " --state " + path("bank.pbk") + " --preset 1",
+         "cannot go with --preset or --bank"},
+        {"render " + in + " - ", "unknown output format"},
+        {"render " + in + " " + out + " --at 1 preset=99", "--at takes 0 to 33"},
+        {"render " + in + " " + out + " --at 1 \"D1 fdbk=lots\"", "not a value it takes"},
+    };
+    for (const Case& c : cases) {
+        r = run(c.args);
+        EXPECT_EQ(r.status, 2) << c.args << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << "\n" << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_FALSE(exists(out)) << c.args;
+    }
+}
+
+TEST_F(CliTest, values_the_parameters_change_are_warned_about) {
+    struct Case {
+        std::string args, warning, line;
+    };
+    const Case cases[] = {
+        {"--set \"D1 fdbk=150\"", "D1 fdbk: 150 is out of range; the value is 100.0 %",
+         "64\tD1 fdbk\t100.0"},
+        {"--set Tempo=-5", "Tempo: -5 is out of range", "1\tTempo\t60.000"},
+        {"--set Tempo=120abc", "Tempo: \"abc\" in \"120abc\" was ignored", "1\tTempo\t120.000"},
+        {"--set Tempo=1e9", "Tempo: 1e9 is out of range", "1\tTempo\t240.000"},
+        {"--tempo 1e9", "Tempo: 1e9 is out of range", "1\tTempo\t240.000"},
+        {"--set \"D1 fdbk=100\"", "", "64\tD1 fdbk\t100.0"},
+        {"--set \"Tempo=96 BPM\"", "", "1\tTempo\t96.000"},
+        {"--set \"D1 time=3/8\"", "", "60\tD1 time\t3/8"},
+        {"--set \"D1 filt type=low-pass\"", "", "68\tD1 filt type\tLow-pass"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = run("params " + c.args);
+        ASSERT_EQ(r.status, 0) << c.args << "\n" << r.err;
+        EXPECT_NE(r.out.find(c.line), std::string::npos) << c.args;
+        if (c.warning.empty()) {
+            EXPECT_EQ(r.err, "") << c.args;
+        } else {
+            EXPECT_NE(r.err.find("warning: " + c.warning), std::string::npos) << c.args << r.err;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        }
+    }
+    // A program that holds its loop from the start holds only silence.
+    write_wav("in.wav", impulse(100, 2, 0.5f), 2, 44100, SF_FORMAT_FLOAT);
+    const Outcome r = run("render " + path("in.wav") + " " + path("out.wav") +
+                          " --quiet --tail 0 --at 0 \"Flags=BT 1 SL\"");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("holds its loop"), std::string::npos) << r.err;
 }
