@@ -116,7 +116,8 @@ int HeadlessWindow::arm(const SetTimer& message) {
         return -1;
     }
     const int period_ms = static_cast<int>(std::lround(message.period * 1000.0));
-    armed_[armed_count_++] = Armed{message.id, period_ms, ToolkitClock::now() + period_ms * 0.001};
+    armed_[armed_count_++] =
+        Armed{message.id, period_ms, milliseconds(ToolkitClock::now()) + period_ms};
     return 0;
 }
 
@@ -140,14 +141,19 @@ int HeadlessWindow::timer_period_ms(int id) const {
     return -1;
 }
 
+long long HeadlessWindow::milliseconds(double seconds) {
+    return std::llround(seconds * 1000.0);
+}
+
 void HeadlessWindow::run_timers() {
     const double now = ToolkitClock::now();
+    const long long now_ms = milliseconds(now);
     // Handlers may arm and clear timers while they run: go by a copy of the
     // ids that are due now.
     std::array<int, max_timers> due{};
     int count = 0;
     for (int i = 0; i < armed_count_; ++i) {
-        if (armed_[i].due <= now) {
+        if (armed_[i].due_ms <= now_ms) {
             due[count++] = armed_[i].id;
         }
     }
@@ -155,7 +161,7 @@ void HeadlessWindow::run_timers() {
     for (int i = 0; i < count; ++i) {
         for (int k = 0; k < armed_count_; ++k) {
             if (armed_[k].id == due[i]) {
-                armed_[k].due = now + armed_[k].period_ms * 0.001;
+                armed_[k].due_ms = now_ms + armed_[k].period_ms;
                 if (MessageHandlerInterface* handler = find_timer_handler(due[i])) {
                     handler->handle(Notify(due[i], now));
                 }

@@ -76,8 +76,9 @@ private:
     struct Armed {
         int id;
         int period_ms;
-        double due;
+        long long due_ms; // whole milliseconds, as a system timer counts
     };
+    static long long milliseconds(double seconds);
     MessageHandlerInterface* input_target();
     int arm(const SetTimer& message);
     int disarm(int id);
