@@ -9,34 +9,36 @@
 
 namespace mppi {
 
+namespace {
+template <class Listener>
+void enter_into(Listener*& entry, Listener* listener, PresetListenerRefList* list) {
+    entry = listener;
+    listener->set_ref_list(list);
+}
+} // namespace
+
 void PresetListenerRefList::enter(PresetLoadBankListener* listener) {
-    load_bank_ = listener;
-    listener->set_ref_list(this);
+    enter_into(load_bank_, listener, this);
 }
 
 void PresetListenerRefList::enter(PresetSaveBankListener* listener) {
-    save_bank_ = listener;
-    listener->set_ref_list(this);
+    enter_into(save_bank_, listener, this);
 }
 
 void PresetListenerRefList::enter(PresetMemListener* listener) {
-    mem_ = listener;
-    listener->set_ref_list(this);
+    enter_into(mem_, listener, this);
 }
 
 void PresetListenerRefList::enter(int index, PresetNumberListener* listener) {
-    numbers_[static_cast<unsigned>(index)] = listener;
-    listener->set_ref_list(this);
+    enter_into(numbers_[static_cast<unsigned>(index)], listener, this);
 }
 
 void PresetListenerRefList::enter(PresetTimeDisplayListener* listener) {
-    time_display_ = listener;
-    listener->set_ref_list(this);
+    enter_into(time_display_, listener, this);
 }
 
 void PresetListenerRefList::enter(PresetTimeFaderListener* listener) {
-    time_fader_ = listener;
-    listener->set_ref_list(this);
+    enter_into(time_fader_, listener, this);
 }
 
 } // namespace mppi

@@ -62,12 +62,13 @@ struct Panel : ::testing::Test {
         gui.set_dsp(&dsp);
     }
 
-    int init(const char* resource = nullptr) {
+    int init(const char* resource = nullptr) { return init(manager, resource); }
+    int init(PresetManager& m, const char* resource) {
         std::array<pengui::ControlInterface*, 8> refs{};
         for (unsigned j = 0; j < 8; ++j)
             refs[j] = &buttons[j];
-        return manager.init(&gui, nullptr, refs, &store_switch, &load_button, &save_button, &knob,
-                            &box, resource);
+        return m.init(&gui, nullptr, refs, &store_switch, &load_button, &save_button, &knob, &box,
+                      resource);
     }
     void press(const pengui::ControlInterface& c) {
         scene.window.mouse_button(c.absolute_x() + 1, c.absolute_y() + 1, 1);
@@ -81,6 +82,10 @@ struct Panel : ::testing::Test {
     void tick_at(double seconds) {
         clock.set(seconds);
         scene.window.run_timers();
+    }
+    void tick_every_tenth_until(double end) {
+        for (double t = 0.1; t < end; t += 0.1)
+            tick_at(t);
     }
     // Puts prog into memory index through store mode.
     void store(int index, const ProgramSlot& prog) {
@@ -98,8 +103,7 @@ TEST_F(Panel, store_mode_copies_the_current_program_into_its_memory_and_sends_no
     EXPECT_EQ(store_switch.value(), 0.0);
     EXPECT_TRUE(same_prog(manager.bank().use_prog(3), dsp.program));
     EXPECT_TRUE(same_prog(manager.bank().use_prog(2), before));
-    for (double t = 0.1; t < 2.0; t += 0.1)
-        tick_at(t);
+    tick_every_tenth_until(2.0);
     EXPECT_TRUE(host->sent.empty());
 }
 
@@ -189,8 +193,7 @@ TEST_F(Panel, a_refused_timer_makes_the_recall_send_nothing) {
     ASSERT_EQ(init(), 0);
     scene.window.set_refuse_timers(true);
     press(buttons[0]);
-    for (double t = 0.1; t < 1.0; t += 0.1)
-        tick_at(t);
+    tick_every_tenth_until(1.0);
     EXPECT_TRUE(host->sent.empty());
 }
 
@@ -211,12 +214,7 @@ TEST_F(Panel, init_fills_the_memories_from_a_bank_resource) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name != nullptr ? c.name : "none");
         PresetManager fresh;
-        std::array<pengui::ControlInterface*, 8> refs{};
-        for (unsigned j = 0; j < 8; ++j)
-            refs[j] = &buttons[j];
-        ASSERT_EQ(fresh.init(&gui, nullptr, refs, &store_switch, &load_button, &save_button, &knob,
-                             &box, c.name),
-                  c.code);
+        ASSERT_EQ(init(fresh, c.name), c.code);
         BankManager expected;
         if (c.from_resource) {
             std::size_t size = 0;
