@@ -2,7 +2,7 @@
 // fonts and writes them as "APIC" resources, byte for byte the same on every
 // run; optionally writes the review sheet.
 //
-//   quevrin-skingen OUTPUT_DIR [--sheet FILE.png] [--fonts DIR]
+//   quevrin-skingen OUTPUT_DIR [--sheet FILE.png] [--mockup FILE.png] [--fonts DIR]
 #include "ApicFile.h"
 #include "BackgroundArt.h"
 #include "ControlArt.h"
@@ -10,6 +10,7 @@
 #include "GlyphStrip.h"
 #include "PngFile.h"
 #include "Quantizer.h"
+#include "SkinMockup.h"
 #include "SkinSheet.h"
 #include "editor/SkinPictures.h"
 
@@ -52,20 +53,26 @@ const GlyphStripSpec strip_specs[] = {
 };
 
 int run(int argc, char** argv, std::string& error) {
-    std::string out_dir, sheet_path, font_dir = "/usr/share/fonts/truetype/dejavu";
+    std::string out_dir, sheet_path, mockup_path, font_dir = "/usr/share/fonts/truetype/dejavu";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--sheet" || arg == "--fonts") && i + 1 < argc)
-            (arg == "--sheet" ? sheet_path : font_dir) = argv[++i];
+        if (arg == "--sheet" && i + 1 < argc)
+            sheet_path = argv[++i];
+        else if (arg == "--mockup" && i + 1 < argc)
+            mockup_path = argv[++i];
+        else if (arg == "--fonts" && i + 1 < argc)
+            font_dir = argv[++i];
         else if (out_dir.empty() && arg.rfind("--", 0) != 0)
             out_dir = arg;
         else {
-            error = "usage: quevrin-skingen OUTPUT_DIR [--sheet FILE.png] [--fonts DIR]";
+            error = "usage: quevrin-skingen OUTPUT_DIR [--sheet FILE.png] [--mockup FILE.png] "
+                    "[--fonts DIR]";
             return 2;
         }
     }
     if (out_dir.empty()) {
-        error = "usage: quevrin-skingen OUTPUT_DIR [--sheet FILE.png] [--fonts DIR]";
+        error = "usage: quevrin-skingen OUTPUT_DIR [--sheet FILE.png] [--mockup FILE.png] [--fonts "
+                "DIR]";
         return 2;
     }
     const auto start = std::chrono::steady_clock::now();
@@ -119,6 +126,12 @@ int run(int argc, char** argv, std::string& error) {
         if (!write_png(sheet_path, skin_sheet(fonts, shown, strips), error))
             return 1;
         std::printf("wrote %s\n", sheet_path.c_str());
+    }
+    if (!mockup_path.empty()) {
+        RgbaImage mockup;
+        if (!skin_mockup(out_dir, mockup, error) || !write_png(mockup_path, mockup, error))
+            return 1;
+        std::printf("wrote %s\n", mockup_path.c_str());
     }
     return 0;
 }
