@@ -69,7 +69,7 @@ const char* label_of(ControlId id) {
     case ControlId::delay_2:
         return "LINE 2";
     case ControlId::lfo_period_knob:
-        return "PERIOD";
+        return "PER";
     case ControlId::lfo_depth_knob:
         return "DEPTH";
     case ControlId::fdbk_separation:
@@ -326,7 +326,7 @@ private:
         title(301.5, 10, "PRESETS", false);
         title(396, 10, "MORPH", false);
         title(455.5, 10, "BANK", false);
-        title(91, 74, "PRE-DELAY", false);
+        title(88, 74, "PRE-DELAY", false);
         for (int t = 0; t < 4; ++t) {
             const std::string name = "TAP " + std::to_string(t + 1);
             title(167.5 + 95 * t, 74, name.c_str(), false);
@@ -394,7 +394,7 @@ private:
     void text_ground(const layout::Control& ctl, const layout::Rect& box) {
         switch (ctl.id) {
         case ControlId::tempo_box:
-            display(box.x0 - 5, box.y0 - 4, box.x1 + 4, box.y1 + 4);
+            display(box.x0 - 1, box.y0 - 4, box.x1 + 4, box.y1 + 4);
             break;
         case ControlId::morph_box:
             display(box.x0 - 4, box.y0 - 3, box.x1 + 3, box.y1 + 3);

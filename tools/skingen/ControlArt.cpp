@@ -296,14 +296,14 @@ std::vector<std::array<double, 2>> wave_points(int wave) {
     case 2:
         p = {{0, 1}, {0.5, 1}, {0.5, -1}, {1, -1}};
         break;
-    case 3:
-        p = {{0, -1}, {1, 1}};
+    case 3: // rises, then falls back at once
+        p = {{0, -1}, {1, 1}, {1, -1}};
         break;
     case 4:
         curve([](double x) { return -std::cos(pi * x); });
         break;
     case 5:
-        p = {{0, 1}, {1, -1}};
+        p = {{0, -1}, {0, 1}, {1, -1}};
         break;
     case 6:
         curve([](double x) { return std::cos(pi * x); });
