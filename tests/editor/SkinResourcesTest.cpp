@@ -193,10 +193,12 @@ TEST(SkinResources, font_strips_hold_256_glyphs_of_the_allowed_widths_on_one_bas
     }
 }
 
+#ifdef QUEVRIN_SKINGEN_PATH
 Bytes file_bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+#endif
 
 TEST(SkinResources, the_generator_gives_the_committed_bytes_again) {
 #ifndef QUEVRIN_SKINGEN_PATH

@@ -9,7 +9,6 @@
 namespace skingen {
 
 namespace {
-constexpr double pi = 3.14159265358979323846;
 using layout::ControlId;
 using layout::Style;
 

@@ -1,5 +1,6 @@
 #include "Canvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -77,7 +78,6 @@ void Canvas::colour(unsigned rgb, double alpha) const {
 }
 
 void Canvas::rounded_rect(double x, double y, double w, double h, double r) const {
-    const double pi = 3.14159265358979323846;
     cairo_new_sub_path(cr_);
     cairo_arc(cr_, x + w - r, y + r, r, -pi / 2, 0);
     cairo_arc(cr_, x + w - r, y + h - r, r, 0, pi / 2);

@@ -9,6 +9,8 @@
 
 namespace skingen {
 
+constexpr double pi = 3.14159265358979323846;
+
 // A transparent cairo drawing surface of a picture's size, with the few
 // drawing helpers the skin needs on top of cairo's own calls.
 class Canvas {

@@ -11,7 +11,6 @@
 namespace skingen {
 
 namespace {
-constexpr double pi = 3.14159265358979323846;
 
 unsigned mix(unsigned a, unsigned b, double t) {
     unsigned out = 0;

@@ -2,9 +2,6 @@
 
 #include <png.h>
 
-#include <cstdio>
-#include <vector>
-
 namespace skingen {
 
 bool write_png(const std::string& path, const RgbaImage& image, std::string& error) {

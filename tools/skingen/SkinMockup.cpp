@@ -1,5 +1,7 @@
 #include "SkinMockup.h"
 
+#include "Canvas.h"
+
 #include "editor/EditorLayout.h"
 #include "editor/SkinPictures.h"
 #include "pengui/MemoryRenderingBuffer.h"
@@ -19,7 +21,6 @@ namespace skingen {
 
 namespace {
 using layout::Style;
-constexpr double pi = 3.14159265358979323846;
 
 class Skin {
 public:
