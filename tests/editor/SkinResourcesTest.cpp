@@ -1,10 +1,13 @@
 // The embedded skin: every picture and font has the exact header, palette
 // and size the editor's loader expects, the font strips mark 256 glyphs of
 // the allowed widths, and the generator gives the committed bytes again.
+#include "editor/EditorLayout.h"
 #include "sys/Resource.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -112,6 +115,52 @@ TEST(SkinResources, every_picture_and_font_has_the_exact_format) {
             EXPECT_TRUE(ink);
         }
     }
+}
+
+// Relative luminance of a 0x00RRGGBB colour (sRGB).
+double luminance(unsigned rgb) {
+    auto lin = [](unsigned c) {
+        const double v = c / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * lin(rgb >> 16 & 0xFF) + 0.7152 * lin(rgb >> 8 & 0xFF) +
+           0.0722 * lin(rgb & 0xFF);
+}
+
+double contrast(unsigned a, unsigned b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The opaque background pixel at window point (x, y) of the band that starts at y0.
+unsigned background_pixel(const Bytes& b, int y0, int x, int y) {
+    const std::size_t width = std::size_t(field(b, 4));
+    const std::size_t entries = std::size_t(field(b, 6));
+    const std::uint8_t index = b[36 + 4 * entries + std::size_t(y - y0) * width + std::size_t(x)];
+    const std::uint8_t* c = &b[36 + 4 * std::size_t(index)];
+    return unsigned(c[2]) << 16 | unsigned(c[1]) << 8 | c[0];
+}
+
+TEST(SkinResources, every_read_out_colour_stands_out_from_the_ground_under_its_box) {
+    int boxes = 0;
+    for (const layout::Control& c : layout::controls) {
+        if (c.style != layout::Style::text_box)
+            continue;
+        const layout::Rect box = layout::window_box(c);
+        const bool top = box.y1 <= 120;
+        const Bytes bkg = resource(top ? "bkg_02_top" : "bkg_02_main");
+        ASSERT_FALSE(bkg.empty());
+        double worst = 21.0;
+        for (int y = box.y0; y < box.y1; ++y)
+            for (int x = box.x0; x < box.x1; ++x)
+                worst = std::min(
+                    worst, contrast(c.text.colour, background_pixel(bkg, top ? 0 : 242, x, y)));
+        // 3:1 is the least that small bold read-outs need
+        EXPECT_GE(worst, 3.0) << "text box at (" << box.x0 << ", " << box.y0 << ") colour "
+                              << std::hex << c.text.colour;
+        ++boxes;
+    }
+    EXPECT_EQ(boxes, 8);
 }
 
 // A font strip as the font factory reads it: glyph i is the i-th run of equal

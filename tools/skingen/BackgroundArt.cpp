@@ -161,7 +161,7 @@ private:
         c_.colour(theme::display_edge);
         cairo_fill(cr);
         c_.rounded_rect(x0 + 1, y0 + 1.5, x1 - x0 - 2, y1 - y0 - 2.5, 1.8);
-        c_.vertical_gradient(y0, y1, theme::display, 0x1C2328);
+        c_.vertical_gradient(y0, y1, theme::display, 0x161B20);
         cairo_fill(cr);
     }
 
@@ -389,7 +389,7 @@ private:
     }
 
     // Read-outs in cyan and grey sit in dark windows; the dark depth figure
-    // in a light well; the label and the green name on the panel itself.
+    // and the green name in light wells; the black label on the panel itself.
     void text_ground(const layout::Control& ctl, const layout::Rect& box) {
         switch (ctl.id) {
         case ControlId::tempo_box:
@@ -398,6 +398,9 @@ private:
         case ControlId::morph_box:
             display(box.x0 - 4, box.y0 - 3, box.x1 + 3, box.y1 + 3);
             label(box.x0 + 12, 53, label_of(ctl.id), false);
+            break;
+        case ControlId::param_name:
+            well(box.x0 - 2, box.y0 - 1, box.x1 + 2, box.y1 + 1);
             break;
         case ControlId::param_value:
             display(box.x0 - 4, box.y0 - 2, box.x1 + 24, box.y1 + 3);
