@@ -214,8 +214,9 @@ private:
         groove(265, 0, 265, 60);
         for (int x : {119, 214, 309, 404})
             groove(x, 64, x, 117);
-        for (int x : {36, 164, 407})
+        for (int x : {36, 407})
             groove(x, 244, x, 297);
+        groove(164, 244, 164, 281); // clear of the LFO period knob's label
     }
 
     void logo() {
