@@ -18,14 +18,15 @@ struct Rect {
     bool overlaps(const Rect& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
 };
 
+// A 64-bit coordinate held to the int32 range.
+inline std::int32_t clamp32(std::int64_t v) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
 // A rectangle from 64-bit sides, each held to the int32 range.
 inline Rect clamped_rect(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
-    constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
-    constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();
-    return Rect{static_cast<std::int32_t>(std::clamp(x0, lo, hi)),
-                static_cast<std::int32_t>(std::clamp(y0, lo, hi)),
-                static_cast<std::int32_t>(std::clamp(x1, lo, hi)),
-                static_cast<std::int32_t>(std::clamp(y1, lo, hi))};
+    return Rect{clamp32(x0), clamp32(y0), clamp32(x1), clamp32(y1)};
 }
 
 } // namespace pengui
