@@ -104,11 +104,16 @@ bool build_glyph_strip(const FontFiles& fonts, const GlyphStripSpec& spec, Glyph
                 put(x0 + w - 2, y, 110);
             }
         } else if (c != 32) {
-            // a glyph narrower or wider than its cell is centred in it;
-            // one wider than the largest cell is squeezed to fit
+            // a glyph narrower or wider than its cell is centred in it; one
+            // wider than the largest cell is squeezed to fit, and one that
+            // rises above the strip (capitals with accents) is made shorter
             const int nat = natural[std::size_t(c)];
-            if (nat > spec.max_glyph) {
-                FT_Matrix m{FT_Fixed(65536.0 * spec.max_glyph / nat), 0, 0, 0x10000};
+            const double sx = nat > spec.max_glyph ? double(spec.max_glyph) / nat : 1.0;
+            FT_Load_Char(face, FT_ULong(c), FT_LOAD_DEFAULT);
+            const double top = double(face->glyph->metrics.horiBearingY) / 64.0;
+            const double sy = top > spec.baseline ? spec.baseline / top : 1.0;
+            if (sx != 1.0 || sy != 1.0) {
+                FT_Matrix m{FT_Fixed(65536.0 * sx), 0, 0, FT_Fixed(65536.0 * sy)};
                 FT_Set_Transform(face, &m, nullptr);
             }
             FT_Load_Char(face, FT_ULong(c), FT_LOAD_RENDER);

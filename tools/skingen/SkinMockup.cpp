@@ -4,11 +4,14 @@
 
 #include "editor/EditorLayout.h"
 #include "editor/SkinPictures.h"
+#include "pengui/FontFactory.h"
+#include "pengui/FontInterface.h"
 #include "pengui/MemoryRenderingBuffer.h"
 #include "pengui/PicDataFactory.h"
 #include "pengui/PicDataInterface.h"
 #include "pengui/Picture.h"
 #include "pengui/PixelImage.h"
+#include "pengui/TextStyle.h"
 
 #include <cmath>
 #include <fstream>
@@ -25,11 +28,16 @@ using layout::Style;
 class Skin {
 public:
     bool load(const std::string& dir, std::string& error) {
+        for (const layout::SkinFont& f : layout::skin_fonts) {
+            const std::vector<char>& b = read(dir, f.name);
+            fonts_.push_back(pengui::FontFactory::instance().create(b.data(), b.size()));
+            if (!fonts_.back()) {
+                error = std::string("the toolkit refuses ") + dir + "/" + f.name + ".apic";
+                return false;
+            }
+        }
         for (const layout::SkinPicture& p : layout::skin_pictures) {
-            std::ifstream in(dir + "/" + p.name + ".apic", std::ios::binary);
-            bytes_[p.name].assign(std::istreambuf_iterator<char>(in),
-                                  std::istreambuf_iterator<char>());
-            const std::vector<char>& b = bytes_[p.name];
+            const std::vector<char>& b = read(dir, p.name);
             std::unique_ptr<pengui::PicDataInterface> data =
                 pengui::PicDataFactory::instance().create(b.data(), b.size());
             if (!data) {
@@ -43,6 +51,7 @@ public:
         }
         return true;
     }
+    const pengui::FontInterface& font(int index) const { return *fonts_[std::size_t(index)]; }
     // The named picture, with another anchor when the control sets one.
     pengui::Picture picture(const std::string& name) const { return pictures_.at(name); }
     pengui::Picture picture(const std::string& name, int ax, int ay) const {
@@ -52,7 +61,15 @@ public:
     }
 
 private:
+    const std::vector<char>& read(const std::string& dir, const std::string& name) {
+        std::ifstream in(dir + "/" + name + ".apic", std::ios::binary);
+        std::vector<char>& b = bytes_[name];
+        b.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return b;
+    }
+
     std::map<std::string, std::vector<char>> bytes_;
+    std::vector<std::unique_ptr<pengui::FontInterface>> fonts_;
     std::vector<std::unique_ptr<pengui::PicDataInterface>> data_;
     std::map<std::string, pengui::Picture> pictures_;
 };
@@ -64,6 +81,36 @@ struct Item {
     double angle = 0.0;
     bool rotated = false;
 };
+
+// A text box's line with the top-left of its box in the window.
+struct TextItem {
+    pengui::TextStyle style;
+    const pengui::FontInterface* font;
+    int x, y;
+};
+
+// What the read-outs show in each of the two windows: a line-2 filter
+// parameter, and a tap's pan as a new instance might show it.
+const char* sample_text(layout::ControlId id, bool line_2) {
+    switch (id) {
+    case layout::ControlId::label:
+        return "Stereo delay";
+    case layout::ControlId::tempo_box:
+        return line_2 ? "120.00" : "96.50";
+    case layout::ControlId::morph_box:
+        return line_2 ? "1.0" : "0.3";
+    case layout::ControlId::param_name:
+        return line_2 ? "D2 filt reso" : "Tap 2 pan";
+    case layout::ControlId::param_value:
+        return line_2 ? "-6.0" : "L 35";
+    case layout::ControlId::param_unit:
+        return line_2 ? "dB" : "%";
+    case layout::ControlId::lfo_period_box:
+        return line_2 ? "3/4" : "2 beat";
+    default: // the LFO depth
+        return line_2 ? "45.0 %" : "0.0 %";
+    }
+}
 
 const char* pointer_of(Style s) {
     switch (s) {
@@ -121,7 +168,18 @@ void add_control(const Skin& skin, const layout::Control& c, int n, int& knob_co
     }
 }
 
-void compose(const std::vector<Item>& items, pengui::PixelImage& image) {
+TextItem text_item(const Skin& skin, const layout::Control& c, bool line_2) {
+    const layout::Rect box = layout::window_box(c);
+    TextItem t{{}, &skin.font(c.text.font), box.x0, box.y0};
+    t.style.set_box_size(box.width(), box.height());
+    t.style.set_alignment(c.text.align);
+    t.style.set_colour(c.text.colour);
+    t.style.set_text(sample_text(c.id, line_2));
+    return t;
+}
+
+void compose(const std::vector<Item>& items, const std::vector<TextItem>& texts,
+             pengui::PixelImage& image) {
     constexpr int tile = pengui::MemoryRenderingBuffer::default_size;
     pengui::MemoryRenderingBuffer buffer;
     buffer.set_target(&image);
@@ -135,6 +193,9 @@ void compose(const std::vector<Item>& items, pengui::PixelImage& image) {
                 else
                     it.picture.draw_at(ox, oy, tile, tile, buffer);
             }
+            for (const TextItem& t : texts)
+                t.style.draw(*t.font, {tx - t.x, ty - t.y, tx - t.x + tile, ty - t.y + tile},
+                             buffer);
             buffer.copy_block(tx, ty, tile, tile);
         }
 }
@@ -156,12 +217,16 @@ bool skin_mockup(const std::string& skin_dir, RgbaImage& out, std::string& error
             items.push_back({skin.picture(b.picture), 0.0, double(b.y0)});
         }
         int knob_count = 0;
-        for (const layout::Control& c : layout::controls)
+        std::vector<TextItem> texts;
+        for (const layout::Control& c : layout::controls) {
+            if (c.style == Style::text_box)
+                texts.push_back(text_item(skin, c, line_2));
             for (int n = 0; n < layout::copies(c); ++n)
                 if (line_2 || layout::section_of(c, n).id != layout::SectionId::delay_2)
                     add_control(skin, c, n, knob_count, items);
+        }
         pengui::PixelImage image(0, 0, layout::window_width, layout::window_height);
-        compose(items, image);
+        compose(items, texts, image);
         const int x0 = variant * (layout::window_width + gap);
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) {

@@ -48,7 +48,7 @@ RgbaImage decode(const IndexedImage& in) {
 // The two strips: glyphs of 5-8 pixels with the baseline under row 8 for the
 // small read-outs; 2-13 pixels, bold, for the tempo and morph displays.
 const GlyphStripSpec strip_specs[] = {
-    {"font_03", FontFiles::sans, 1863, 13, 5, 8, 10.0, 9},
+    {"font_03", FontFiles::sans, 1863, 13, 5, 8, 11.0, 9},
     {"font_04", FontFiles::sans_bold, 1946, 15, 2, 13, 12.0, 11},
 };
 
