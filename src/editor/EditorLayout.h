@@ -406,6 +406,20 @@ constexpr Rect window_box(const Control& c, int n = 0) {
     return {p.x + c.box.x0, p.y + c.box.y0, p.x + c.box.x1, p.y + c.box.y1};
 }
 
+// Every control's bounding box lies inside its section's row of the window,
+// in every copy (the LFO period knob reaches 5 pixels left of its section).
+constexpr bool boxes_inside_rows() {
+    for (const Control& c : controls)
+        for (int n = 0; n < copies(c); ++n) {
+            const Rect b = window_box(c, n);
+            const Rect& s = section_of(c, n).window;
+            if (b.x0 < 0 || b.y0 < s.y0 || b.x1 > window_width || b.y1 > s.y1)
+                return false;
+        }
+    return true;
+}
+static_assert(boxes_inside_rows(), "a control's box leaves its row");
+
 // The filter-type switch's positions (24 x 15 each) inside its 51 x 33 base
 // picture: 0 bottom left, 1 top left, 2 top right, 3 bottom right.
 constexpr std::array<Point, 4> filter_switch_cells{{{0, 18}, {0, 0}, {27, 0}, {27, 18}}};
