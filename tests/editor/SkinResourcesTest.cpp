@@ -1,8 +1,8 @@
 // The embedded skin: every picture and font has the exact header, palette
 // and size the editor's loader expects, the font strips mark 256 glyphs of
 // the allowed widths, and the generator gives the committed bytes again.
+#include "SkinTestSupport.h"
 #include "editor/EditorLayout.h"
-#include "sys/Resource.h"
 
 #include <gtest/gtest.h>
 
@@ -17,19 +17,9 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes resource(const std::string& name) {
-    std::size_t size = 0;
-    const auto* data = static_cast<const std::uint8_t*>(sys::get_ressource("APIC", name, &size));
-    return data ? Bytes(data, data + size) : Bytes{};
-}
-
-std::int32_t field(const Bytes& b, int index) {
-    const std::size_t o = std::size_t(index) * 4;
-    return std::int32_t(std::uint32_t(b[o]) | std::uint32_t(b[o + 1]) << 8 |
-                        std::uint32_t(b[o + 2]) << 16 | std::uint32_t(b[o + 3]) << 24);
-}
+using skin_test::Bytes;
+using skin_test::field;
+using skin_test::resource;
 
 struct Expected {
     std::string name;
@@ -132,15 +122,6 @@ double contrast(unsigned a, unsigned b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// The opaque background pixel at window point (x, y) of the band that starts at y0.
-unsigned background_pixel(const Bytes& b, int y0, int x, int y) {
-    const std::size_t width = std::size_t(field(b, 4));
-    const std::size_t entries = std::size_t(field(b, 6));
-    const std::uint8_t index = b[36 + 4 * entries + std::size_t(y - y0) * width + std::size_t(x)];
-    const std::uint8_t* c = &b[36 + 4 * std::size_t(index)];
-    return unsigned(c[2]) << 16 | unsigned(c[1]) << 8 | c[0];
-}
-
 TEST(SkinResources, every_read_out_colour_stands_out_from_the_ground_under_its_box) {
     int boxes = 0;
     for (const layout::Control& c : layout::controls) {
@@ -148,13 +129,15 @@ TEST(SkinResources, every_read_out_colour_stands_out_from_the_ground_under_its_b
             continue;
         const layout::Rect box = layout::window_box(c);
         const bool top = box.y1 <= 120;
-        const Bytes bkg = resource(top ? "bkg_02_top" : "bkg_02_main");
-        ASSERT_FALSE(bkg.empty());
+        const skin_test::Picture bkg = skin_test::picture(top ? "bkg_02_top" : "bkg_02_main");
+        ASSERT_EQ(bkg.width, 500);
         double worst = 21.0;
         for (int y = box.y0; y < box.y1; ++y)
-            for (int x = box.x0; x < box.x1; ++x)
-                worst = std::min(
-                    worst, contrast(c.text.colour, background_pixel(bkg, top ? 0 : 242, x, y)));
+            for (int x = box.x0; x < box.x1; ++x) {
+                const skin_test::Pixel& p = bkg.at(x, y - (top ? 0 : 242));
+                const unsigned ground = unsigned(p.r << 16 | p.g << 8 | p.b);
+                worst = std::min(worst, contrast(c.text.colour, ground));
+            }
         // 3:1 is the least that small bold read-outs need
         EXPECT_GE(worst, 3.0) << "text box at (" << box.x0 << ", " << box.y0 << ") colour "
                               << std::hex << c.text.colour;
