@@ -189,12 +189,22 @@ TEST_F(Panel, morph_time_knob_and_box_agree) {
     }
 }
 
-TEST_F(Panel, a_refused_timer_makes_the_recall_send_nothing) {
+// A recall whose timer is refused, or whose morph the editor's stop ends,
+// sends nothing and leaves no timer behind.
+TEST_F(Panel, a_recall_without_its_timer_sends_nothing) {
     ASSERT_EQ(init(), 0);
-    scene.window.set_refuse_timers(true);
-    press(buttons[0]);
-    tick_every_tenth_until(1.0);
-    EXPECT_TRUE(host->sent.empty());
+    type_time("10");
+    for (const bool refuse : {true, false}) {
+        SCOPED_TRACE(refuse);
+        scene.window.set_refuse_timers(refuse);
+        tick_at(0);
+        press(buttons[0]);
+        if (!refuse)
+            manager.stop();
+        tick_every_tenth_until(1.0);
+        EXPECT_TRUE(host->sent.empty());
+        EXPECT_EQ(scene.window.running_timers(), 0);
+    }
 }
 
 // The memories after init with a bank resource: the code, and the programs
@@ -328,6 +338,7 @@ TEST_F(BankFiles, save_asks_before_overwriting_and_load_brings_the_memories_back
     EXPECT_TRUE(same_bank(manager.bank(), written));
 
     // A file that cannot be created.
+    EXPECT_TRUE(host->sent.empty());
     const std::string bad = dir.path + "/missing/bank.pbk";
     choose(bad, sys::FileDialogResult::Status::chosen);
     answer_box(sys::MessageBoxAnswer::ok);
