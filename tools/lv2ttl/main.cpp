@@ -114,7 +114,7 @@ bool write_plugin(const std::string& path, const QuevrinLv2& plugin) {
         << "    doap:name \"Quevrin\" ;\n    doap:license <urn:vantrel:license> ;\n"
         << "    doap:maintainer [ foaf:name \"Vantrel\" ] ;\n"
         << "    lv2:minorVersion 3 ;\n    lv2:microVersion 0 ;\n"
-        << "    lv2:requiredFeature urid:map ;\n    lv2:optionalFeature lv2:hardRTCapable ;\n"
+        << "    lv2:optionalFeature urid:map , lv2:hardRTCapable ;\n"
         << "    lv2:extensionData state:interface ;\n    lv2:port\n";
     std::set<std::string> symbols;
     const auto& ports = plugin.control_ports();
@@ -136,7 +136,9 @@ bool write_plugin(const std::string& path, const QuevrinLv2& plugin) {
     write_audio_port(out, QuevrinLv2::port_out_right, false, "out_right", "Right output");
     out << " ,\n    [\n        a lv2:InputPort , atom:AtomPort ;\n"
         << "        atom:bufferType atom:Sequence ;\n        atom:supports time:Position ;\n"
-        << "        lv2:designation lv2:control ;\n        lv2:index " << QuevrinLv2::port_time
+        << "        lv2:designation lv2:control ;\n"
+        << "        lv2:portProperty lv2:connectionOptional ;\n        lv2:index "
+        << QuevrinLv2::port_time
         << " ;\n        lv2:symbol \"control\" ;\n        lv2:name \"Control\" ;\n    ] .\n\n"
         << "<" << QuevrinLv2::program_key << ">\n    a rdf:Property ;\n"
         << "    rdfs:label \"program record\" ;\n"

@@ -44,8 +44,8 @@ public:
     static constexpr std::uint32_t nbr_ports = nbr_params + 5;
 
     // [main thread] A wired, initialised DSP at rate, every parameter at its
-    // default. Without map (describing the ports only) time events and state
-    // are not understood. May throw (allocation).
+    // default. Without map (a host that offers none, or describing the ports
+    // only) time events and state are not understood. May throw (allocation).
     QuevrinLv2(double rate, const LV2_URID_Map* map);
     ~QuevrinLv2();
     QuevrinLv2(const QuevrinLv2&) = delete;

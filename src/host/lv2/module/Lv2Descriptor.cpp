@@ -19,7 +19,7 @@ LV2_Handle instantiate(const LV2_Descriptor*, double rate, const char*,
             map = static_cast<const LV2_URID_Map*>(features[i]->data);
         }
     }
-    if (map == nullptr || !(rate > 0.0)) {
+    if (!(rate > 0.0)) {
         return nullptr;
     }
     try {
