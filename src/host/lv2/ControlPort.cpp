@@ -118,6 +118,12 @@ double ControlPort::port_to_internal(float port) const noexcept {
     }
 }
 
+bool ControlPort::shows(float normalized, float port) const noexcept {
+    // One part in a million of the range: finer than any host's control.
+    const float tolerance = 1e-6f * (maximum_ - minimum_);
+    return std::abs(to_port(normalized) - port) <= tolerance;
+}
+
 float ControlPort::to_normalized(float port) const noexcept {
     const float n =
         static_cast<float>(std::clamp(param_->to_normalized(port_to_internal(port)), 0.0, 1.0));

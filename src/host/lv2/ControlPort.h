@@ -36,6 +36,11 @@ public:
     // from to_port comes back bit for bit.
     float to_normalized(float port) const noexcept;
 
+    // [any thread] Whether a port value shows a normalized value, up to the
+    // precision hosts keep: session files hold port values to about seven
+    // digits, so a value read back must not move the parameter.
+    bool shows(float normalized, float port) const noexcept;
+
     const std::string& symbol() const { return symbol_; }
     const std::string& name() const { return name_; }
     // The LV2 units vocabulary's local name ("db", "hz", ...), empty when none.

@@ -72,7 +72,7 @@ void QuevrinLv2::apply_control_ports() noexcept {
         shown = p;
         const ControlPort& cp = control_ports_[static_cast<std::size_t>(i)];
         mppi::NormalizedParamInterface* param = dsp_->get_param(i);
-        if (cp.to_port(param->get_normalized()) != p) {
+        if (!cp.shows(param->get_normalized(), p)) {
             param->set_normalized(cp.to_normalized(p));
         }
     }
@@ -111,8 +111,9 @@ void QuevrinLv2::run(std::uint32_t frames) noexcept {
         audio_out_[1] == nullptr) {
         return;
     }
-    apply_time_events();
+    // Ports first: a tempo the host sends in this cycle wins over the tempo port.
     apply_control_ports();
+    apply_time_events();
     const float* in_table[2] = {in_blocks_[0].data(), in_blocks_[1].data()};
     float* out_table[2] = {out_blocks_[0].data(), out_blocks_[1].data()};
     // Input and output may share buffers: each chunk is copied in before any
