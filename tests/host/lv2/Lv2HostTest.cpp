@@ -132,7 +132,7 @@ TEST_F(Lv2Host, a_saved_state_restored_into_a_second_instance_renders_the_same) 
     Signal out_a;
     Signal out_b;
     render(*a, in, out_a);
-    render(*b, in, out_b, 333);
+    render(*b, in, out_b);
     EXPECT_EQ(out_a.left, out_b.left);
     EXPECT_EQ(out_a.right, out_b.right);
     EXPECT_NE(out_a.left, in.left);
