@@ -9,6 +9,7 @@ packages=(
     python3 python3-scipy pkg-config libsndfile1-dev
     mingw-w64 wine wine64
     zenity xvfb xauth
+    lv2-dev liblilv-dev lilv-utils sordi calf-plugins
 )
 
 missing=()
