@@ -137,6 +137,16 @@ TEST_F(Lv2Host, a_saved_state_restored_into_a_second_instance_renders_the_same) 
     EXPECT_EQ(out_a.right, out_b.right);
     EXPECT_NE(out_a.left, in.left);
 
+    // At another block size only the filters' 1e-20 denormal guards, added to
+    // the first sample of each pair in a block, may move.
+    lilv_instance_deactivate(b->instance());
+    lilv_instance_activate(b->instance());
+    render(*b, in, out_b, 333);
+    for (std::size_t i = 0; i < in.left.size(); ++i) {
+        ASSERT_NEAR(out_b.left[i], out_a.left[i], 1e-15) << i;
+        ASSERT_NEAR(out_b.right[i], out_a.right[i], 1e-15) << i;
+    }
+
     lilv_free(text);
     lilv_state_free(saved);
     lilv_state_free(loaded);
