@@ -24,7 +24,7 @@ public:
     // Gains at or below this many decibels are silence: the port's floor.
     static constexpr float silence_db = -100.0f;
 
-    // [main thread] The port of param, whose normalized value is its default.
+    // [editor thread] The port of param, whose normalized value is its default.
     // The parameter must outlive the port.
     explicit ControlPort(const mppi::NormalizedParamInterface& param);
 

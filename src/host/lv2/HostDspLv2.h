@@ -7,13 +7,14 @@
 // leave the tempo alone; both audio channels always flow.
 class HostDspLv2 : public mppi::HostDspInterface {
 public:
-    // [main thread] Returns 0.
+    // [editor thread] Returns 0.
     int init_notice() override { return 0; }
-    // [main thread] Non-zero for "can_tempo"; 0.0 for every other key.
+    // [editor thread] Non-zero for "can_tempo"; 0.0 for every other key.
     double get_num_property(const char* key) override;
-    // [main thread] Returns the record unchanged.
+    // [editor thread] Returns the record unchanged.
     mppi::HostRecord* query_record(mppi::HostRecord* record) override { return record; }
     // [audio thread] True: stereo in and out.
     bool is_in_channel(int, int) override { return true; }
+    // [audio thread] True.
     bool is_out_channel(int, int) override { return true; }
 };

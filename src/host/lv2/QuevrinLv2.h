@@ -25,9 +25,10 @@
 // values changes nothing, while a port the host moves later wins. The host's
 // tempo (time:Position) sets the tempo whenever it arrives.
 //
-// Threads, in the LV2 classes: construction, activate, deactivate and restore
-// are instantiation calls (never during run); connect_port and run are audio
-// calls; save may run during run and only reads the parameters' atomics.
+// Threads: the host's main thread (the editor thread) constructs, activates
+// and restores, never while run() runs; connect_port and run are the audio
+// thread's; save may come from any thread, also during run(), and only reads
+// the parameters' atomics and the program name.
 class QuevrinLv2 {
 public:
     static constexpr const char* uri = "urn:vantrel:quevrin";
@@ -43,7 +44,7 @@ public:
     static constexpr std::uint32_t port_time = nbr_params + 4;
     static constexpr std::uint32_t nbr_ports = nbr_params + 5;
 
-    // [main thread] A wired, initialised DSP at rate, every parameter at its
+    // [editor thread] A wired, initialised DSP at rate, every parameter at its
     // default. Without map (a host that offers none, or describing the ports
     // only) time events and state are not understood. May throw (allocation).
     QuevrinLv2(double rate, const LV2_URID_Map* map);
@@ -51,21 +52,21 @@ public:
     QuevrinLv2(const QuevrinLv2&) = delete;
     QuevrinLv2& operator=(const QuevrinLv2&) = delete;
 
-    // [main thread] The control ports, in port order.
+    // [editor thread] The control ports, in port order.
     const std::vector<ControlPort>& control_ports() const { return control_ports_; }
-    // [main thread] The DSP (its parameters, program name).
+    // [editor thread] The DSP (its parameters, program name).
     mppi::DspInterface& dsp() { return *dsp_; }
 
     // [audio thread] Ports out of range are ignored.
     void connect_port(std::uint32_t port, void* data) noexcept;
-    // [main thread] Running state (delay lines, LFO phases) starts afresh.
+    // [editor thread, audio thread stopped] Running state (delay lines, LFO phases) starts afresh.
     void activate();
     // [audio thread] Never allocates, locks or throws.
     void run(std::uint32_t frames) noexcept;
 
-    // [any thread, see above] The current program under program_key.
+    // [any thread] The current program under program_key.
     LV2_State_Status save(LV2_State_Store_Function store, LV2_State_Handle handle);
-    // [main thread, not while running] Refuses a missing, mistyped or
+    // [editor thread, audio thread stopped] Refuses a missing, mistyped or
     // truncated record with nothing changed; values that are not numbers keep
     // the parameter's value, others are limited to [0, 1].
     LV2_State_Status restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);

@@ -16,8 +16,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <random>
+#include <unistd.h>
 
 namespace {
 
@@ -335,11 +337,15 @@ std::vector<float> read_float_file(const std::string& path, int& channels) {
 }
 
 TEST_F(Lv2Host, lv2apply_renders_what_quevrin_render_renders) {
-    const std::string dir = ::testing::TempDir() + "quevrin_lv2apply/";
-    ASSERT_EQ(std::system(("mkdir -p " + dir + "path && ln -sfn " QUEVRIN_LV2_BUNDLE " " + dir +
-                           "path/quevrin.lv2")
-                              .c_str()),
-              0);
+    const std::string dir =
+        ::testing::TempDir() + "quevrin_lv2apply_" + std::to_string(getpid()) + "/";
+    // lv2apply finds the plug-in on LV2_PATH: a folder holding only the bundle.
+    std::filesystem::create_directories(dir + "path");
+    std::filesystem::create_directory_symlink(QUEVRIN_LV2_BUNDLE, dir + "path/quevrin.lv2");
+    struct Cleanup {
+        std::string dir;
+        ~Cleanup() { std::filesystem::remove_all(dir); }
+    } cleanup{dir};
     const Signal in = test_signal(24000);
     {
         SF_INFO info{};
