@@ -32,6 +32,7 @@ QuevrinLv2::QuevrinLv2(double rate, const LV2_URID_Map* map) {
         urids_.atom_object = id(LV2_ATOM__Object);
         urids_.atom_blank = id(LV2_ATOM__Blank);
         urids_.atom_float = id(LV2_ATOM__Float);
+        urids_.atom_double = id(LV2_ATOM__Double);
         urids_.time_position = id(LV2_TIME__Position);
         urids_.time_bpm = id(LV2_TIME__beatsPerMinute);
         urids_.program = id(program_key);
@@ -93,10 +94,17 @@ void QuevrinLv2::apply_time_events() noexcept {
         }
         const LV2_Atom* bpm = nullptr;
         lv2_atom_object_get(obj, urids_.time_bpm, &bpm, 0);
-        if (bpm == nullptr || bpm->type != urids_.atom_float || bpm->size < sizeof(float)) {
+        float value = 0.0f;
+        if (bpm == nullptr) {
             continue;
         }
-        const float value = reinterpret_cast<const LV2_Atom_Float*>(bpm)->body;
+        if (bpm->type == urids_.atom_float && bpm->size >= sizeof(float)) {
+            value = reinterpret_cast<const LV2_Atom_Float*>(bpm)->body;
+        } else if (bpm->type == urids_.atom_double && bpm->size >= sizeof(double)) {
+            value = static_cast<float>(reinterpret_cast<const LV2_Atom_Double*>(bpm)->body);
+        } else {
+            continue;
+        }
         // Hosts repeat the position every cycle; only a new tempo is applied.
         // The engine refuses tempos that are not positive numbers.
         if (value != last_host_bpm_) {

@@ -23,7 +23,7 @@
 // shows the parameter's value. A restored state sets the parameters exactly and
 // counts as what the ports show, so a host writing back the restored port
 // values changes nothing, while a port the host moves later wins. The host's
-// tempo (time:Position) sets the tempo whenever it arrives.
+// tempo (time:Position, float or double) sets the tempo whenever it changes.
 //
 // Threads: the host's main thread (the editor thread) constructs, activates
 // and restores, never while run() runs; connect_port and run are the audio
@@ -77,6 +77,7 @@ private:
         LV2_URID atom_object = 0;
         LV2_URID atom_blank = 0;
         LV2_URID atom_float = 0;
+        LV2_URID atom_double = 0;
         LV2_URID time_position = 0;
         LV2_URID time_bpm = 0;
         LV2_URID program = 0;
