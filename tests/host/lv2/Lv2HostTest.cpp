@@ -24,7 +24,6 @@
 namespace {
 
 constexpr const char* uri = "urn:vantrel:quevrin";
-constexpr const char* program_key = "urn:vantrel:quevrin#program";
 constexpr double rate = 48000.0;
 
 struct Signal {
