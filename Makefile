@@ -2,7 +2,7 @@
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build windows test test-sanitize test-tsan bench format demo fuzz skin
+.PHONY: all deps build windows test test-sanitize test-tsan bench format demo fuzz skin lv2 install-lv2
 
 all: build
 
@@ -61,3 +61,16 @@ demo: build
 # Redraws the skin into resources/skin and its review sheets into docs/.
 skin: build
 	cmake --build build --target skin
+
+# The LV2 bundle (plug-in binary, ports and presets described from the
+# parameter list) in build/quevrin.lv2, and its installation for the user's hosts.
+lv2: deps build/build.ninja
+	cmake --build build -j $(JOBS) --target lv2
+	@echo "built $(CURDIR)/build/quevrin.lv2"
+
+LV2_INSTALL_DIR ?= $(HOME)/.lv2
+install-lv2: lv2
+	mkdir -p $(LV2_INSTALL_DIR)/quevrin.lv2
+	install -m 644 build/quevrin.lv2/*.ttl $(LV2_INSTALL_DIR)/quevrin.lv2/
+	install -m 755 build/quevrin.lv2/quevrin.so $(LV2_INSTALL_DIR)/quevrin.lv2/
+	@echo "installed $(LV2_INSTALL_DIR)/quevrin.lv2"

@@ -10,6 +10,7 @@ packages=(
     mingw-w64 wine wine64
     zenity xvfb xauth
     libcairo2-dev libfreetype-dev libimagequant-dev libpng-dev fonts-dejavu-core
+    lv2-dev liblilv-dev lilv-utils sordi calf-plugins
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include "host/dx/HostDspDx.h"
 #include "host/dx/HostGuiDx.h"
+#include "mppi/FiniteSample.h"
 #include "mppi/NormalizedParamInterface.h"
 #include "mppi/PropertyKeys.h"
 #include "sys/Clock.h"
@@ -22,12 +23,6 @@ std::int16_t to_pcm16(double y) noexcept {
     }
     const double r = std::floor(y + 0.5);
     return static_cast<std::int16_t>(std::clamp(r, -32768.0, 32767.0));
-}
-
-// A NaN or an infinity entering the engine would circulate in its feedback
-// loops for ever: it enters as silence instead.
-float finite_or_zero(float v) noexcept {
-    return std::isfinite(v) ? v : 0.0f;
 }
 
 // Sample access through memcpy: media buffers promise no alignment.
@@ -218,7 +213,7 @@ void CAudioTransform::read_input(const BYTE* input, int frames) noexcept {
             float* block = input_blocks_[static_cast<std::size_t>(c)].data();
             const BYTE* p = input + c * 4;
             for (int i = 0; i < frames; ++i, p += stride) {
-                block[i] = finite_or_zero(load<float>(p));
+                block[i] = mppi::finite_or_zero(load<float>(p));
             }
         }
     }

@@ -1,0 +1,193 @@
+#include "host/lv2/QuevrinLv2.h"
+
+#include "effect/Algo.h"
+#include "host/lv2/HostDspLv2.h"
+#include "mppi/FiniteSample.h"
+#include "mppi/NormalizedParamInterface.h"
+
+#include <lv2/atom/atom.h>
+#include <lv2/atom/util.h>
+#include <lv2/time/time.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+QuevrinLv2::QuevrinLv2(double rate, const LV2_URID_Map* map) {
+    auto algo = std::make_unique<Algo>();
+    algo->set_host(new HostDspLv2);
+    // The DSP side runs without a GUI peer: an LV2 UI speaks through ports.
+    algo->set_gui(nullptr);
+    algo->init();
+    algo->set_sample_rate(static_cast<float>(rate));
+    dsp_ = std::move(algo);
+    control_ports_.reserve(nbr_params);
+    for (int i = 0; i < nbr_params; ++i) {
+        control_ports_.emplace_back(*dsp_->get_param(i));
+    }
+    shown_.fill(std::numeric_limits<float>::quiet_NaN());
+    if (map != nullptr) {
+        auto id = [map](const char* u) { return map->map(map->handle, u); };
+        urids_.atom_chunk = id(LV2_ATOM__Chunk);
+        urids_.atom_object = id(LV2_ATOM__Object);
+        urids_.atom_blank = id(LV2_ATOM__Blank);
+        urids_.atom_float = id(LV2_ATOM__Float);
+        urids_.atom_double = id(LV2_ATOM__Double);
+        urids_.time_position = id(LV2_TIME__Position);
+        urids_.time_bpm = id(LV2_TIME__beatsPerMinute);
+        urids_.program = id(program_key);
+    }
+}
+
+QuevrinLv2::~QuevrinLv2() {
+    dsp_->stop();
+}
+
+void QuevrinLv2::connect_port(std::uint32_t port, void* data) noexcept {
+    if (port < port_in_left) {
+        controls_[port] = static_cast<const float*>(data);
+    } else if (port == port_in_left || port == port_in_right) {
+        audio_in_[port - port_in_left] = static_cast<const float*>(data);
+    } else if (port == port_out_left || port == port_out_right) {
+        audio_out_[port - port_out_left] = static_cast<float*>(data);
+    } else if (port == port_time) {
+        time_port_ = data;
+    }
+}
+
+void QuevrinLv2::activate() {
+    dsp_->request_reset();
+}
+
+void QuevrinLv2::apply_control_ports() noexcept {
+    for (int i = 0; i < nbr_params; ++i) {
+        const float* port = controls_[static_cast<std::size_t>(i)];
+        if (port == nullptr) {
+            continue;
+        }
+        const float p = *port;
+        float& shown = shown_[static_cast<std::size_t>(i)];
+        if (p == shown || !std::isfinite(p)) {
+            continue;
+        }
+        shown = p;
+        const ControlPort& cp = control_ports_[static_cast<std::size_t>(i)];
+        mppi::NormalizedParamInterface* param = dsp_->get_param(i);
+        if (!cp.shows(param->get_normalized(), p)) {
+            param->set_normalized(cp.to_normalized(p));
+        }
+    }
+}
+
+void QuevrinLv2::apply_time_events() noexcept {
+    const auto* seq = static_cast<const LV2_Atom_Sequence*>(time_port_);
+    if (seq == nullptr || urids_.time_position == 0) {
+        return;
+    }
+    LV2_ATOM_SEQUENCE_FOREACH(seq, ev) {
+        if (ev->body.type != urids_.atom_object && ev->body.type != urids_.atom_blank) {
+            continue;
+        }
+        const auto* obj = reinterpret_cast<const LV2_Atom_Object*>(&ev->body);
+        if (obj->body.otype != urids_.time_position) {
+            continue;
+        }
+        const LV2_Atom* bpm = nullptr;
+        lv2_atom_object_get(obj, urids_.time_bpm, &bpm, 0);
+        float value = 0.0f;
+        if (bpm == nullptr) {
+            continue;
+        }
+        if (bpm->type == urids_.atom_float && bpm->size >= sizeof(float)) {
+            value = reinterpret_cast<const LV2_Atom_Float*>(bpm)->body;
+        } else if (bpm->type == urids_.atom_double && bpm->size >= sizeof(double)) {
+            value = static_cast<float>(reinterpret_cast<const LV2_Atom_Double*>(bpm)->body);
+        } else {
+            continue;
+        }
+        // Hosts repeat the position every cycle; only a new tempo is applied.
+        // The engine refuses tempos that are not positive numbers.
+        if (value != last_host_bpm_) {
+            last_host_bpm_ = value;
+            dsp_->set_tempo(value);
+        }
+    }
+}
+
+void QuevrinLv2::run(std::uint32_t frames) noexcept {
+    if (audio_in_[0] == nullptr || audio_in_[1] == nullptr || audio_out_[0] == nullptr ||
+        audio_out_[1] == nullptr) {
+        return;
+    }
+    // Ports first: a tempo the host sends in this cycle wins over the tempo port.
+    apply_control_ports();
+    apply_time_events();
+    const float* in_table[2] = {in_blocks_[0].data(), in_blocks_[1].data()};
+    float* out_table[2] = {out_blocks_[0].data(), out_blocks_[1].data()};
+    // Input and output may share buffers: each chunk is copied in before any
+    // of it is written out.
+    for (std::uint32_t done = 0; done < frames;) {
+        const std::uint32_t chunk = std::min<std::uint32_t>(block_frames, frames - done);
+        for (int c = 0; c < 2; ++c) {
+            const float* in = audio_in_[c] + done;
+            std::transform(in, in + chunk, in_blocks_[static_cast<std::size_t>(c)].begin(),
+                           mppi::finite_or_zero);
+        }
+        dsp_->process_replace(out_table, in_table, static_cast<int>(chunk), false);
+        for (int c = 0; c < 2; ++c) {
+            const float* out = out_blocks_[static_cast<std::size_t>(c)].data();
+            std::copy(out, out + chunk, audio_out_[c] + done);
+        }
+        done += chunk;
+    }
+}
+
+LV2_State_Status QuevrinLv2::save(LV2_State_Store_Function store, LV2_State_Handle handle) {
+    if (urids_.program == 0) {
+        return LV2_STATE_ERR_NO_FEATURE;
+    }
+    mppi::ProgramSlot program;
+    program.set_prog_name(dsp_->get_prog_name());
+    dsp_->store_prog(program);
+    std::vector<unsigned char> record(static_cast<std::size_t>(program.get_size()));
+    if (program.write(record.data()) != 0) {
+        return LV2_STATE_ERR_UNKNOWN;
+    }
+    return store(handle, urids_.program, record.data(), record.size(), urids_.atom_chunk,
+                 LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE);
+}
+
+LV2_State_Status QuevrinLv2::restore(LV2_State_Retrieve_Function retrieve,
+                                     LV2_State_Handle handle) {
+    if (urids_.program == 0) {
+        return LV2_STATE_ERR_NO_FEATURE;
+    }
+    std::size_t size = 0;
+    std::uint32_t type = 0;
+    std::uint32_t flags = 0;
+    const void* data = retrieve(handle, urids_.program, &size, &type, &flags);
+    if (data == nullptr) {
+        return LV2_STATE_ERR_NO_PROPERTY;
+    }
+    if (type != urids_.atom_chunk) {
+        return LV2_STATE_ERR_BAD_TYPE;
+    }
+    mppi::ProgramSlot program;
+    const int limit =
+        static_cast<int>(std::min<std::size_t>(size, std::numeric_limits<int>::max()));
+    if (program.read(static_cast<const unsigned char*>(data), limit) != 0) {
+        return LV2_STATE_ERR_UNKNOWN;
+    }
+    dsp_->set_prog_name(program.get_prog_name());
+    dsp_->load_prog(program);
+    // The restored values are what the ports show now: connected ports keep
+    // their current values as seen, so only a later move of theirs applies.
+    for (int i = 0; i < nbr_params; ++i) {
+        const float* port = controls_[static_cast<std::size_t>(i)];
+        shown_[static_cast<std::size_t>(i)] =
+            port != nullptr ? *port
+                            : control_ports_[static_cast<std::size_t>(i)].to_port(
+                                  dsp_->get_param(i)->get_normalized());
+    }
+    return LV2_STATE_SUCCESS;
+}
