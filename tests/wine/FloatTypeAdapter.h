@@ -18,7 +18,7 @@ public:
     // The input's format as a plain WAVEFORMATEX, format tag 3.
     HRESULT GetMediaType(int position, CMediaType* mt) override;
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
-    // [streaming thread] Copies the bytes.
+    // [audio thread] Copies the bytes.
     HRESULT Transform(IMediaSample* in, IMediaSample* out) override;
 
 private:

@@ -10,10 +10,10 @@ class Biquad {
 public:
     enum Type { low_pass = 0, high_pass, resonator, band_pass };
 
-    // [main or audio thread] Coefficients for `type` at frequency f (Hz),
+    // [audio thread] Coefficients for `type` at frequency f (Hz),
     // resonance r and quality q, at the current sample rate.
     void set(int type, float f, float r, float q) noexcept;
-    // [main thread] Takes effect at the next set().
+    // [editor thread, audio thread stopped] Takes effect at the next set().
     void set_sample_rate(float rate) noexcept { sample_rate_ = rate; }
     // Inputs and outputs of the recursion back to 0.
     void clear() noexcept;

@@ -13,7 +13,7 @@ public:
     // Coordinate units of the folder per radian: one period spans 16 segments.
     static constexpr float fold_units_per_radian = 16.0f / 6.28318530717958647692f;
 
-    // [main thread, first call] The tables.
+    // [editor thread] The tables, built on the first call (a stage's construction).
     static const DistortionCurves& instance();
 
     // About tanh(x); held at tanh(-8) and tanh(8) outside [-8, 8].

@@ -1,4 +1,4 @@
-// The streaming thread processes audio while the editor's thread changes
+// The audio thread processes blocks while the editor thread changes
 // parameters and the host applies presets and persisted programs. Built with
 // -fsanitize=thread (make test-tsan) this proves the lock-free hand-over of
 // parameter values free of data races.

@@ -6,6 +6,7 @@
 #include "mppi/DspInterface.h"
 #include "mppi/HostGuiInterface.h"
 #include "mppi/preset/ProgStLdDefault.h"
+#include "support/FakeDsp.h"
 
 #include <gtest/gtest.h>
 
@@ -13,51 +14,6 @@ using namespace mppi;
 using namespace preset_test;
 
 namespace {
-
-// A DSP whose current program is `program`.
-class FakeDsp : public DspInterface {
-public:
-    ProgramSlot program = make_prog("Ping-pong delay - 1/4 beat", 121, 3);
-
-    void init() override {}
-    void reset() override {}
-    void stop() override {}
-    HostDspInterface* get_host() override { return nullptr; }
-    void set_host(HostDspInterface*) override {}
-    GuiInterface* get_gui() override { return nullptr; }
-    void set_gui(GuiInterface*) override {}
-    int get_nbr_in_buses() override { return 0; }
-    const BusDescription& get_in_bus(int) override { return bus_; }
-    int get_nbr_out_buses() override { return 0; }
-    const BusDescription& get_out_bus(int) override { return bus_; }
-    int get_min_sample_rate() override { return 0; }
-    int get_max_sample_rate() override { return 0; }
-    void set_sample_rate(float) override {}
-    void set_sample_scale(float) override {}
-    int get_nbr_param() override { return program.get_nbr_values(); }
-    NormalizedParamInterface* get_param(int) override { return nullptr; }
-    void set_prog_name(const std::string& name) override { program.set_prog_name(name); }
-    std::string get_prog_name() override { return program.get_prog_name(); }
-    double get_num_property(const char*) override { return 0.0; }
-    std::string get_str_property(const char*) override { return {}; }
-    void request_reset() override {}
-    void set_tempo(float) override {}
-    void load_prog(const ProgramSlot&) override {}
-    void store_prog(ProgramSlot& slot) override {
-        slot.set_nbr_values(program.get_nbr_values());
-        for (int i = 0; i < program.get_nbr_values(); ++i)
-            slot.set_value(i, program.get_value(i));
-    }
-    bool process_replace(float* const*, const float* const*, int, bool) noexcept override {
-        return true;
-    }
-    bool process_add(float* const*, const float* const*, int, bool) noexcept override {
-        return true;
-    }
-
-private:
-    BusDescription bus_;
-};
 
 // Records every whole program the editor sends.
 class FakeHostGui : public HostGuiInterface {
@@ -91,10 +47,16 @@ ProgramSlot prog_of(std::vector<float> values) {
     return prog;
 }
 
+// The DSP's current program is `program`.
 struct Seam : ::testing::Test {
+    Seam() {
+        dsp.set_prog_name(program.get_prog_name());
+        dsp.load_prog(program);
+    }
+    ProgramSlot program = make_prog("Ping-pong delay - 1/4 beat", 121, 3);
     BankManager bank = make_bank(8, 121);
     FakeHostGui host;
-    FakeDsp dsp;
+    FakeDsp dsp{std::make_shared<std::vector<std::string>>(), 121};
     ProgStLdDefault seam{bank, host, dsp};
 };
 
@@ -103,7 +65,7 @@ struct Seam : ::testing::Test {
 TEST_F(Seam, capture_takes_the_dsp_program_name_and_values_in_index_order) {
     ProgramSlot slot;
     seam.capture(slot);
-    EXPECT_TRUE(same_prog(slot, dsp.program));
+    EXPECT_TRUE(same_prog(slot, program));
 }
 
 TEST_F(Seam, send_names_the_mix_like_the_target_and_uses_priority_150) {

@@ -16,9 +16,9 @@ public:
     HRESULT CheckConnect(IPin* pin) override;
     // Decommits and releases the allocator and the peer's IMemInputPin.
     HRESULT BreakConnect() override;
-    // [graph thread] Commits the allocator (VFW_E_NO_ALLOCATOR without one).
+    // [editor thread] Commits the allocator (VFW_E_NO_ALLOCATOR without one).
     HRESULT Active() override;
-    // [graph thread] Decommits the allocator.
+    // [editor thread] Decommits the allocator.
     HRESULT Inactive() override;
 
     // Asks the input pin for its allocator and sizes it with DecideBufferSize;
@@ -30,11 +30,11 @@ public:
     // A new CMemAllocator with a reference for the caller.
     virtual HRESULT InitAllocator(IMemAllocator** allocator);
 
-    // [streaming thread] An empty sample from the allocator, with the times given (may be null).
+    // [audio thread] An empty sample from the allocator, with the times given (may be null).
     // May block; see IMemAllocator::GetBuffer.
     virtual HRESULT GetDeliveryBuffer(IMediaSample** sample, REFERENCE_TIME* start,
                                       REFERENCE_TIME* stop, DWORD flags);
-    // [streaming thread] Passes the sample to the connected pin's Receive.
+    // [audio thread] Passes the sample to the connected pin's Receive.
     virtual HRESULT Deliver(IMediaSample* sample);
     virtual HRESULT DeliverEndOfStream();
     virtual HRESULT DeliverBeginFlush();

@@ -32,7 +32,7 @@ public:
     STDMETHODIMP Commit() override;
     // [any thread] Wakes waiting GetBuffer calls; the memory goes when the last buffer is back.
     STDMETHODIMP Decommit() override;
-    // [streaming thread] May block until a buffer is free (not with AM_GBF_NOWAIT,
+    // [audio thread] May block until a buffer is free (not with AM_GBF_NOWAIT,
     // which gives VFW_E_TIMEOUT); VFW_E_NOT_COMMITTED when decommitted.
     STDMETHODIMP GetBuffer(IMediaSample** sample, REFERENCE_TIME* start, REFERENCE_TIME* end,
                            DWORD flags) override;
