@@ -6,7 +6,8 @@
 
 namespace mppi {
 
-// One ParamPriority per parameter, index for index.
+// One ParamPriority per parameter, index for index. Every operation runs on
+// the editor thread.
 class ParamPriorityList {
 public:
     // [editor thread] Sized once the parameter count is known; every entry unclaimed.

@@ -5,7 +5,9 @@
 // A second-order filter in 32-bit floats, direct form I, whose coefficients
 // come from an analog prototype through the bilinear transform with the
 // frequency prewarped to f. The two last inputs and outputs sit in two-entry
-// rings with a shared index, so single samples and pairs can alternate.
+// rings with a shared index, so single samples and pairs can alternate. It
+// belongs to the audio thread (the editor thread stands in for it while the
+// audio thread is stopped).
 class Biquad {
 public:
     enum Type { low_pass = 0, high_pass, resonator, band_pass };

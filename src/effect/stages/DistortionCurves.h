@@ -7,7 +7,8 @@
 
 // The two shaping curves of the distortion, each 16 cubic segments: a tanh
 // soft clipper over [-8, 8] and one period of a sine for the wave folder.
-// Built once, on first use, and shared by every stage.
+// Built once, on first use, and shared by every stage; read-only afterwards,
+// so any thread may evaluate them.
 class DistortionCurves {
 public:
     // Coordinate units of the folder per radian: one period spans 16 segments.

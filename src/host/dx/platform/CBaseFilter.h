@@ -1,5 +1,8 @@
 // A filter: state (stopped, paused, running), its pins, its place in a graph,
 // and registration through its setup data. Derived filters supply the pins.
+//
+// Threads: an operation without a tag of its own runs on the editor thread
+// (graph control); the streaming ones are tagged [audio thread].
 #pragma once
 
 #include "host/dx/platform/AMovieSetup.h"

@@ -1,5 +1,8 @@
 // An input pin that receives samples through IMemInputPin from the output pin
 // it is connected to, in buffers of the allocator the two agreed on.
+//
+// Threads: an operation without a tag of its own runs on the editor thread
+// (graph control); the streaming ones are tagged [audio thread].
 #pragma once
 
 #include "host/dx/platform/CBasePin.h"

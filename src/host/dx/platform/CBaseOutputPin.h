@@ -1,5 +1,8 @@
 // An output pin that delivers samples to a connected IMemInputPin, from an
 // allocator it agrees on with that pin while connecting.
+//
+// Threads: an operation without a tag of its own runs on the editor thread
+// (graph control); the streaming ones are tagged [audio thread].
 #pragma once
 
 #include "host/dx/platform/CBasePin.h"
@@ -36,12 +39,14 @@ public:
                                       REFERENCE_TIME* stop, DWORD flags);
     // [audio thread] Passes the sample to the connected pin's Receive.
     virtual HRESULT Deliver(IMediaSample* sample);
+    // [audio thread]
     virtual HRESULT DeliverEndOfStream();
+    // [editor thread] Flushing and new segments, as the transform filter passes them.
     virtual HRESULT DeliverBeginFlush();
     virtual HRESULT DeliverEndFlush();
     virtual HRESULT DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
 
-    // These travel downstream, never up to an output pin: E_UNEXPECTED.
+    // [any thread] These travel downstream, never up to an output pin: E_UNEXPECTED.
     STDMETHODIMP EndOfStream() override;
     STDMETHODIMP BeginFlush() override;
     STDMETHODIMP EndFlush() override;

@@ -1,5 +1,8 @@
 // A pin: connection and media-type negotiation with a peer pin. The pin's
 // references are its filter's, so a pin lives exactly as long as its filter.
+//
+// Threads: an operation without a tag of its own runs on the editor thread
+// (graph control); the streaming ones are tagged [audio thread].
 #pragma once
 
 #include "host/dx/platform/CBaseFilter.h"
@@ -36,8 +39,9 @@ public:
     STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* mt) override;
     STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
     STDMETHODIMP QueryInternalConnections(IPin** pins, ULONG* count) override;
+    // [audio thread]
     STDMETHODIMP EndOfStream() override;
-    // Remembers the segment's times and rate.
+    // Remembers the segment's rate.
     STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
     // S_OK for a type this pin can connect with; any other result refuses it.

@@ -1,6 +1,7 @@
 // An allocator of fixed-size buffers in one block of memory, as used between
 // an output pin and the input pin it delivers to. Buffers exist between
 // Commit and Decommit; GetBuffer waits for a free one unless told not to.
+// Untagged operations (properties, Commit) run on the editor thread.
 #pragma once
 
 #include "host/dx/platform/CCritSec.h"

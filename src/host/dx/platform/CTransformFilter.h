@@ -2,6 +2,10 @@
 // an output sample. A derived filter overrides at least CheckInputType,
 // CheckTransform, GetMediaType and DecideBufferSize, and either Transform or
 // Receive; the other hooks below are optional.
+//
+// Threads: an operation without a tag of its own runs on the editor thread
+// (graph control); the streaming ones are tagged [audio thread].
+// The receive lock keeps Stop from tearing down what a sample in flight uses.
 #pragma once
 
 #include "host/dx/platform/CBaseFilter.h"
