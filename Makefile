@@ -2,7 +2,7 @@
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build windows test test-sanitize test-tsan bench format demo fuzz skin lv2 install-lv2
+.PHONY: all deps build windows test test-sanitize test-tsan bench format tidy demo fuzz skin lv2 install-lv2
 
 all: build
 
@@ -29,15 +29,17 @@ test: build windows
 	else ctest --test-dir build --output-on-failure -j $(JOBS); fi
 	bash tests/wine/run.sh build-windows build
 
-# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer, with
+# the thread tags asserted (docs/THREADS.md).
 test-sanitize: deps
-	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUEVRIN_SANITIZE="address;undefined" $(CMAKE_FLAGS)
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUEVRIN_SANITIZE="address;undefined" -DQUEVRIN_THREAD_CHECKS=ON $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
-# Streaming against changes from another thread, under ThreadSanitizer.
+# Streaming against changes from another thread, under ThreadSanitizer, with
+# the thread tags asserted.
 test-tsan: deps
-	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUEVRIN_SANITIZE=thread -DQUEVRIN_BENCH=OFF $(CMAKE_FLAGS)
+	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUEVRIN_SANITIZE=thread -DQUEVRIN_THREAD_CHECKS=ON -DQUEVRIN_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build build-tsan -j $(JOBS) --target test_hostdx_threads
 	TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/test_hostdx_threads
 
@@ -51,6 +53,11 @@ fuzz: deps
 
 format:
 	find src tests bench fuzz tools apps -name '*.h' -o -name '*.cpp' | xargs clang-format -i
+
+# clang-tidy (.clang-tidy) over the product's sources, from the build's
+# compile database; any finding fails.
+tidy: build
+	run-clang-tidy -quiet -j $(JOBS) -p build '$(CURDIR)/(src|apps|tools)/'
 
 # The built-in demo phrase through a ping-pong program, with its tail.
 demo: build

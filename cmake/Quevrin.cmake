@@ -1,6 +1,9 @@
 # Build conventions shared by every target of the project.
 
 add_compile_options(-Wall -Wextra)
+if(QUEVRIN_THREAD_CHECKS)
+    add_compile_definitions(QUEVRIN_THREAD_CHECKS)
+endif()
 if(QUEVRIN_SANITIZE)
     string(REPLACE ";" "," _san "${QUEVRIN_SANITIZE}")
     add_compile_options(-fsanitize=${_san} -fno-omit-frame-pointer -fno-sanitize-recover=all)

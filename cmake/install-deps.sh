@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ clang libclang-rt-14-dev
+    cmake ninja-build g++ clang clang-tidy libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     python3 python3-scipy pkg-config libsndfile1-dev
     mingw-w64 wine wine64

@@ -14,7 +14,7 @@ public:
     AudioSinkPin(AudioSink* sink, CCritSec* lock, HRESULT* phr);
     // Stereo 16-bit PCM or 32-bit float.
     HRESULT CheckMediaType(const CMediaType* mt) override;
-    // [streaming thread] Writes the sample's frames to the file.
+    // [audio thread] Writes the sample's frames to the file.
     STDMETHODIMP Receive(IMediaSample* sample) override;
     STDMETHODIMP EndOfStream() override;
 

@@ -32,7 +32,7 @@ public:
     int GetPinCount() override { return 1; }
     CBasePin* GetPin(int n) override { return n == 0 ? &pin_ : nullptr; }
 
-    // [streaming thread] Delivers whole frames; the result of the first
+    // [audio thread] Delivers whole frames; the result of the first
     // failed delivery, S_OK when all went through.
     HRESULT push(const void* frames, long count);
     HRESULT end_of_stream() { return pin_.DeliverEndOfStream(); }

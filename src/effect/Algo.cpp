@@ -20,6 +20,7 @@ void Algo::set_host(mppi::HostDspInterface* host) {
 }
 
 void Algo::init() {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     mppi::TimeUnit& unit = get_time_unit();
     unit.set_unit_mode(mppi::TimeUnit::beats);
     if (host_)
@@ -54,6 +55,7 @@ void Algo::init() {
 }
 
 void Algo::reset() {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     flags_->set_internal(64);
     tempo_->set_internal(120);
     dry_level_->set_internal(1.0);
@@ -66,6 +68,7 @@ void Algo::reset() {
 }
 
 void Algo::set_sample_rate(float rate) {
+    QUEVRIN_RESTART_AUDIO_THREAD(threads_);
     sample_rate_ = rate;
     separation_.set_sample_rate(rate);
     taps_.set_sample_rate(rate);
@@ -94,6 +97,7 @@ void Algo::request_reset() {
 }
 
 void Algo::set_tempo(float bpm) {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     // Folded into 60..240 by octaves; a tempo that is not positive cannot be
     // folded and leaves the tempo as it is.
     double t = bpm;
@@ -107,6 +111,7 @@ void Algo::set_tempo(float bpm) {
 }
 
 void Algo::load_prog(const mppi::ProgramSlot& program) {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     // A damaged program may hold fewer values, or values that are not
     // normalized: apply what is there, limited to [0, 1].
     const int count = std::min(nbr_params, program.get_nbr_values());
@@ -124,12 +129,13 @@ void Algo::load_prog(const mppi::ProgramSlot& program) {
 }
 
 void Algo::store_prog(mppi::ProgramSlot& program) {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     program.set_nbr_values(nbr_params);
     for (int i = 0; i < nbr_params; ++i)
         program.set_value(i, param_at(i)->get_normalized());
 }
 
-void Algo::notify(mppi::NotifierInterface* source) {
+void Algo::notify(mppi::NotifierInterface* source) noexcept {
     if (source == tempo_.get())
         tempo_changed_.store(true, std::memory_order_relaxed);
     flags_changed_.store(true, std::memory_order_relaxed);
@@ -181,6 +187,7 @@ bool Algo::process_add(float* const* out, const float* const* in, int frames, bo
 
 template <bool Add>
 void Algo::process(float* const* out, const float* const* in, int frames) noexcept {
+    QUEVRIN_ASSERT_AUDIO_THREAD(threads_);
     if (reset_requested_.exchange(false, std::memory_order_acquire))
         reset_running_state();
     const bool mono = host_ && !host_->is_out_channel(0, 1);

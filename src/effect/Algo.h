@@ -10,6 +10,7 @@
 #include "mppi/NotifiedInterface.h"
 #include "mppi/NotifierInterface.h"
 #include "mppi/PluginInternal.h"
+#include "mppi/ThreadCheck.h"
 
 #include <atomic>
 #include <memory>
@@ -18,7 +19,9 @@
 // The whole effect: a four-tap stereo pre-delay followed by one or two
 // feedback delay lines, routed and mixed by the DelayMixer. Parameter changes
 // are picked up at the next control tick (every 256 samples) and ramp over
-// the following 256.
+// the following 256. Threads: the operations carry DspInterface's tags; the
+// engine's running state belongs to the audio thread, and the DSP's thread
+// check (test builds) learns the audio thread again at set_sample_rate.
 class Algo : public mppi::DspInterface,
              public mppi::NotifiedInterface,
              public mppi::NotifierInterface,
@@ -63,7 +66,7 @@ public:
                      bool tail) noexcept override;
 
     // [any thread] A parameter of the engine itself changed.
-    void notify(mppi::NotifierInterface* source) override;
+    void notify(mppi::NotifierInterface* source) noexcept override;
 
     StereoTapDelay& taps() { return taps_; }
     DelayLine& line(int index) { return lines_[index]; }
@@ -95,4 +98,5 @@ private:
     std::string prog_name_;
     mppi::BusDescription in_bus_;
     mppi::BusDescription out_bus_;
+    mppi::ThreadCheck threads_;
 };

@@ -117,7 +117,7 @@ void DelayLine::tempo_changed() noexcept {
     params_changed_.store(true, std::memory_order_relaxed);
 }
 
-void DelayLine::notify(mppi::NotifierInterface*) {
+void DelayLine::notify(mppi::NotifierInterface*) noexcept {
     params_changed_.store(true, std::memory_order_relaxed);
 }
 

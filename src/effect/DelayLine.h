@@ -20,6 +20,9 @@
 // DelayMixer, which writes the line's next input. Delay changes glide over a
 // control tick when the read speed stays within -2..2, else the buffer is
 // crossfaded around the new read position.
+//
+// Threads: parameters notify from the editor thread and only mark the line
+// changed; everything else belongs to the audio thread.
 class DelayLine : public mppi::NotifiedInterface, public mppi::NotifierInterface {
 public:
     struct LineTimeRange {
@@ -31,18 +34,17 @@ public:
 
     static constexpr int block_size = 256;
 
-    // [main thread] Creates and adds the line's parameters (level, pan, time,
+    // [editor thread] Creates and adds the line's parameters (level, pan, time,
     // feedback with their LFOs, then the stages'), pushes its values to the
     // mixer and allocates the buffer.
     void init(int index, mppi::PluginInternal& plugin, DelayMixer& mixer);
-    // [main thread] Default values; a line's pan is hard left (line 0) or
+    // [editor thread] Default values; a line's pan is hard left (line 0) or
     // right (line 1) in two-line mode, else centred. Then reset.
     void set_defaults(bool two_line_mode);
-    // [audio thread on a reset request, or main thread] Glides and LFOs
-    // restart, the buffer is cleared.
+    // [audio thread] Glides and LFOs restart, the buffer is cleared.
     void reset() noexcept;
-    // [main thread] Clears the buffer and sizes it for the rate (may allocate;
-    // a failed allocation keeps the previous buffer).
+    // [editor thread, audio thread stopped] Clears the buffer and sizes it for the rate (may
+    // allocate; a failed allocation keeps the previous buffer).
     void set_sample_rate(float rate);
     // [audio thread] The LFO periods and the delay follow the tempo.
     void tempo_changed() noexcept;
@@ -56,7 +58,7 @@ public:
     // position; the returned block is valid until the next read.
     const float* read(int count) noexcept;
     // [any thread] A parameter or modulated value changed.
-    void notify(mppi::NotifierInterface* source) override;
+    void notify(mppi::NotifierInterface* source) noexcept override;
 
     int buffer_size() const noexcept { return static_cast<int>(buffer_.size()); }
     int max_delay() const noexcept { return dmax_; }

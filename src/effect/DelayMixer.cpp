@@ -11,33 +11,33 @@ void set_if_different(float& pending, float x, bool& changed) {
 
 } // namespace
 
-void DelayMixer::set_feedback(int line, float x) {
+void DelayMixer::set_feedback(int line, float x) noexcept {
     set_if_different(feedback_[line], x, changed_);
 }
-void DelayMixer::set_level(int line, float x) {
+void DelayMixer::set_level(int line, float x) noexcept {
     set_if_different(level_[line], x, changed_);
 }
-void DelayMixer::set_pan(int line, float x) {
+void DelayMixer::set_pan(int line, float x) noexcept {
     set_if_different(pan_[line], x, changed_);
 }
-void DelayMixer::set_predelay_level(float x) {
+void DelayMixer::set_predelay_level(float x) noexcept {
     set_if_different(predelay_, x, changed_);
 }
-void DelayMixer::set_separation(float x) {
+void DelayMixer::set_separation(float x) noexcept {
     set_if_different(separation_, x, changed_);
 }
 
-void DelayMixer::set_two_line(bool on) {
+void DelayMixer::set_two_line(bool on) noexcept {
     two_line_ = on;
     changed_ = true;
 }
 
-void DelayMixer::set_sustain(bool on) {
+void DelayMixer::set_sustain(bool on) noexcept {
     sustain_ = on;
     changed_ = true;
 }
 
-void DelayMixer::set_mute(int line, bool on) {
+void DelayMixer::set_mute(int line, bool on) noexcept {
     mute_[line] = on;
     changed_ = true;
 }

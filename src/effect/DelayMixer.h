@@ -3,28 +3,29 @@
 // Routes the delay lines' outputs back into the lines (feedback and
 // cross-feed between two lines) and forms the output mix. Values arrive
 // through setters and take effect at the next control tick, ramping linearly
-// over its 256 samples. Everything here runs on the audio thread (or on the
-// main thread while no audio runs).
+// over its 256 samples. Everything here runs on the audio thread (the editor
+// thread stands in for it while the audio thread is stopped).
 class DelayMixer {
 public:
     static constexpr int ramp_length = 256;
 
-    // Pending values: stored, and taken at the next tick, only when they differ.
-    void set_feedback(int line, float x);
-    void set_level(int line, float x);
-    void set_pan(int line, float x);
-    void set_predelay_level(float x);
-    void set_separation(float x);
-    void set_two_line(bool on);
-    void set_sustain(bool on);
-    void set_mute(int line, bool on);
+    // [audio thread] Pending values: stored, and taken at the next tick, only
+    // when they differ.
+    void set_feedback(int line, float x) noexcept;
+    void set_level(int line, float x) noexcept;
+    void set_pan(int line, float x) noexcept;
+    void set_predelay_level(float x) noexcept;
+    void set_separation(float x) noexcept;
+    void set_two_line(bool on) noexcept;
+    void set_sustain(bool on) noexcept;
+    void set_mute(int line, bool on) noexcept;
 
-    // Coefficients from the pending values, at once, without a ramp.
+    // [audio thread] Coefficients from the pending values, at once, without a ramp.
     void reset() noexcept;
-    // Start of a control tick: a change ramps over the tick's 256 samples.
+    // [audio thread] Start of a control tick: a change ramps over the tick's 256 samples.
     void tick() noexcept;
 
-    // One run of `count` samples starting `offset` samples into the tick.
+    // [audio thread] One run of `count` samples starting `offset` samples into the tick.
     // L/R hold the pre-delay signal on entry and the output on return; x0/x1
     // are the lines' outputs, w0/w1 where the lines' next inputs go (x1 and
     // w1 are not touched in one-line mode).

@@ -7,26 +7,30 @@
 
 // The pre-delay: four taps reading one stereo buffer. Their sum is the
 // pre-delay signal that feeds the delay lines and, levelled, the output.
+// Its buffer and taps belong to the audio thread.
 class StereoTapDelay : public mppi::NotifiedInterface {
 public:
     static constexpr int nbr_taps = 4;
 
-    // [main thread] Creates the taps' parameters (tap by tap: time, level,
+    // [editor thread] Creates the taps' parameters (tap by tap: time, level,
     // pan, each with its LFO) and allocates the buffer.
     void init(mppi::PluginInternal& plugin);
-    // [main thread] Every tap to its defaults, then reset.
+    // [editor thread] Every tap to its defaults, then reset.
     void set_defaults();
-    // [audio or main thread] Buffer cleared, taps restarted.
+    // [audio thread] Buffer cleared, taps restarted.
     void reset() noexcept;
-    // [main thread] May allocate; a failed allocation keeps the previous buffer.
+    // [editor thread, audio thread stopped] May allocate; a failed allocation keeps the previous
+    // buffer.
     void set_sample_rate(float rate);
+    // [audio thread] The taps follow the tempo.
     void tempo_changed() noexcept;
     // [audio thread] Once per 256 samples.
     void tick() noexcept;
     // [audio thread] Writes `count` input frames and the taps' sum into L/R.
     void process(float* L, float* R, const float* in_left, const float* in_right,
                  int count) noexcept;
-    void notify(mppi::NotifierInterface*) override {}
+    // [any thread] Nothing: the taps tell nobody.
+    void notify(mppi::NotifierInterface*) noexcept override {}
 
     TapUnit& tap(int index) { return taps_[index]; }
     int buffer_size() const noexcept { return static_cast<int>(buffer_.size()); }

@@ -79,7 +79,7 @@ void TapUnit::tempo_changed() noexcept {
     params_changed_.store(true, std::memory_order_relaxed);
 }
 
-void TapUnit::notify(mppi::NotifierInterface*) {
+void TapUnit::notify(mppi::NotifierInterface*) noexcept {
     params_changed_.store(true, std::memory_order_relaxed);
 }
 

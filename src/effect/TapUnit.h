@@ -10,6 +10,9 @@
 
 // One tap of the pre-delay: a delayed, levelled and panned read of the shared
 // stereo buffer, with an LFO on each of time, level and pan.
+//
+// Threads: parameters notify from the editor thread and only mark the tap
+// changed; everything else belongs to the audio thread.
 class TapUnit : public mppi::NotifiedInterface, public mppi::NotifierInterface {
 public:
     struct TapTimeRange {
@@ -25,19 +28,23 @@ public:
         float ll = 0.0f, lr = 0.0f, rl = 0.0f, rr = 0.0f;
     };
 
-    // [main thread] Creates and adds time, level and pan, each with its LFO.
+    // [editor thread] Creates and adds time, level and pan, each with its LFO.
     void init(int index, mppi::PluginInternal& plugin);
-    // [main thread] Time 0, level 1 for the first tap else 0, pan centred.
+    // [editor thread] Time 0, level 1 for the first tap else 0, pan centred.
     void set_defaults();
-    // [audio or main thread] Glides and LFOs restart; no ramp, no glide.
+    // [audio thread] Glides and LFOs restart; no ramp, no glide.
     void reset() noexcept;
+    // [editor thread, audio thread stopped] The rate and the longest delay
+    // the shared buffer holds.
     void set_sample_rate(float rate, int max_delay);
+    // [audio thread] The LFO periods and the delay follow the tempo.
     void tempo_changed() noexcept;
     // [audio thread] Once per 256 samples.
     void tick() noexcept;
-    void notify(mppi::NotifierInterface* source) override;
+    // [any thread] A parameter or modulated value changed.
+    void notify(mppi::NotifierInterface* source) noexcept override;
 
-    // Whether the tap adds anything to the pre-delay this tick.
+    // [audio thread] Whether the tap adds anything to the pre-delay this tick.
     bool contributes() const noexcept { return level_ != 0.0f || ramping_; }
 
     int delay() const noexcept { return d_; }

@@ -36,10 +36,10 @@ public:
     }
 
     // The four coefficients of segment `i`, constant term first; 16-byte aligned.
-    const T* row(int i) const { return c_[i]; }
+    const T* row(int i) const noexcept { return c_[i]; }
 
     // Segment `i` (0..15) evaluated at u.
-    T eval(int i, T u) const {
+    T eval(int i, T u) const noexcept {
         const T* c = c_[i];
         return ((c[3] * u + c[2]) * u + c[1]) * u + c[0];
     }

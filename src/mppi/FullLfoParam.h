@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <memory>
+#include <utility>
 
 namespace mppi {
 
@@ -19,23 +20,24 @@ namespace mppi {
 // wave l in [-1, 1] and the depth d through Modifier::apply(b, l, d) into the
 // modulated value handed to the stage that owns it (its target).
 //
-// Parameters notify from the editor thread: notify() only records the new
-// glide target and marks the coupling dirty. Everything else runs on the
-// audio thread, or on the main thread while no audio runs.
+// Threads: parameters notify from the editor thread, and notify() only
+// records the new glide target and marks the coupling dirty. The coupling's
+// running state belongs to the audio thread (the editor thread stands in for
+// it while the audio thread is stopped).
 template <class Modifier, int Variant = 1>
 class FullLfoParam : public NotifiedInterface, public NotifierInterface {
 public:
     // Seconds the base value glides to each new value.
     static constexpr float ramp_time = 0.1f;
 
-    // [main thread] Creates the period, depth and waveform parameters (named
+    // [editor thread] Creates the period, depth and waveform parameters (named
     // after the base, with its attribute), adds the base and the three to the
     // plug-in in that order, and computes the modulated value.
     void init(std::shared_ptr<NormalizedParamInterface> base, PluginInternal& plugin) {
         time_unit_ = &plugin.get_time_unit();
-        base_ = base;
-        const std::string name = base->get_name();
-        const int attribute = base->get_attribute();
+        base_ = std::move(base);
+        const std::string name = base_->get_name();
+        const int attribute = base_->get_attribute();
         period_ = std::make_shared<ParamLfoPer<Variant>>();
         depth_param_ = std::make_shared<ParamLfoDepth>();
         waveform_ = std::make_shared<ParamLfoWf>();
@@ -62,7 +64,7 @@ public:
     }
 
     // [any thread] A parameter of the coupling changed.
-    void notify(NotifierInterface* source) override {
+    void notify(NotifierInterface* source) noexcept override {
         if (source == base_.get()) {
             pending_target_.store(float(base_->get_internal()), std::memory_order_relaxed);
             target_changed_.store(true, std::memory_order_release);
@@ -72,7 +74,7 @@ public:
     }
 
     // [audio thread] One control block of n samples: glide, LFO, modulated value.
-    void tick(int n) {
+    void tick(int n) noexcept {
         take_target();
         // A change arriving during this tick stays marked for the next one.
         bool dirty = dirty_.exchange(false, std::memory_order_relaxed);
@@ -98,7 +100,7 @@ public:
     }
 
     // [audio thread] The glide jumps to its target, the oscillator restarts.
-    void reset() {
+    void reset() noexcept {
         take_target();
         current_ = target_value_;
         step_ = 0.0;
@@ -110,17 +112,17 @@ public:
         notify_target();
     }
 
-    // [main thread] The glide keeps its duration in seconds.
-    void set_sample_rate(float rate) {
+    // [editor thread, audio thread stopped] The glide keeps its duration in seconds.
+    void set_sample_rate(float rate) noexcept {
         step_ *= double(sample_rate_) / double(rate);
         sample_rate_ = rate;
         oscillator_.set_sample_rate(rate);
     }
 
     // [audio thread] The period follows the tempo.
-    void tempo_changed() { oscillator_.set_period(period_seconds()); }
+    void tempo_changed() noexcept { oscillator_.set_period(period_seconds()); }
 
-    // [main thread] The base to `value`, no modulation: depth 0, period 1 beat, sine.
+    // [editor thread] The base to `value`, no modulation: depth 0, period 1 beat, sine.
     void set_defaults(double value) {
         base_->set_internal(value);
         period_->set_internal(1.0);
@@ -128,20 +130,24 @@ public:
         waveform_->set_internal(0.0);
     }
 
-    double get_value() const { return modulated_; }
-    LfoOscillator& oscillator() { return oscillator_; }
+    // [audio thread] The modulated value of the last tick.
+    double get_value() const noexcept { return modulated_; }
+    // [audio thread]
+    LfoOscillator& oscillator() noexcept { return oscillator_; }
 
 private:
-    void read_companions() {
+    void read_companions() noexcept {
         oscillator_.set_type(ParamLfoWf::oscillator_type(int(waveform_->get_internal())));
         oscillator_.set_period(period_seconds());
         depth_ = float(depth_param_->get_internal());
     }
 
-    double period_seconds() const { return time_unit_->beats_to_sec(period_->get_internal()); }
+    double period_seconds() const noexcept {
+        return time_unit_->beats_to_sec(period_->get_internal());
+    }
 
     // A new target from the base starts a glide from where the value is now.
-    void take_target() {
+    void take_target() noexcept {
         if (!target_changed_.exchange(false, std::memory_order_acquire))
             return;
         target_value_ = pending_target_.load(std::memory_order_relaxed);

@@ -7,22 +7,22 @@
 
 namespace mppi {
 
-void LfoOscillator::set_type(int type) {
+void LfoOscillator::set_type(int type) noexcept {
     type_ = std::clamp(type, 0, nbr_types - 1);
     recompute();
 }
 
-void LfoOscillator::set_sample_rate(float rate) {
+void LfoOscillator::set_sample_rate(float rate) noexcept {
     sample_rate_ = rate;
     recompute();
 }
 
-void LfoOscillator::set_period(double seconds) {
+void LfoOscillator::set_period(double seconds) noexcept {
     period_ = seconds;
     recompute();
 }
 
-void LfoOscillator::reset() {
+void LfoOscillator::reset() noexcept {
     phase_ = 0.0;
     held_ = 0.0f;
     counter_ = 0;
@@ -31,7 +31,7 @@ void LfoOscillator::reset() {
     recompute();
 }
 
-void LfoOscillator::recompute() {
+void LfoOscillator::recompute() noexcept {
     increment_ = 16.0 / (double(sample_rate_) * period_);
     if (type_ != brown_noise)
         return;
@@ -46,12 +46,12 @@ void LfoOscillator::recompute() {
     gain_ = float(std::sqrt(control_rate_ / (2.0 * cutoff_)));
 }
 
-float LfoOscillator::next_random() {
+float LfoOscillator::next_random() noexcept {
     state_ = static_cast<std::int32_t>(std::int64_t(state_) * 16807 % 2147483647);
     return float(double(state_ - (1 << 30)) * (1.0 / (1 << 30)));
 }
 
-float LfoOscillator::filter_step() {
+float LfoOscillator::filter_step() noexcept {
     const float x = next_random();
     const float y = b0_ * x + b1_ * x1_ - a1_ * y1_;
     x1_ = x;
@@ -59,7 +59,7 @@ float LfoOscillator::filter_step() {
     return y;
 }
 
-void LfoOscillator::advance(int n) {
+void LfoOscillator::advance(int n) noexcept {
     switch (type_) {
     case random:
         phase_ += n * increment_;
@@ -92,7 +92,7 @@ void LfoOscillator::advance(int n) {
     }
 }
 
-double LfoOscillator::value() const {
+double LfoOscillator::value() const noexcept {
     const double p = phase_;
     switch (type_) {
     case sine:

@@ -5,7 +5,9 @@
 namespace mppi {
 
 // The low-frequency oscillator of an LFO coupling. Advanced once per control
-// block (never per sample); its phase runs over [0, 16) per period.
+// block (never per sample); its phase runs over [0, 16) per period. It
+// belongs to the audio thread (the editor thread stands in for it while the
+// audio thread is stopped).
 class LfoOscillator {
 public:
     enum Type {
@@ -25,31 +27,37 @@ public:
     // Samples between two draws of the noise waveforms.
     static constexpr int noise_block = 256;
 
-    void set_type(int type);
-    void set_sample_rate(float rate);
-    void set_period(double seconds);
+    // [audio thread] One of the ten waveforms.
+    void set_type(int type) noexcept;
+    // [editor thread, audio thread stopped]
+    void set_sample_rate(float rate) noexcept;
+    // [audio thread]
+    void set_period(double seconds) noexcept;
 
-    // Phase, held value, counter and noise filter back to 0; the random state
-    // keeps running.
-    void reset();
-    void advance(int samples);
-    // The wave at the current phase, in [-1, 1].
-    double value() const;
+    // [audio thread] Phase, held value, counter and noise filter back to 0;
+    // the random state keeps running.
+    void reset() noexcept;
+    // [audio thread]
+    void advance(int samples) noexcept;
+    // [audio thread] The wave at the current phase, in [-1, 1].
+    double value() const noexcept;
 
-    double get_phase() const { return phase_; }
-    int get_counter() const { return counter_; }
+    // [audio thread]
+    double get_phase() const noexcept { return phase_; }
+    // [audio thread]
+    int get_counter() const noexcept { return counter_; }
 
-    // Park-Miller minimal standard generator: the next value in [-1, 1).
-    float next_random();
-    // The brown-noise low-pass coefficients and gain (valid for that type).
-    float get_b0() const { return b0_; }
-    float get_b1() const { return b1_; }
-    float get_a1() const { return a1_; }
-    float get_noise_gain() const { return gain_; }
+    // [audio thread] Park-Miller minimal standard generator: the next value in [-1, 1).
+    float next_random() noexcept;
+    // [audio thread] The brown-noise low-pass coefficients and gain (valid for that type).
+    float get_b0() const noexcept { return b0_; }
+    float get_b1() const noexcept { return b1_; }
+    float get_a1() const noexcept { return a1_; }
+    float get_noise_gain() const noexcept { return gain_; }
 
 private:
-    void recompute();
-    float filter_step();
+    void recompute() noexcept;
+    float filter_step() noexcept;
 
     int type_ = sine;
     float sample_rate_ = 44100.0f;

@@ -18,31 +18,34 @@ class NormalizedParamInterface : public NotifierInterface {
 public:
     ~NormalizedParamInterface() override = default;
 
-    // [main thread] Stores the internal value, its normalized form and the
+    // [editor thread] Stores the internal value, its normalized form and the
     // attribute. Neither update() nor the target is called.
     virtual void init(double internal, int attribute);
-    // [main thread] The full display name.
+    // [editor thread] The full display name.
     virtual std::string get_name() const = 0;
-    // [main thread] The unit shown after the value ("" when none).
+    // [editor thread] The unit shown after the value ("" when none).
     virtual std::string get_unit() const = 0;
-    // [writer's thread] Runs after every change of value, before the target is told.
+    // [editor thread] Runs after every change of value, before the target is told.
     virtual void update() {}
+    // [any thread] The conversions between the views.
     virtual double to_internal(float normalized) const = 0;
+    // [any thread]
     virtual double to_normalized(double internal) const = 0;
+    // [editor thread] The value as the editor shows it.
     virtual std::string to_text(double internal) const = 0;
-    // Reads a typed value. `ok` is true only when the text was understood;
+    // [editor thread] Reads a typed value. `ok` is true only when the text was understood;
     // otherwise the result is meaningless and the caller keeps its value.
     virtual double from_text(const std::string& text, bool& ok) const = 0;
 
     // [any thread] The two views and the attribute.
-    double get_internal() const { return internal_.load(std::memory_order_relaxed); }
-    float get_normalized() const { return normalized_.load(std::memory_order_relaxed); }
-    int get_attribute() const { return attribute_; }
+    double get_internal() const noexcept { return internal_.load(std::memory_order_relaxed); }
+    float get_normalized() const noexcept { return normalized_.load(std::memory_order_relaxed); }
+    int get_attribute() const noexcept { return attribute_; }
 
-    // [writer's thread] The one path of a change from a normalized value: store
+    // [editor thread] The one path of a change from a normalized value: store
     // it, convert it to the internal value, update, tell the target.
     void set_normalized(float normalized);
-    // [writer's thread] The same from an internal value (defaults, typed text):
+    // [editor thread] The same from an internal value (defaults, typed text):
     // the normalized value is derived from it.
     void set_internal(double internal);
 

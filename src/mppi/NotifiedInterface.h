@@ -10,7 +10,7 @@ class NotifiedInterface {
 public:
     virtual ~NotifiedInterface() = default;
     // [any thread] `source` changed.
-    virtual void notify(NotifierInterface* source) = 0;
+    virtual void notify(NotifierInterface* source) noexcept = 0;
 };
 
 } // namespace mppi

@@ -9,13 +9,14 @@ class NotifierInterface {
 public:
     virtual ~NotifierInterface() = default;
 
-    // Set once by the owner after creation, before any thread reads it.
+    // [editor thread] Set once by the owner after creation, before any thread reads it.
     void set_target(NotifiedInterface* target) { target_ = target; }
-    NotifiedInterface* get_target() const { return target_; }
+    // [any thread]
+    NotifiedInterface* get_target() const noexcept { return target_; }
 
 protected:
-    // Tells the target, when there is one.
-    void notify_target() {
+    // [any thread] Tells the target, when there is one.
+    void notify_target() noexcept {
         if (target_ != nullptr)
             target_->notify(this);
     }

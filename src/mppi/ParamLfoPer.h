@@ -16,7 +16,7 @@ public:
     static constexpr double min_beats = 1.0 / 64.0;
     static constexpr double max_beats = 256.0;
 
-    // [main thread] The period's own initialisation: the time unit it shows
+    // [editor thread] The period's own initialisation: the time unit it shows
     // and reads times with (not owned).
     void init_period(double beats, int attribute, const std::string& name, TimeUnit* time_unit) {
         time_unit_ = time_unit;

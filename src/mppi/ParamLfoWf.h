@@ -19,7 +19,7 @@ public:
     std::string get_suffix() const override { return " LFO WF"; }
 
     // The oscillator type of a waveform index (the identity here).
-    static int oscillator_type(int index) { return index; }
+    static int oscillator_type(int index) noexcept { return index; }
 };
 
 } // namespace mppi

@@ -9,7 +9,7 @@ class ParamNamed : public NormalizedParamInterface {
 public:
     std::string get_name() const override { return get_prefix() + name_ + get_suffix(); }
 
-    // [main thread] As init(), and stores the name.
+    // [editor thread] As init(), and stores the name.
     virtual void init_named(double internal, int attribute, const std::string& name) {
         init(internal, attribute);
         name_ = name;

@@ -12,7 +12,7 @@ public:
         return get_prefix() + std::to_string(number_ + 1) + get_suffix();
     }
 
-    // [main thread] As init(), and stores the 0-based number.
+    // [editor thread] As init(), and stores the 0-based number.
     virtual void init_numbered(double internal, int attribute, int number) {
         init(internal, attribute);
         number_ = number;

@@ -5,7 +5,8 @@ namespace mppi {
 // Arbitrates competing writers of one parameter. A writer is named by a
 // positive priority; higher wins. A lower writer is locked out until the hold
 // time has passed since the owner's last change, or until the owner releases.
-// Times are seconds from the system clock, passed in by the caller.
+// Times are seconds from the system clock, passed in by the caller. Every
+// operation runs on the editor thread.
 class ParamPriority {
 public:
     static constexpr double hold_time = 0.5;

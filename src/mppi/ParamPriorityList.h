@@ -6,10 +6,11 @@
 
 namespace mppi {
 
-// One ParamPriority per parameter, index for index.
+// One ParamPriority per parameter, index for index. Every operation runs on
+// the editor thread.
 class ParamPriorityList {
 public:
-    // [main thread] Sized once the parameter count is known; every entry unclaimed.
+    // [editor thread] Sized once the parameter count is known; every entry unclaimed.
     void resize(int count) { entries_.assign(static_cast<std::size_t>(count), ParamPriority()); }
     int size() const { return static_cast<int>(entries_.size()); }
 

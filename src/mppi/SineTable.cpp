@@ -2,12 +2,12 @@
 
 namespace mppi {
 
-const CubicTable<double>& SineTable::table() {
+const CubicTable<double>& SineTable::table() noexcept {
     static const CubicTable<double> t([](double i) { return std::sin(M_PI * i / 8.0); });
     return t;
 }
 
-double SineTable::eval(double x) {
+double SineTable::eval(double x) noexcept {
     x = std::fmod(x, 16.0);
     if (x < 0.0)
         x += 16.0;

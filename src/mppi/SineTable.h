@@ -8,10 +8,11 @@ namespace mppi {
 // of 16 or more wrap. Built once per process, on first use.
 class SineTable {
 public:
-    static double eval(double x);
+    // [any thread]
+    static double eval(double x) noexcept;
 
 private:
-    static const CubicTable<double>& table();
+    static const CubicTable<double>& table() noexcept;
 };
 
 } // namespace mppi

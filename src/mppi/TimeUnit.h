@@ -13,21 +13,27 @@ class TimeUnit {
 public:
     enum Unit { seconds = 0, beats = 1, milliseconds = 2 };
 
-    int get_unit_mode() const { return unit_.load(std::memory_order_relaxed); }
-    void set_unit_mode(int unit) { unit_.store(unit, std::memory_order_relaxed); }
-    // "s", "beat" or "ms".
+    // [any thread]
+    int get_unit_mode() const noexcept { return unit_.load(std::memory_order_relaxed); }
+    // [editor thread]
+    void set_unit_mode(int unit) noexcept { unit_.store(unit, std::memory_order_relaxed); }
+    // [editor thread] "s", "beat" or "ms".
     std::string get_unit_name() const;
 
-    double get_tempo() const { return tempo_.load(std::memory_order_relaxed); }
-    void set_tempo_value(double bpm) { tempo_.store(bpm, std::memory_order_relaxed); }
+    // [any thread]
+    double get_tempo() const noexcept { return tempo_.load(std::memory_order_relaxed); }
+    // [editor thread]
+    void set_tempo_value(double bpm) noexcept { tempo_.store(bpm, std::memory_order_relaxed); }
 
-    double sec_to_beats(double s) const { return s * get_tempo() * (1.0 / 60.0); }
-    double beats_to_sec(double b) const { return b * 60.0 / get_tempo(); }
+    // [any thread]
+    double sec_to_beats(double s) const noexcept { return s * get_tempo() * (1.0 / 60.0); }
+    // [any thread]
+    double beats_to_sec(double b) const noexcept { return b * 60.0 / get_tempo(); }
 
-    // A duration in the current unit, at most `width` characters; may be empty
+    // [editor thread] A duration in the current unit, at most `width` characters; may be empty
     // when nothing fits.
     std::string format(double seconds, int width) const;
-    // A typed duration in seconds. "ms" in the text means milliseconds, else an
+    // [editor thread] A typed duration in seconds. "ms" in the text means milliseconds, else an
     // "s" means seconds, else the current unit; beats may be written "3/4" or
     // "1 1/2". `ok` is false for text that is not a non-negative duration.
     double parse(const std::string& text, bool& ok) const;

@@ -117,7 +117,7 @@ TEST(Algo, set_tempo_folds_into_60_to_240) {
 namespace {
 
 struct CountingTarget : mppi::NotifiedInterface {
-    void notify(mppi::NotifierInterface*) override { ++count; }
+    void notify(mppi::NotifierInterface*) noexcept override { ++count; }
     int count = 0;
 };
 

@@ -31,7 +31,7 @@ struct HalfDepthModifier {
 };
 
 struct Counter : mppi::NotifiedInterface {
-    void notify(mppi::NotifierInterface*) override { ++count; }
+    void notify(mppi::NotifierInterface*) noexcept override { ++count; }
     int count = 0;
 };
 

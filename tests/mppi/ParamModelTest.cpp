@@ -27,7 +27,7 @@ public:
 };
 
 struct Recorder : mppi::NotifiedInterface {
-    void notify(mppi::NotifierInterface* source) override {
+    void notify(mppi::NotifierInterface* source) noexcept override {
         sources.push_back(source);
         internal_then.push_back(static_cast<TenfoldParam*>(source)->get_internal());
     }

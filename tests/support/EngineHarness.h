@@ -5,6 +5,7 @@
 #include "effect/Algo.h"
 #include "mppi/HostDspInterface.h"
 #include "mppi/preset/ProgramSlot.h"
+#include "support/Noise.h"
 
 #include <algorithm>
 #include <cstring>
@@ -25,8 +26,8 @@ public:
         return std::strcmp(key, "can_tempo") == 0 ? can_tempo : 0.0;
     }
     mppi::HostRecord* query_record(mppi::HostRecord* record) override { return record; }
-    bool is_in_channel(int, int channel) override { return channel < 2; }
-    bool is_out_channel(int, int channel) override { return channel < out_channels; }
+    bool is_in_channel(int, int channel) noexcept override { return channel < 2; }
+    bool is_out_channel(int, int channel) noexcept override { return channel < out_channels; }
 
     double can_tempo = 0.0;
     int out_channels = 2;
@@ -93,12 +94,10 @@ inline Stereo impulse(std::size_t frames, float amplitude = 1.0f) {
 // Deterministic white noise in [-a, a].
 inline Stereo noise(std::size_t frames, float a = 0.5f, unsigned seed = 1) {
     Stereo s = silence(frames);
-    unsigned x = seed;
+    Noise draw(seed);
     for (std::size_t i = 0; i < frames; ++i) {
-        x = x * 1664525u + 1013904223u;
-        s.left[i] = a * (float(x >> 8) / float(1u << 24) * 2.0f - 1.0f);
-        x = x * 1664525u + 1013904223u;
-        s.right[i] = a * (float(x >> 8) / float(1u << 24) * 2.0f - 1.0f);
+        s.left[i] = a * (draw.next() * 2.0f - 1.0f);
+        s.right[i] = a * (draw.next() * 2.0f - 1.0f);
     }
     return s;
 }

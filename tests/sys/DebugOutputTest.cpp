@@ -12,7 +12,7 @@ TEST(DebugOutput, is_written_to_stderr_only_when_QUEVRIN_DEBUG_is_non_empty) {
         {std::nullopt, false}, {"", false}, {"1", true}, {"0", true}};
     const std::string text("two\nlines with a NUL \0 inside\n", 30);
     for (const auto& [setting, written] : cases) {
-        ScopedEnv debug("QUEVRIN_DEBUG", setting);
+        test::ScopedEnv debug("QUEVRIN_DEBUG", setting);
         testing::internal::CaptureStderr();
         sys::debug_output(text);
         EXPECT_EQ(testing::internal::GetCapturedStderr(), written ? text : "")

@@ -26,7 +26,7 @@ TEST(ErrorText, copies_the_system_text_cut_to_the_buffer) {
 }
 
 TEST(ErrorText, every_code_gives_a_text_that_also_reaches_the_debugger_output) {
-    ScopedEnv debug("QUEVRIN_DEBUG", "1");
+    test::ScopedEnv debug("QUEVRIN_DEBUG", "1");
     for (int code : {EACCES, 0, 999999, -5}) {
         char buffer[256];
         testing::internal::CaptureStderr();

@@ -55,7 +55,7 @@ TEST(Resource, a_missing_resource_is_null_with_zero_size_and_a_diagnostic) {
     const std::pair<std::string, std::string> misses[] = {
         {type, "no_such_resource"}, {"NOPE", name}, {type, name.substr(1)},
         {type, name + "x"},         {"", ""},       {type + "x", name}};
-    ScopedEnv debug("QUEVRIN_DEBUG", "1");
+    test::ScopedEnv debug("QUEVRIN_DEBUG", "1");
     for (const auto& [miss_type, miss_name] : misses) {
         std::size_t size = 99;
         testing::internal::CaptureStderr();

@@ -1,33 +1,12 @@
 #pragma once
 
+#include "support/ScopedEnv.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
-
-// Sets (or with no value removes) an environment variable for its lifetime.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, std::optional<std::string> value) : name(name) {
-        if (const char* old = std::getenv(name)) {
-            saved = old;
-        }
-        apply(value);
-    }
-    ~ScopedEnv() { apply(saved); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    void apply(const std::optional<std::string>& value) {
-        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
-    }
-
-    const char* name;
-    std::optional<std::string> saved;
-};
 
 inline std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -12,7 +12,7 @@ TEST(OpenUrl, reports_a_launcher_that_is_missing_unusable_or_failing) {
     // xdg-open stand-in (null: none on PATH), whether it may run, result
     const std::tuple<const char*, bool, int> cases[] = {
         {nullptr, true, -1}, {"exit 0", false, -1}, {"exit 0", true, 0}, {"exit 3", true, -1}};
-    ScopedEnv debug("QUEVRIN_DEBUG", "1");
+    test::ScopedEnv debug("QUEVRIN_DEBUG", "1");
     for (const auto& [script, executable, expected] : cases) {
         TempDir dir;
         if (script != nullptr) {
@@ -22,7 +22,7 @@ TEST(OpenUrl, reports_a_launcher_that_is_missing_unusable_or_failing) {
             std::filesystem::permissions(dir.path + "/xdg-open",
                                          std::filesystem::perms::owner_read);
         }
-        ScopedEnv path("PATH", dir.path);
+        test::ScopedEnv path("PATH", dir.path);
         testing::internal::CaptureStderr();
         EXPECT_EQ(sys::open_url("https://example.com/"), expected);
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
@@ -33,7 +33,7 @@ TEST(OpenUrl, reports_a_launcher_that_is_missing_unusable_or_failing) {
 TEST(OpenUrl, passes_the_url_verbatim_without_a_shell) {
     TempDir dir;
     dir.add_script("xdg-open", "printf '%s|' \"$#\" \"$@\" > '" + dir.path + "/arguments'");
-    ScopedEnv path("PATH", dir.path + ":/usr/bin:/bin");
+    test::ScopedEnv path("PATH", dir.path + ":/usr/bin:/bin");
     const std::string url = "https://example.com/jump.php?type=product&id=7;echo $(id) 'x'";
     EXPECT_EQ(sys::open_url(url), 0);
     EXPECT_EQ(dir.read("arguments"), "1|" + url + "|");

@@ -25,8 +25,8 @@ struct FakeZenity {
                                      std::to_string(status));
     }
     TempDir dir;
-    ScopedEnv display{"DISPLAY", ":99"};
-    ScopedEnv path{"PATH", dir.path};
+    test::ScopedEnv display{"DISPLAY", ":99"};
+    test::ScopedEnv path{"PATH", dir.path};
 };
 
 const sys::FileDialogRequest bank_request{sys::FileDialogMode::save,
@@ -96,9 +96,9 @@ TEST(ZenityDialogBackend, fails_without_a_display_or_without_zenity) {
     const std::pair<std::optional<std::string>, std::optional<std::string>> cases[] = {
         {std::nullopt, std::nullopt}, {"", std::nullopt}, {":99", empty.path}};
     for (const auto& [display_value, path_value] : cases) {
-        ScopedEnv display("DISPLAY", display_value);
-        ScopedEnv wayland("WAYLAND_DISPLAY", std::nullopt);
-        std::optional<ScopedEnv> path;
+        test::ScopedEnv display("DISPLAY", display_value);
+        test::ScopedEnv wayland("WAYLAND_DISPLAY", std::nullopt);
+        std::optional<test::ScopedEnv> path;
         if (path_value) {
             path.emplace("PATH", path_value);
         }

@@ -18,9 +18,9 @@ public:
     WavSinkPin(WavSinkFilter* filter, CCritSec* lock, HRESULT* phr);
 
     HRESULT CheckMediaType(const CMediaType* mt) override;
-    // [streaming thread] Keeps the sample's bytes and notes its length.
+    // [audio thread] Keeps the sample's bytes and notes its length.
     STDMETHODIMP Receive(IMediaSample* sample) override;
-    // [streaming thread] Writes the file and notifies EC_COMPLETE.
+    // [audio thread] Writes the file and notifies EC_COMPLETE.
     STDMETHODIMP EndOfStream() override;
     // [while connected] Bytes each buffer of the agreed allocator holds: the
     // filter's output buffers, in which it also renders its tail.

@@ -17,7 +17,7 @@ ComPtr<IPin> find_pin(IBaseFilter* filter, PIN_DIRECTION direction);
 
 class WineGraph {
 public:
-    // [main thread] Builds the graph and connects the source to the parser
+    // [editor thread] Builds the graph and connects the source to the parser
     // for the file at path (a Windows path).
     HRESULT open(const std::string& path);
 
@@ -29,7 +29,7 @@ public:
     // the given media type or, without one, a type the two pins agree on.
     HRESULT connect_direct(IPin* output, IBaseFilter* downstream,
                            const AM_MEDIA_TYPE* type = nullptr);
-    // [main thread] Runs without a reference clock until EC_COMPLETE (or the
+    // [editor thread] Runs without a reference clock until EC_COMPLETE (or the
     // timeout), then stops the graph.
     HRESULT run(DWORD timeout_ms);
 

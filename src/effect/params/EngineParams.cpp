@@ -10,7 +10,7 @@ double ParamFlags::to_internal(float n) const {
     return static_cast<double>(std::lround(256.0 * n) & 0xFF);
 }
 
-int ParamFlags::get_bits() const {
+int ParamFlags::get_bits() const noexcept {
     return static_cast<int>(std::lround(get_internal()));
 }
 

@@ -27,7 +27,7 @@ public:
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 
-    int get_bits() const;
+    int get_bits() const noexcept;
 
 private:
     mppi::TimeUnit& time_unit_;

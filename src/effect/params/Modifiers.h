@@ -17,14 +17,14 @@ struct PanRange {
 // b + l·d/2: feedback, separation, distortion level.
 template <class Range>
 struct OffsetModifier {
-    static double apply(double b, double l, double d) {
+    static double apply(double b, double l, double d) noexcept {
         return std::clamp(b + l * d / 2.0, Range::min, Range::max);
     }
 };
 
 // b + (1 - |b|)·l·d: a pan swings less the further it sits to one side.
 struct PanSwingModifier {
-    static double apply(double b, double l, double d) {
+    static double apply(double b, double l, double d) noexcept {
         return std::clamp(b + (1.0 - std::abs(b)) * l * d, PanRange::min, PanRange::max);
     }
 };
@@ -32,7 +32,7 @@ struct PanSwingModifier {
 // b·(1 + l·d): times and tap levels.
 template <class Range>
 struct ScaleModifier {
-    static double apply(double b, double l, double d) {
+    static double apply(double b, double l, double d) noexcept {
         return std::clamp(b * (1.0 + l * d), Range::min, Range::max);
     }
 };
@@ -40,7 +40,7 @@ struct ScaleModifier {
 // b·4^(l·d): up to two octaves either way, for frequencies and factors.
 template <class Range>
 struct OctaveModifier {
-    static double apply(double b, double l, double d) {
+    static double apply(double b, double l, double d) noexcept {
         return std::clamp(b * std::pow(4.0, l * d), Range::min, Range::max);
     }
 };

@@ -5,15 +5,17 @@
 // A second-order filter in 32-bit floats, direct form I, whose coefficients
 // come from an analog prototype through the bilinear transform with the
 // frequency prewarped to f. The two last inputs and outputs sit in two-entry
-// rings with a shared index, so single samples and pairs can alternate.
+// rings with a shared index, so single samples and pairs can alternate. It
+// belongs to the audio thread (the editor thread stands in for it while the
+// audio thread is stopped).
 class Biquad {
 public:
     enum Type { low_pass = 0, high_pass, resonator, band_pass };
 
-    // [main or audio thread] Coefficients for `type` at frequency f (Hz),
+    // [audio thread] Coefficients for `type` at frequency f (Hz),
     // resonance r and quality q, at the current sample rate.
     void set(int type, float f, float r, float q) noexcept;
-    // [main thread] Takes effect at the next set().
+    // [editor thread, audio thread stopped] Takes effect at the next set().
     void set_sample_rate(float rate) noexcept { sample_rate_ = rate; }
     // Inputs and outputs of the recursion back to 0.
     void clear() noexcept;

@@ -7,13 +7,14 @@
 
 // The two shaping curves of the distortion, each 16 cubic segments: a tanh
 // soft clipper over [-8, 8] and one period of a sine for the wave folder.
-// Built once, on first use, and shared by every stage.
+// Built once, on first use, and shared by every stage; read-only afterwards,
+// so any thread may evaluate them.
 class DistortionCurves {
 public:
     // Coordinate units of the folder per radian: one period spans 16 segments.
     static constexpr float fold_units_per_radian = 16.0f / 6.28318530717958647692f;
 
-    // [main thread, first call] The tables.
+    // [editor thread] The tables, built on the first call (a stage's construction).
     static const DistortionCurves& instance();
 
     // About tanh(x); held at tanh(-8) and tanh(8) outside [-8, 8].

@@ -80,7 +80,7 @@ void DistortionStage::tick(int n) noexcept {
     }
 }
 
-void DistortionStage::notify(mppi::NotifierInterface*) {
+void DistortionStage::notify(mppi::NotifierInterface*) noexcept {
     dist_changed_.store(true, std::memory_order_relaxed);
 }
 

@@ -17,6 +17,9 @@
 // holds the block's output level at its input level, never above an RMS of
 // 0.75. The gain also runs at level 0, so it limits what circulates in the
 // feedback loop.
+//
+// Threads: parameters notify from the editor thread and only mark the stage
+// changed; everything else belongs to the audio thread.
 class DistortionStage : public mppi::NotifiedInterface, public mppi::NotifierInterface {
 public:
     struct LvlModifier : OffsetModifier<UnitRange> {};
@@ -26,15 +29,15 @@ public:
 
     DistortionStage();
 
-    // [main thread] Creates the parameters and adds them: type, then level
+    // [editor thread] Creates the parameters and adds them: type, then level
     // followed by its LFO period, depth and waveform.
     void init(int line_index, mppi::PluginInternal& plugin);
-    // [main thread] Overdrive at level 0, no modulation; detectors cleared.
+    // [editor thread] Overdrive at level 0, no modulation; detectors cleared.
     void set_defaults();
-    // [audio thread on a reset request, or main thread] Detectors cleared,
-    // level glide and LFO restarted, curves taken without crossfade.
+    // [audio thread] Detectors cleared, level glide and LFO restarted, curves
+    // taken without crossfade.
     void reset() noexcept;
-    // [main thread]
+    // [editor thread, audio thread stopped]
     void set_sample_rate(float rate);
     // [audio thread] The LFO period follows the tempo.
     void tempo_changed() noexcept;
@@ -45,7 +48,7 @@ public:
     void process(float* block, int count) noexcept;
 
     // [any thread] A parameter or the modulated level changed.
-    void notify(mppi::NotifierInterface* source) override;
+    void notify(mppi::NotifierInterface* source) noexcept override;
 
     float compensation_gain() const noexcept { return comp_; }
 

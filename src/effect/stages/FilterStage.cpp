@@ -90,7 +90,7 @@ bool FilterStage::is_neutral() const noexcept {
     return biquad_.type() == Biquad::resonator && std::abs(biquad_.resonance() - 1.0f) <= 0.05f;
 }
 
-void FilterStage::notify(mppi::NotifierInterface*) {
+void FilterStage::notify(mppi::NotifierInterface*) noexcept {
     filter_changed_.store(true, std::memory_order_relaxed);
 }
 

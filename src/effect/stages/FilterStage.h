@@ -15,6 +15,9 @@
 // second-order filter (low-pass, high-pass, resonator or band-pass) whose
 // cutoff, resonance and Q each have an LFO. Coefficients change only at a
 // control tick.
+//
+// Threads: parameters notify from the editor thread and only mark the stage
+// changed; everything else belongs to the audio thread.
 class FilterStage : public mppi::NotifiedInterface, public mppi::NotifierInterface {
 public:
     struct CutoffRange {
@@ -30,15 +33,15 @@ public:
     struct ResoModifier : OctaveModifier<ResoRange> {};
     struct QModifier : OctaveModifier<QRange> {};
 
-    // [main thread] Creates the parameters and adds them: type, then cutoff,
+    // [editor thread] Creates the parameters and adds them: type, then cutoff,
     // resonance and Q, each followed by its LFO period, depth and waveform.
     void init(int line_index, mppi::PluginInternal& plugin);
-    // [main thread] Resonator, 1000 Hz, 0 dB, Q 1, no modulation; state cleared.
+    // [editor thread] Resonator, 1000 Hz, 0 dB, Q 1, no modulation; state cleared.
     void set_defaults();
-    // [audio thread on a reset request, or main thread] Glides and LFOs
-    // restart, coefficients from the current values, state cleared.
+    // [audio thread] Glides and LFOs restart, coefficients from the current
+    // values, state cleared.
     void reset() noexcept;
-    // [main thread] The cutoff stays below 0.49 of the rate.
+    // [editor thread, audio thread stopped] The cutoff stays below 0.49 of the rate.
     void set_sample_rate(float rate);
     // [audio thread] The LFO periods follow the tempo.
     void tempo_changed() noexcept;
@@ -55,7 +58,7 @@ public:
     bool is_neutral() const noexcept;
 
     // [any thread] A parameter or a modulated value changed.
-    void notify(mppi::NotifierInterface* source) override;
+    void notify(mppi::NotifierInterface* source) noexcept override;
 
     const Biquad& biquad() const noexcept { return biquad_; }
 

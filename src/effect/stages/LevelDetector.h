@@ -4,11 +4,11 @@
 // bilinear transform, read once per block.
 class LevelDetector {
 public:
-    // [main thread] The time constant T in seconds (a corner at 1/T Hz).
+    // [editor thread] The time constant T in seconds (a corner at 1/T Hz).
     void set_time(float seconds) noexcept;
-    // [main thread]
+    // [editor thread, audio thread stopped]
     void set_sample_rate(float rate) noexcept;
-    // [audio or main thread] Memory back to 0.
+    // [audio thread] Memory back to 0.
     void clear() noexcept;
     // [audio thread] Follows `count` samples and returns the level reached.
     float run(const float* block, int count) noexcept;

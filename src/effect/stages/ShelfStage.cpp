@@ -63,7 +63,7 @@ void ShelfStage::process(float* block, int count) noexcept {
     y1_ = y1;
 }
 
-void ShelfStage::notify(mppi::NotifierInterface*) {
+void ShelfStage::notify(mppi::NotifierInterface*) noexcept {
     shelf_changed_.store(true, std::memory_order_relaxed);
 }
 

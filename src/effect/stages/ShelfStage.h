@@ -11,19 +11,21 @@
 // The last stage of a delay line's loop: a first-order high shelf with gain 1
 // at 0 Hz and g at the Nyquist frequency, so that repeats darken one after
 // the other. Its parameters have no LFO and take effect at the next tick.
+//
+// Threads: parameters notify from the editor thread and only mark the stage
+// changed; everything else belongs to the audio thread.
 class ShelfStage : public mppi::NotifiedInterface, public mppi::NotifierInterface {
 public:
     // At or above this level the shelf is left out.
     static constexpr float bypass_level = 0.99f;
 
-    // [main thread] Creates and adds the cutoff and level parameters.
+    // [editor thread] Creates and adds the cutoff and level parameters.
     void init(int line_index, mppi::PluginInternal& plugin);
-    // [main thread] 4000 Hz, 0 dB; state cleared.
+    // [editor thread] 4000 Hz, 0 dB; state cleared.
     void set_defaults();
-    // [audio thread on a reset request, or main thread] Coefficients from the
-    // parameters, state cleared.
+    // [audio thread] Coefficients from the parameters, state cleared.
     void reset() noexcept;
-    // [main thread] The cutoff stays below 0.49 of the rate.
+    // [editor thread, audio thread stopped] The cutoff stays below 0.49 of the rate.
     void set_sample_rate(float rate);
     // [audio thread] Takes a parameter change.
     void tick() noexcept;
@@ -31,7 +33,7 @@ public:
     void process(float* block, int count) noexcept;
 
     // [any thread] A parameter changed.
-    void notify(mppi::NotifierInterface* source) override;
+    void notify(mppi::NotifierInterface* source) noexcept override;
 
     float frequency() const noexcept { return f_; }
 

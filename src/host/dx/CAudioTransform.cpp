@@ -55,6 +55,7 @@ void CAudioTransform::create_core(std::unique_ptr<mppi::DspInterface> dsp,
                                   std::unique_ptr<mppi::GuiInterface> gui,
                                   std::unique_ptr<HostDspDx> host_dsp,
                                   std::unique_ptr<HostGuiDx> host_gui) {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     dsp_ = std::move(dsp);
     priorities_.resize(dsp_->get_nbr_param());
     gui_ = std::move(gui);
@@ -154,6 +155,7 @@ int CAudioTransform::dsp_output_channels() const {
 }
 
 HRESULT CAudioTransform::start_streaming() {
+    QUEVRIN_RESTART_AUDIO_THREAD(threads_);
     tail_seconds_ = 0.0;
     if (input_format_ == nullptr || output_format_ == nullptr) {
         return VFW_E_NOT_CONNECTED;
@@ -245,6 +247,7 @@ void CAudioTransform::write_output(BYTE* output, int frames) const noexcept {
 
 bool CAudioTransform::process_block(bool tail, const BYTE* input, int& in_frames, BYTE* output,
                                     int& out_frames) noexcept {
+    QUEVRIN_ASSERT_AUDIO_THREAD(threads_);
     const int frames = tail ? out_frames : std::min(in_frames, out_frames);
     const int in_frame_bytes = input_format_->nBlockAlign;
     const int out_frame_bytes = output_format_->nBlockAlign;
@@ -276,14 +279,17 @@ bool CAudioTransform::process_block(bool tail, const BYTE* input, int& in_frames
 }
 
 bool CAudioTransform::may_change_param(int index, int priority) const {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     return priorities_.may_change(index, priority, sys::now());
 }
 
 void CAudioTransform::release_param(int index, int priority) {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     priorities_.release(index, priority);
 }
 
 bool CAudioTransform::set_param(int index, float normalized, int priority) {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     if (!priorities_.claim(index, priority, sys::now())) {
         return false;
     }
@@ -300,6 +306,7 @@ bool CAudioTransform::set_param(int index, float normalized, int priority) {
 }
 
 void CAudioTransform::apply_program(const mppi::ProgramSlot& program, int priority) {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     const double now = sys::now();
     const int count = std::min(program.get_nbr_values(), dsp_->get_nbr_param());
     {

@@ -5,6 +5,7 @@
 #include "mppi/DspInterface.h"
 #include "mppi/GuiInterface.h"
 #include "mppi/ParamPriorityList.h"
+#include "mppi/ThreadCheck.h"
 #include "mppi/preset/ProgramSlot.h"
 
 #include <array>
@@ -21,11 +22,11 @@ class HostGuiDx;
 // at most 256 frames, counts the tail, applies programs and parameter changes
 // under write priorities, and notifies registered windows.
 //
-// Threads: the streaming thread runs start_streaming (with receiving held
-// off) and process_block; every other operation runs on the host's or the
-// editor's thread. The lock guards the state block, the current program and
-// the window table; parameter values cross to the streaming thread as the
-// parameters' own relaxed atomics.
+// Threads: the audio thread runs process_block; start_streaming runs on the
+// editor thread while the audio thread is stopped; every other operation runs
+// on the editor thread. The lock guards the state block, the current program
+// and the window table; parameter values cross to the audio thread as the
+// parameters' own relaxed atomics. Test builds check these tags.
 class CAudioTransform : public ISfPlugInProp {
 public:
     static constexpr int block_frames = 256;
@@ -39,12 +40,12 @@ public:
     static constexpr int host_priority = 200;
 
     CAudioTransform() = default;
-    // Tells the GUI, then the DSP, to stop; destroys the GUI, then the DSP.
+    // [editor thread] Tells the GUI, then the DSP, to stop; destroys the GUI, then the DSP.
     virtual ~CAudioTransform();
     CAudioTransform(const CAudioTransform&) = delete;
     CAudioTransform& operator=(const CAudioTransform&) = delete;
 
-    // [main thread] Takes the core objects and the host services, wires them
+    // [editor thread] Takes the core objects and the host services, wires them
     // and initialises them in the plug-in contract's order. The DSP and the GUI
     // are owned from the start; each host object once handed to its core
     // object. May throw (allocation, or the GUI's "Load resources" and "Build GUI").
@@ -62,22 +63,26 @@ public:
     STDMETHODIMP_(pengui::WindowInterface*) GetEditorWindow() override { return nullptr; }
     STDMETHODIMP_(BOOL) HasNoDsp() override { return dsp_ == nullptr ? TRUE : FALSE; }
 
-    // [graph thread] The formats the filter negotiated; the pointed-to records
-    // stay the filter's. Null while not set.
+    // [editor thread, audio thread stopped] The formats the filter negotiated;
+    // the pointed-to records stay the filter's. Null while not set.
     void set_input_format(const WAVEFORMATEX* format) { input_format_ = format; }
     void set_output_format(const WAVEFORMATEX* format) { output_format_ = format; }
-    int input_channels() const { return input_format_ != nullptr ? input_format_->nChannels : 0; }
-    int output_channels() const {
+    // [any thread] The negotiated channel counts; 0 while not set.
+    int input_channels() const noexcept {
+        return input_format_ != nullptr ? input_format_->nChannels : 0;
+    }
+    int output_channels() const noexcept {
         return output_format_ != nullptr ? output_format_->nChannels : 0;
     }
+    // [editor thread] The DSP's output channel count.
     int dsp_output_channels() const;
 
-    // [graph thread, receiving held off] Sizes the buffers for the negotiated
+    // [editor thread, audio thread stopped] Sizes the buffers for the negotiated
     // formats and resets the DSP to the current program; zeroes the tail time.
     // VFW_E_TYPE_NOT_ACCEPTED for a channel layout the DSP cannot take.
     HRESULT start_streaming();
 
-    // [streaming thread] Processes min(in_frames, out_frames) frames of the
+    // [audio thread] Processes min(in_frames, out_frames) frames of the
     // input format's samples into the output (normal mode), or out_frames
     // frames of silence (tail mode: input is ignored). Both counts come back
     // as the frames done. Returns, in tail mode, whether the tail is finished:
@@ -88,19 +93,21 @@ public:
 
     // [editor thread] Parameter write priorities at the current time.
     bool may_change_param(int index, int priority) const;
+    // [editor thread]
     void release_param(int index, int priority);
     // [editor thread] Claims the parameter for priority; when granted, stores
     // the value in the current program, sets the DSP's parameter and tells the
     // GUI. False, with nothing changed, when refused.
     bool set_param(int index, float normalized, int priority);
-    // [host or editor thread] Makes program the current one: the DSP loads
+    // [editor thread] Makes program the current one: the DSP loads
     // it, every parameter is claimed for priority and the GUI is told.
     void apply_program(const mppi::ProgramSlot& program, int priority);
 
-    // [any non-audio thread] Posts WM_COMMAND (code << 16 | id) to every
+    // [editor thread] Posts WM_COMMAND (code << 16 | id) to every
     // registered window that still exists and forgets the others.
     void notify_windows(WORD code);
 
+    // [any thread] Whether the current program changed since it was last saved.
     bool is_dirty() const { return dirty_.load(std::memory_order_relaxed); }
 
 protected:
@@ -141,4 +148,5 @@ private:
     double tail_seconds_ = 0.0;
     bool scaled_values_ = false;
     mppi::ParamPriorityList priorities_;
+    mutable mppi::ThreadCheck threads_;
 };

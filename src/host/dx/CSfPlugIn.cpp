@@ -308,7 +308,7 @@ HRESULT CSfPlugIn::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTI
     return actual.cbBuffer < 1 ? E_FAIL : S_OK;
 }
 
-HRESULT CSfPlugIn::Receive(IMediaSample* sample) {
+HRESULT CSfPlugIn::Receive(IMediaSample* sample) noexcept {
     REFERENCE_TIME start = 0;
     REFERENCE_TIME stop = 0;
     const bool timed = sample->GetTime(&start, &stop) == S_OK;
@@ -359,7 +359,7 @@ HRESULT CSfPlugIn::Receive(IMediaSample* sample) {
     return hr;
 }
 
-HRESULT CSfPlugIn::EndOfStream() {
+HRESULT CSfPlugIn::EndOfStream() noexcept {
     if (m_pOutput == nullptr) {
         return S_OK;
     }

@@ -16,6 +16,11 @@ extern const AMOVIESETUP_FILTER quevrin_setup;
 // sample format; streams through the adapter core; renders the tail at the
 // end of the stream; persists the current program; offers the built-in
 // programs as static presets.
+//
+// Threads: the DirectShow operations carry the tags of the base classes';
+// graph control (connection, format negotiation, state changes), persistence
+// and presets run on the editor thread (the host's user-interface thread),
+// Receive and EndOfStream on the audio thread.
 class CSfPlugIn : public CTransformFilter,
                   public CAudioTransform,
                   public ISpecifyPropertyPages,
@@ -27,10 +32,10 @@ public:
     static constexpr int stream_header_size = 20;
     static constexpr int stream_size = stream_header_size + state_block_size; // 4116
 
-    // [main thread] The factory template's create function: the engine and
+    // [editor thread] The factory template's create function: the engine and
     // the headless editor, wired. Null with *phr = E_OUTOFMEMORY on failure.
     static CUnknown* CreateInstance(LPUNKNOWN outer, HRESULT* phr);
-    // [main thread] The same around given core objects. Whatever is made is
+    // [editor thread] The same around given core objects. Whatever is made is
     // destroyed again on failure.
     static CSfPlugIn* create(LPUNKNOWN outer, HRESULT* phr, std::unique_ptr<mppi::DspInterface> dsp,
                              std::unique_ptr<mppi::GuiInterface> gui);
@@ -52,27 +57,31 @@ public:
     HRESULT CompleteConnect(PIN_DIRECTION dir, IPin* receive_pin) override;
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
     HRESULT StartStreaming() override { return start_streaming(); }
-    // [streaming thread] Splits the input over as many output samples as it
+    // [audio thread] Splits the input over as many output samples as it
     // needs; only the first carries the input's times.
-    HRESULT Receive(IMediaSample* sample) override;
-    // [streaming thread] Renders the tail, then passes end of stream on.
-    HRESULT EndOfStream() override;
+    HRESULT Receive(IMediaSample* sample) noexcept override;
+    // [audio thread] Renders the tail, then passes end of stream on.
+    HRESULT EndOfStream() noexcept override;
 
-    // The output type an input type calls for: the DSP's channel count, block
+    // [editor thread] The output type an input type calls for: the DSP's channel count, block
     // align and byte rate to match, no extra format bytes.
     HRESULT output_type_for(const CMediaType& in, CMediaType* out);
 
     // IPersist (both IBaseFilter's and IPersistStream's)
     STDMETHODIMP GetClassID(CLSID* clsid) override { return CBaseFilter::GetClassID(clsid); }
     // ISpecifyPropertyPages
+    // [editor thread]
     STDMETHODIMP GetPages(CAUUID* pages) override;
     // IPersistStream
+    // [any thread]
     STDMETHODIMP IsDirty() override { return is_dirty() ? S_OK : S_FALSE; }
-    // [host thread] Applies the persisted program with the host's priority and
+    // [editor thread] Applies the persisted program with the host's priority and
     // tells the registered windows; E_FAIL, program unchanged, for a stream
     // of another size, id or magic, or an unreadable program.
     STDMETHODIMP Load(IStream* stream) override;
+    // [editor thread] Writes the header and the state block with the current program.
     STDMETHODIMP Save(IStream* stream, BOOL clear_dirty) override;
+    // [any thread]
     STDMETHODIMP GetSizeMax(ULARGE_INTEGER* size) override;
     // IStaticFilterPreset
     STDMETHODIMP GetPresetCount(LONG* count) override;

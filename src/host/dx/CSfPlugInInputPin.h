@@ -11,11 +11,12 @@ class CSfPlugInInputPin : public CTransformInputPin {
 public:
     CSfPlugInInputPin(CSfPlugIn* filter, HRESULT* phr);
 
-    // [graph thread] CheckInputType; with a connected output that the type
+    // [editor thread] CheckInputType; with a connected output that the type
     // does not fit, the downstream pin's QueryAccept of the matching output type.
     HRESULT CheckMediaType(const CMediaType* mt) override;
-    // "In", in task memory.
+    // [any thread] "In", in task memory.
     STDMETHODIMP QueryId(LPWSTR* id) override;
+    // [any thread]
     STDMETHODIMP QueryInternalConnections(IPin**, ULONG*) override { return E_NOTIMPL; }
 
 private:

@@ -9,7 +9,7 @@
 
 // The GUI side of the plug-in core until the editor exists: it shows nothing
 // and records what the host tells it, in a record that may outlive it, so the
-// host's wiring can be checked. Every operation runs on the editor's thread.
+// host's wiring can be checked. Every operation runs on the editor thread.
 class HeadlessGui : public mppi::GuiInterface {
 public:
     static constexpr int width = 500;

@@ -8,10 +8,10 @@ mppi::HostRecord* HostDspDx::query_record(mppi::HostRecord* record) {
 }
 
 // The bus index is not looked at: the filter has one bus each way.
-bool HostDspDx::is_in_channel(int, int channel) {
+bool HostDspDx::is_in_channel(int, int channel) noexcept {
     return channel < core_->input_channels();
 }
 
-bool HostDspDx::is_out_channel(int, int channel) {
+bool HostDspDx::is_out_channel(int, int channel) noexcept {
     return channel < core_->output_channels();
 }

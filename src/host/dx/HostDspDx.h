@@ -9,16 +9,16 @@ class HostDspDx : public mppi::HostDspInterface {
 public:
     explicit HostDspDx(CAudioTransform* core) : core_(core) {}
 
-    // [main thread] Returns 0.
+    // [editor thread] Returns 0.
     int init_notice() override { return 0; }
-    // [main thread] 0.0 for every key: this host supplies no tempo.
+    // [editor thread] 0.0 for every key: this host supplies no tempo.
     double get_num_property(const char*) override { return 0.0; }
-    // [main thread] Sets the record's third field to 1.
+    // [editor thread] Sets the record's third field to 1.
     mppi::HostRecord* query_record(mppi::HostRecord* record) override;
     // [audio thread] Whether channel is below the negotiated input channel count.
-    bool is_in_channel(int bus, int channel) override;
+    bool is_in_channel(int bus, int channel) noexcept override;
     // [audio thread] Whether channel is below the negotiated output channel count.
-    bool is_out_channel(int bus, int channel) override;
+    bool is_out_channel(int bus, int channel) noexcept override;
 
 private:
     CAudioTransform* const core_;

@@ -27,10 +27,13 @@ struct ISfPlugInProp : IUnknown {
     // with WM_COMMAND (wParam = code << 16 | id); id 0 removes it. At most two
     // windows: a third gives E_OUTOFMEMORY.
     STDMETHOD(SetNotifyWindow)(HWND window, WORD id) PURE;
+    // [any thread] The plug-in core's DSP object, owned by the filter.
     STDMETHOD_(mppi::DspInterface*, GetDsp)() PURE;
+    // [any thread] The plug-in core's GUI object, owned by the filter.
     STDMETHOD_(mppi::GuiInterface*, GetGui)() PURE;
-    // Null until the editor window exists.
+    // [editor thread] Null until the editor window exists.
     STDMETHOD_(pengui::WindowInterface*, GetEditorWindow)() PURE;
+    // [any thread] TRUE when the filter was made without a DSP.
     STDMETHOD_(BOOL, HasNoDsp)() PURE;
 
 protected:

@@ -4,12 +4,12 @@
 #include "host/dx/platform/com.h"
 
 struct IStaticFilterPreset : IUnknown {
-    // [host thread] The number of built-in programs.
+    // [editor thread] The number of built-in programs.
     STDMETHOD(GetPresetCount)(LONG* count) PURE;
-    // [host thread] The name of program index as wide text, terminated, in a
+    // [editor thread] The name of program index as wide text, terminated, in a
     // buffer of capacity characters; E_INVALIDARG outside [0, count).
     STDMETHOD(GetPresetName)(LONG index, LPWSTR name, LONG capacity) PURE;
-    // [host thread] Applies program index with the priority of a host preset.
+    // [editor thread] Applies program index with the priority of a host preset.
     STDMETHOD(SetPreset)(LONG index) PURE;
 
 protected:

@@ -7,7 +7,7 @@
 // by every filter.
 class StaticPresets {
 public:
-    // [any non-audio thread] The bank, filled on first use. While the resource
+    // [editor thread] The bank, filled on first use. While the resource
     // is missing or unreadable the bank is empty (no programs) and the next
     // call tries again. Once filled, the bank never changes.
     static const mppi::BankManager& get();

@@ -9,7 +9,7 @@ class BankManager;
 
 // The bank container: the magic "VNPB", a big-endian payload length L, then a
 // bank payload of L bytes. It is the content of a bank file (".pbk") and of the
-// built-in bank resources. Every operation runs on the editor or main thread,
+// built-in bank resources. Every operation runs on the editor thread,
 // may allocate and block on the file system, and reports by one of these codes.
 constexpr int bank_ok = 0;
 constexpr int bank_err_open = -1002;          // the file cannot be opened

@@ -9,7 +9,7 @@ namespace mppi {
 
 // An ordered bank of programs. Serialised as a big-endian payload: program
 // count, stride (the size of one record), then every program record at that
-// stride. All operations run on the editor or main thread and may allocate.
+// stride. All operations run on the editor thread and may allocate.
 class BankManager : public basic::SerializableInterface {
 public:
     static constexpr int header_size = 8;

@@ -25,7 +25,7 @@ public:
         : bank_(&bank), host_gui_(&host_gui), dsp_(&dsp) {}
     virtual ~ProgStLdInterface() = default;
 
-    // Mixes `from` and `to` at `position` in [0, 1] (0: from, 1: to) into
+    // [editor thread] Mixes `from` and `to` at `position` in [0, 1] (0: from, 1: to) into
     // `out`, which may be one of them; 0 on success.
     // [editor thread] Points the seam at the bank, the host and the DSP.
     void set_targets(BankManager& bank, HostGuiInterface& host_gui, DspInterface& dsp) {
@@ -37,13 +37,13 @@ public:
     virtual int interpolate(ProgramSlot& out, const ProgramSlot& from, const ProgramSlot& to,
                             double position) = 0;
 
-    // Copies the slot into bank program `index`.
+    // [editor thread] Copies the slot into bank program `index`.
     void store_to_bank(int index, const ProgramSlot& slot);
-    // Copies bank program `index` into the slot.
+    // [editor thread] Copies bank program `index` into the slot.
     void load_from_bank(int index, ProgramSlot& slot) const;
-    // Fills the slot with the DSP's current program and its name.
+    // [editor thread] Fills the slot with the DSP's current program and its name.
     void capture(ProgramSlot& slot);
-    // Sends the mix of `from` and `to` at `position`, named like `to`, to the
+    // [editor thread] Sends the mix of `from` and `to` at `position`, named like `to`, to the
     // host as a whole program. Returns interpolate's result; nothing is sent
     // when it fails.
     int send(const ProgramSlot& from, const ProgramSlot& to, double position);

@@ -41,6 +41,7 @@ ProcessResult run_process(const std::vector<std::string>& arguments, bool captur
         return result;
     }
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (const std::string& argument : arguments) {
         argv.push_back(const_cast<char*>(argument.c_str()));
     }

@@ -2,11 +2,11 @@
 // its cutoff limit, its modulation and its denormal guard.
 
 #include "StageRig.h"
+#include "support/Noise.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -15,10 +15,9 @@ constexpr std::size_t length = 4096;
 
 std::vector<float> noise(std::size_t n) {
     std::vector<float> x(n);
-    std::uint32_t s = 12345;
+    test::Noise draw(12345);
     for (float& v : x) {
-        s = s * 1664525u + 1013904223u;
-        v = float(s >> 8) / float(1u << 24) - 0.5f;
+        v = draw.next() - 0.5f;
     }
     return x;
 }

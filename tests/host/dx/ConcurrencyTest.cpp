@@ -1,7 +1,9 @@
-// The streaming thread processes audio while the editor's thread changes
+// The audio thread processes blocks while the editor thread changes
 // parameters and the host applies presets and persisted programs. Built with
 // -fsanitize=thread (make test-tsan) this proves the lock-free hand-over of
-// parameter values free of data races.
+// parameter values free of data races; with the thread tags asserted (there
+// and in make test-sanitize), that no editor-thread operation runs on the
+// audio thread, nor the reverse.
 #include "host/dx/CSfPlugIn.h"
 #include "host/dx/platform/MemoryStream.h"
 #include "mppi/GuiInterface.h"

@@ -2,9 +2,9 @@
 // formats set by hand, so the adapter core can be driven block by block.
 #pragma once
 
-#include "FakeDsp.h"
 #include "host/dx/CSfPlugIn.h"
 #include "host/dx/HeadlessGui.h"
+#include "support/FakeDsp.h"
 
 #include <cstring>
 #include <memory>

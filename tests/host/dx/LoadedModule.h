@@ -10,7 +10,7 @@
 
 class LoadedModule {
 public:
-    // [main thread] Loaded once per process and never unloaded.
+    // [editor thread] Loaded once per process and never unloaded.
     static LoadedModule& get();
 
     HRESULT (*get_class_object)(REFCLSID, REFIID, LPVOID*) = nullptr;

@@ -9,6 +9,7 @@
 #include "mppi/GuiInterface.h"
 #include "mppi/HostGuiInterface.h"
 #include "mppi/preset/BankManager.h"
+#include "support/ScopedEnv.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -369,7 +370,7 @@ TEST_F(ModuleTest, registers_and_unregisters_the_filter) {
     const std::string registry =
         (std::filesystem::temp_directory_path() / "quevrin-module-test-registry").string();
     std::filesystem::remove(registry);
-    ::setenv("QUEVRIN_REGISTRY", registry.c_str(), 1);
+    const test::ScopedEnv registry_env("QUEVRIN_REGISTRY", registry);
 
     ASSERT_EQ(module.register_server(), S_OK);
     HKEY key = nullptr;
@@ -408,7 +409,6 @@ TEST_F(ModuleTest, registers_and_unregisters_the_filter) {
     ASSERT_EQ(module.unregister_server(), S_OK);
     EXPECT_TRUE(comshim::registered_filters().empty());
     EXPECT_NE(RegOpenKeyExA(HKEY_CLASSES_ROOT, server, 0, KEY_READ, &key), ERROR_SUCCESS);
-    ::unsetenv("QUEVRIN_REGISTRY");
     std::filesystem::remove(registry);
 }
 

@@ -4,6 +4,7 @@
 #include "ModuleGraph.h"
 #include "effect/Algo.h"
 #include "mppi/preset/BankManager.h"
+#include "support/Noise.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,13 +22,12 @@ std::vector<BYTE> to_bytes(const void* data, std::size_t size) {
 // and both ends of the 16-bit range.
 std::vector<float> test_signal(int frames, int channels, DWORD rate) {
     std::vector<float> signal(static_cast<std::size_t>(frames) * channels);
-    std::uint32_t noise = 12345;
+    test::Noise noise(12345);
     for (int i = 0; i < frames; ++i) {
         for (int c = 0; c < channels; ++c) {
-            noise = noise * 1664525u + 1013904223u;
             const double t = static_cast<double>(i) / rate;
             double v = 0.5 * std::sin(2 * M_PI * (440.0 + 110.0 * c) * t) +
-                       0.05 * (static_cast<double>(noise >> 8) / (1 << 24) - 0.5);
+                       0.05 * (static_cast<double>(noise.next()) - 0.5);
             if (i > frames / 8 && i < frames / 8 + 300) {
                 v = (i % 50 < 25) ? 1.2 : -1.2;
             }

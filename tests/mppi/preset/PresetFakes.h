@@ -5,6 +5,7 @@
 #include "mppi/DspInterface.h"
 #include "mppi/GuiInterface.h"
 #include "mppi/HostGuiInterface.h"
+#include "support/FakeDsp.h"
 
 #include <algorithm>
 #include <memory>
@@ -18,53 +19,23 @@ namespace preset_test {
 
 using namespace mppi;
 
-// A DSP whose current program is `program`.
-class FakeDsp : public DspInterface {
+// The tests' fake DSP with the effect's 121 parameters, its current program
+// set and read whole.
+class ProgramDsp : public ::FakeDsp {
 public:
-    ProgramSlot program = make_prog("Ping-pong delay - 1/4 beat", 121, 3);
-
-    void init() override {}
-    void reset() override {}
-    void stop() override {}
-    HostDspInterface* get_host() override { return nullptr; }
-    void set_host(HostDspInterface*) override {}
-    GuiInterface* get_gui() override { return nullptr; }
-    void set_gui(GuiInterface*) override {}
-    int get_nbr_in_buses() override { return 0; }
-    const BusDescription& get_in_bus(int) override { return bus_; }
-    int get_nbr_out_buses() override { return 0; }
-    const BusDescription& get_out_bus(int) override { return bus_; }
-    int get_min_sample_rate() override { return 0; }
-    int get_max_sample_rate() override { return 0; }
-    void set_sample_rate(float) override {}
-    void set_sample_scale(float) override {}
-    int get_nbr_param() override { return program.get_nbr_values(); }
-    NormalizedParamInterface* get_param(int) override { return nullptr; }
-    void set_prog_name(const std::string& name) override { program.set_prog_name(name); }
-    std::string get_prog_name() override { return program.get_prog_name(); }
-    double get_num_property(const char*) override { return 0.0; }
-    std::string get_str_property(const char*) override { return {}; }
-    void request_reset() override {}
-    void set_tempo(float) override {}
-    // Takes the values, as a host applying a whole program does.
-    void load_prog(const ProgramSlot& slot) override {
-        for (int i = 0; i < std::min(slot.get_nbr_values(), program.get_nbr_values()); ++i)
-            program.set_value(i, slot.get_value(i));
+    ProgramDsp() : ::FakeDsp(std::make_shared<std::vector<std::string>>(), 121) {
+        set_program(make_prog("Ping-pong delay - 1/4 beat", 121, 3));
     }
-    void store_prog(ProgramSlot& slot) override {
-        slot.set_nbr_values(program.get_nbr_values());
-        for (int i = 0; i < program.get_nbr_values(); ++i)
-            slot.set_value(i, program.get_value(i));
+    void set_program(const ProgramSlot& program) {
+        set_prog_name(program.get_prog_name());
+        load_prog(program);
     }
-    bool process_replace(float* const*, const float* const*, int, bool) noexcept override {
-        return true;
+    ProgramSlot program() {
+        ProgramSlot slot;
+        slot.set_prog_name(get_prog_name());
+        store_prog(slot);
+        return slot;
     }
-    bool process_add(float* const*, const float* const*, int, bool) noexcept override {
-        return true;
-    }
-
-private:
-    BusDescription bus_;
 };
 
 // Records every whole program the editor sends, and applies it to the DSP

@@ -40,7 +40,7 @@ struct Panel : ::testing::Test {
     pengui::PushButton save_button;
     pengui::Knob knob;
     pengui::TextBox box;
-    FakeDsp dsp;
+    ProgramDsp dsp;
     FakeHostGui* host = new FakeHostGui;
     FakeGui gui;
     // Declared after the controls, so it is gone before them.
@@ -89,7 +89,7 @@ struct Panel : ::testing::Test {
     }
     // Puts prog into memory index through store mode.
     void store(int index, const ProgramSlot& prog) {
-        dsp.program = prog;
+        dsp.set_program(prog);
         press(store_switch);
         press(buttons[static_cast<unsigned>(index)]);
     }
@@ -101,7 +101,7 @@ TEST_F(Panel, store_mode_copies_the_current_program_into_its_memory_and_sends_no
     const ProgramSlot before = manager.bank().use_prog(2);
     store(3, make_prog("Reverse - 1 beat", 121, 9));
     EXPECT_EQ(store_switch.value(), 0.0);
-    EXPECT_TRUE(same_prog(manager.bank().use_prog(3), dsp.program));
+    EXPECT_TRUE(same_prog(manager.bank().use_prog(3), dsp.program()));
     EXPECT_TRUE(same_prog(manager.bank().use_prog(2), before));
     tick_every_tenth_until(2.0);
     EXPECT_TRUE(host->sent.empty());
@@ -124,7 +124,7 @@ TEST_F(Panel, a_recall_morphs_over_the_knob_time_and_ends_at_the_target) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.time_text);
         type_time(c.time_text);
-        dsp.program = flat_prog("Start", 0.2f);
+        dsp.set_program(flat_prog("Start", 0.2f));
         tick_at(0);
         host->sent.clear();
         press(buttons[5]);
@@ -149,11 +149,11 @@ TEST_F(Panel, a_second_recall_mid_morph_starts_from_the_half_morphed_sound) {
     store(1, flat_prog("One", 0.8f));
     store(2, flat_prog("Two", 0.0f));
     type_time("10");
-    dsp.program = flat_prog("Start", 0.2f);
+    dsp.set_program(flat_prog("Start", 0.2f));
     tick_at(0);
     press(buttons[1]);
     tick_at(5.0);
-    ASSERT_NEAR(dsp.program.get_value(7), 0.5, 1e-6);
+    ASSERT_NEAR(dsp.program().get_value(7), 0.5, 1e-6);
     press(buttons[2]);
     host->sent.clear();
     tick_at(7.5);
@@ -234,7 +234,7 @@ TEST_F(Panel, init_fills_the_memories_from_a_bank_resource) {
         }
         ASSERT_EQ(fresh.bank().get_nbr_progs(), 8);
         for (int i = 0; i < 8; ++i) {
-            const ProgramSlot& want = c.from_resource ? expected.use_prog(i) : dsp.program;
+            const ProgramSlot& want = c.from_resource ? expected.use_prog(i) : dsp.program();
             EXPECT_EQ(fresh.bank().use_prog(i).get_prog_name(), want.get_prog_name()) << i;
             EXPECT_EQ(fresh.bank().use_prog(i).values(), want.values()) << i;
         }
@@ -242,7 +242,7 @@ TEST_F(Panel, init_fills_the_memories_from_a_bank_resource) {
     // A second init does nothing.
     ASSERT_EQ(init("default_preset_bank"), 0);
     const ProgramSlot first = manager.bank().use_prog(0);
-    dsp.program = make_prog("Changed", 121, 4);
+    dsp.set_program(make_prog("Changed", 121, 4));
     EXPECT_EQ(init(nullptr), 0);
     EXPECT_TRUE(same_prog(manager.bank().use_prog(0), first));
 }

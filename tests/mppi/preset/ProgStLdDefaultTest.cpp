@@ -32,7 +32,7 @@ ProgramSlot prog_of(std::vector<float> values) {
 struct Seam : ::testing::Test {
     BankManager bank = make_bank(8, 121);
     FakeHostGui host;
-    FakeDsp dsp;
+    ProgramDsp dsp;
     ProgStLdDefault seam{bank, host, dsp};
 };
 
@@ -41,7 +41,7 @@ struct Seam : ::testing::Test {
 TEST_F(Seam, capture_takes_the_dsp_program_name_and_values_in_index_order) {
     ProgramSlot slot;
     seam.capture(slot);
-    EXPECT_TRUE(same_prog(slot, dsp.program));
+    EXPECT_TRUE(same_prog(slot, dsp.program()));
 }
 
 TEST_F(Seam, send_names_the_mix_like_the_target_and_uses_priority_150) {

@@ -4,6 +4,6 @@
 
 #include <string>
 
-// [main thread] The full path of the file this module was loaded from; a
+// [editor thread] The full path of the file this module was loaded from; a
 // failure is the system's error as an HRESULT.
 HRESULT module_path(std::string& path);

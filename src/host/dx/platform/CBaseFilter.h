@@ -1,5 +1,8 @@
 // A filter: state (stopped, paused, running), its pins, its place in a graph,
 // and registration through its setup data. Derived filters supply the pins.
+//
+// Threads: an operation without a tag of its own runs on the editor thread
+// (graph control); the streaming ones are tagged [audio thread].
 #pragma once
 
 #include "host/dx/platform/AMovieSetup.h"
@@ -23,11 +26,11 @@ public:
 
     STDMETHODIMP GetClassID(CLSID* clsid) override;
 
-    // [graph thread] Deactivates every connected pin.
+    // [editor thread] Deactivates every connected pin.
     STDMETHODIMP Stop() override;
-    // [graph thread] From stopped, activates every connected pin first.
+    // [editor thread] From stopped, activates every connected pin first.
     STDMETHODIMP Pause() override;
-    // [graph thread] Pauses when stopped, then runs every connected pin.
+    // [editor thread] Pauses when stopped, then runs every connected pin.
     STDMETHODIMP Run(REFERENCE_TIME start) override;
     STDMETHODIMP GetState(DWORD timeout_ms, FILTER_STATE* state) override;
     STDMETHODIMP SetSyncSource(IReferenceClock* clock) override;
@@ -41,7 +44,7 @@ public:
     STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
     STDMETHODIMP QueryVendorInfo(LPWSTR* vendor_info) override;
 
-    // [main thread] Registers GetSetupData() through the filter mapper; S_FALSE without it.
+    // [editor thread] Registers GetSetupData() through the filter mapper; S_FALSE without it.
     STDMETHODIMP Register() override;
     STDMETHODIMP Unregister() override;
 
@@ -56,7 +59,6 @@ public:
     virtual LONG GetPinVersion() { return m_PinVersion; }
     void IncrementPinVersion() { ++m_PinVersion; }
 
-    BOOL IsActive() const { return m_State != State_Stopped; }
     BOOL IsStopped() const { return m_State == State_Stopped; }
     IFilterGraph* GetFilterGraph() const { return m_pGraph; }
     // Asks the graph to reconnect pin; VFW_E_NOT_IN_GRAPH outside a graph.

@@ -35,7 +35,7 @@ STDMETHODIMP CBaseInputPin::GetAllocator(IMemAllocator** allocator) {
     return S_OK;
 }
 
-STDMETHODIMP CBaseInputPin::NotifyAllocator(IMemAllocator* allocator, BOOL read_only) {
+STDMETHODIMP CBaseInputPin::NotifyAllocator(IMemAllocator* allocator, BOOL) {
     if (allocator == nullptr) {
         return E_POINTER;
     }
@@ -45,7 +45,6 @@ STDMETHODIMP CBaseInputPin::NotifyAllocator(IMemAllocator* allocator, BOOL read_
         m_pAllocator->Release();
     }
     m_pAllocator = allocator;
-    m_bReadOnly = read_only;
     return S_OK;
 }
 

@@ -1,5 +1,8 @@
 // An input pin that receives samples through IMemInputPin from the output pin
 // it is connected to, in buffers of the allocator the two agreed on.
+//
+// Threads: an operation without a tag of its own runs on the editor thread
+// (graph control); the streaming ones are tagged [audio thread].
 #pragma once
 
 #include "host/dx/platform/CBasePin.h"
@@ -13,22 +16,23 @@ public:
     DECLARE_IUNKNOWN
     STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
-    // [graph thread] The agreed allocator, or a new CMemAllocator when none was agreed yet.
+    // [editor thread] The agreed allocator, or a new CMemAllocator when none was agreed yet.
     STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
-    // [graph thread] The upstream pin tells which allocator it will deliver from.
+    // [editor thread] The upstream pin tells which allocator it will deliver
+    // from. Read-only samples need nothing: the filter never writes its input.
     STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL read_only) override;
     // No requirements: E_NOTIMPL.
     STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override;
-    // [streaming thread] Checks the pin may stream (see CheckStreaming) and that
+    // [audio thread] Checks the pin may stream (see CheckStreaming) and that
     // a media type attached to the sample is acceptable. Derived pins process
     // the sample after this returns S_OK.
     STDMETHODIMP Receive(IMediaSample* sample) override;
-    // [streaming thread] Receive for each sample until one is not S_OK.
+    // [audio thread] Receive for each sample until one is not S_OK.
     STDMETHODIMP ReceiveMultiple(IMediaSample** samples, LONG count, LONG* processed) override;
-    // [streaming thread] S_OK when a downstream pin of the filter may block, or when there is none.
+    // [audio thread] S_OK when a downstream pin of the filter may block, or when there is none.
     STDMETHODIMP ReceiveCanBlock() override;
 
-    // [graph thread] While flushing, Receive returns S_FALSE.
+    // [editor thread] While flushing, Receive returns S_FALSE.
     STDMETHODIMP BeginFlush() override;
     STDMETHODIMP EndFlush() override;
 
@@ -41,11 +45,7 @@ public:
     // VFW_E_NOT_CONNECTED, VFW_E_WRONG_STATE (stopped) or VFW_E_RUNTIME_ERROR otherwise.
     virtual HRESULT CheckStreaming();
 
-    BOOL IsFlushing() const { return m_bFlushing; }
-    BOOL IsReadOnly() const { return m_bReadOnly; }
-
 protected:
     IMemAllocator* m_pAllocator = nullptr;
-    BOOL m_bReadOnly = FALSE;
     BOOL m_bFlushing = FALSE;
 };

@@ -1,5 +1,8 @@
 // An output pin that delivers samples to a connected IMemInputPin, from an
 // allocator it agrees on with that pin while connecting.
+//
+// Threads: an operation without a tag of its own runs on the editor thread
+// (graph control); the streaming ones are tagged [audio thread].
 #pragma once
 
 #include "host/dx/platform/CBasePin.h"
@@ -16,9 +19,9 @@ public:
     HRESULT CheckConnect(IPin* pin) override;
     // Decommits and releases the allocator and the peer's IMemInputPin.
     HRESULT BreakConnect() override;
-    // [graph thread] Commits the allocator (VFW_E_NO_ALLOCATOR without one).
+    // [editor thread] Commits the allocator (VFW_E_NO_ALLOCATOR without one).
     HRESULT Active() override;
-    // [graph thread] Decommits the allocator.
+    // [editor thread] Decommits the allocator.
     HRESULT Inactive() override;
 
     // Asks the input pin for its allocator and sizes it with DecideBufferSize;
@@ -30,18 +33,20 @@ public:
     // A new CMemAllocator with a reference for the caller.
     virtual HRESULT InitAllocator(IMemAllocator** allocator);
 
-    // [streaming thread] An empty sample from the allocator, with the times given (may be null).
+    // [audio thread] An empty sample from the allocator, with the times given (may be null).
     // May block; see IMemAllocator::GetBuffer.
     virtual HRESULT GetDeliveryBuffer(IMediaSample** sample, REFERENCE_TIME* start,
                                       REFERENCE_TIME* stop, DWORD flags);
-    // [streaming thread] Passes the sample to the connected pin's Receive.
+    // [audio thread] Passes the sample to the connected pin's Receive.
     virtual HRESULT Deliver(IMediaSample* sample);
+    // [audio thread]
     virtual HRESULT DeliverEndOfStream();
+    // [editor thread] Flushing and new segments, as the transform filter passes them.
     virtual HRESULT DeliverBeginFlush();
     virtual HRESULT DeliverEndFlush();
     virtual HRESULT DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
 
-    // These travel downstream, never up to an output pin: E_UNEXPECTED.
+    // [any thread] These travel downstream, never up to an output pin: E_UNEXPECTED.
     STDMETHODIMP EndOfStream() override;
     STDMETHODIMP BeginFlush() override;
     STDMETHODIMP EndFlush() override;

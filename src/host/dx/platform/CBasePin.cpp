@@ -271,9 +271,7 @@ STDMETHODIMP CBasePin::EndOfStream() {
     return S_OK;
 }
 
-STDMETHODIMP CBasePin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
-    m_tStart = start;
-    m_tStop = stop;
+STDMETHODIMP CBasePin::NewSegment(REFERENCE_TIME, REFERENCE_TIME, double rate) {
     m_dRate = rate;
     return S_OK;
 }

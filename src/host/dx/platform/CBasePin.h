@@ -1,5 +1,8 @@
 // A pin: connection and media-type negotiation with a peer pin. The pin's
 // references are its filter's, so a pin lives exactly as long as its filter.
+//
+// Threads: an operation without a tag of its own runs on the editor thread
+// (graph control); the streaming ones are tagged [audio thread].
 #pragma once
 
 #include "host/dx/platform/CBaseFilter.h"
@@ -18,13 +21,13 @@ public:
     STDMETHODIMP_(ULONG) NonDelegatingAddRef() override;
     STDMETHODIMP_(ULONG) NonDelegatingRelease() override;
 
-    // [graph thread] With a fully specified type, tries that type alone;
+    // [editor thread] With a fully specified type, tries that type alone;
     // otherwise tries the peer's types then ours (ours first when
     // m_bTryMyTypesFirst), each filtered by the partial type given.
     STDMETHODIMP Connect(IPin* receive_pin, const AM_MEDIA_TYPE* mt) override;
-    // [graph thread] The peer's half of Connect.
+    // [editor thread] The peer's half of Connect.
     STDMETHODIMP ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* mt) override;
-    // [graph thread] Only when stopped; S_FALSE when not connected.
+    // [editor thread] Only when stopped; S_FALSE when not connected.
     STDMETHODIMP Disconnect() override;
     STDMETHODIMP ConnectedTo(IPin** pin) override;
     STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE* mt) override;
@@ -36,8 +39,9 @@ public:
     STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* mt) override;
     STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
     STDMETHODIMP QueryInternalConnections(IPin** pins, ULONG* count) override;
+    // [audio thread]
     STDMETHODIMP EndOfStream() override;
-    // Remembers the segment's times and rate.
+    // Remembers the segment's rate.
     STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
     // S_OK for a type this pin can connect with; any other result refuses it.
@@ -55,7 +59,7 @@ public:
     virtual LONG GetMediaTypeVersion() { return m_TypeVersion; }
     void IncrementTypeVersion() { ++m_TypeVersion; }
 
-    // [graph thread] Called by the filter on Pause from stopped, on Stop, and on Run.
+    // [editor thread] Called by the filter on Pause from stopped, on Stop, and on Run.
     virtual HRESULT Active() { return S_OK; }
     virtual HRESULT Inactive();
     virtual HRESULT Run(REFERENCE_TIME) { return S_OK; }
@@ -66,8 +70,6 @@ public:
     BOOL IsStopped() const { return m_pFilter->IsStopped(); }
     CMediaType& CurrentMediaType() { return m_mt; }
     LPCWSTR Name() const { return m_pName.c_str(); }
-    REFERENCE_TIME CurrentStartTime() const { return m_tStart; }
-    REFERENCE_TIME CurrentStopTime() const { return m_tStop; }
     double CurrentRate() const { return m_dRate; }
 
 protected:
@@ -86,8 +88,6 @@ protected:
     bool m_bRunTimeError = false;
     bool m_bCanReconnectWhenActive = false;
     bool m_bTryMyTypesFirst = false;
-    REFERENCE_TIME m_tStart = 0;
-    REFERENCE_TIME m_tStop = 0x7FFFFFFFFFFFFFFF;
     double m_dRate = 1.0;
 
 private:

@@ -1,4 +1,5 @@
-// The class object DllGetClassObject hands out for one factory template.
+// The class object DllGetClassObject hands out for one factory template; it
+// runs on the editor thread (the host's creating thread).
 #pragma once
 
 #include "host/dx/platform/CFactoryTemplate.h"

@@ -1,4 +1,6 @@
-// A recursive lock over a Win32 critical section, and its scoped guard.
+// A recursive lock over a Win32 critical section, and its scoped guard, for
+// any thread. On the audio thread only the transform filter's receive lock is
+// taken, around a whole sample; block processing inside it takes none.
 #pragma once
 
 #include "host/dx/platform/com.h"

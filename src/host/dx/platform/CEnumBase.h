@@ -1,6 +1,7 @@
 // What the pin and media-type enumerators share: a position over a source
 // that may change under them (detected through a version number), and the
-// Next/Skip/Reset/Clone rules of COM enumerators.
+// Next/Skip/Reset/Clone rules of COM enumerators. Enumerators run on the
+// editor thread (graph building).
 #pragma once
 
 #include "host/dx/platform/CUnknown.h"

@@ -1,5 +1,6 @@
 // One buffer of a CMemAllocator, handed out by GetBuffer. When its last
 // reference goes, the sample returns to its allocator instead of being deleted.
+// Used by one thread at a time: the audio thread between GetBuffer and release.
 #pragma once
 
 #include "host/dx/platform/CUnknown.h"

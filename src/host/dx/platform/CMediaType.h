@@ -1,5 +1,6 @@
 // A media type that owns its format block (task memory) and its reference on
-// pUnk, with the AM_MEDIA_TYPE helpers the pins use.
+// pUnk, with the AM_MEDIA_TYPE helpers the pins use. A value: any thread may
+// use its own copy.
 #pragma once
 
 #include "host/dx/platform/com.h"

@@ -1,6 +1,7 @@
 // An allocator of fixed-size buffers in one block of memory, as used between
 // an output pin and the input pin it delivers to. Buffers exist between
 // Commit and Decommit; GetBuffer waits for a free one unless told not to.
+// Untagged operations (properties, Commit) run on the editor thread.
 #pragma once
 
 #include "host/dx/platform/CCritSec.h"
@@ -32,7 +33,7 @@ public:
     STDMETHODIMP Commit() override;
     // [any thread] Wakes waiting GetBuffer calls; the memory goes when the last buffer is back.
     STDMETHODIMP Decommit() override;
-    // [streaming thread] May block until a buffer is free (not with AM_GBF_NOWAIT,
+    // [audio thread] May block until a buffer is free (not with AM_GBF_NOWAIT,
     // which gives VFW_E_TIMEOUT); VFW_E_NOT_COMMITTED when decommitted.
     STDMETHODIMP GetBuffer(IMediaSample** sample, REFERENCE_TIME* start, REFERENCE_TIME* end,
                            DWORD flags) override;

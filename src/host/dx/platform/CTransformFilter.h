@@ -2,6 +2,10 @@
 // an output sample. A derived filter overrides at least CheckInputType,
 // CheckTransform, GetMediaType and DecideBufferSize, and either Transform or
 // Receive; the other hooks below are optional.
+//
+// Threads: an operation without a tag of its own runs on the editor thread
+// (graph control); the streaming ones are tagged [audio thread].
+// The receive lock keeps Stop from tearing down what a sample in flight uses.
 #pragma once
 
 #include "host/dx/platform/CBaseFilter.h"
@@ -20,41 +24,41 @@ public:
     // Creates both pins on first use ("XForm In", "XForm Out"); 0 input, 1 output.
     CBasePin* GetPin(int n) override;
 
-    // [graph thread] Deactivates the input first so no sample is taken while
+    // [editor thread] Deactivates the input first so no sample is taken while
     // the output stops, then calls StopStreaming under the receive lock.
     STDMETHODIMP Stop() override;
-    // [graph thread] From stopped: with no connected input, sends end of stream
+    // [editor thread] From stopped: with no connected input, sends end of stream
     // downstream instead of streaming; else calls StartStreaming.
     STDMETHODIMP Pause() override;
 
     // --- hooks for the derived filter ---
 
-    // [graph thread] Whether the input pin may take this type.
+    // [editor thread] Whether the input pin may take this type.
     virtual HRESULT CheckInputType(const CMediaType* in) = 0;
-    // [graph thread] Whether this input type can become this output type.
+    // [editor thread] Whether this input type can become this output type.
     virtual HRESULT CheckTransform(const CMediaType* in, const CMediaType* out) = 0;
-    // [graph thread] The output pin's position-th preferred type (input connected).
+    // [editor thread] The output pin's position-th preferred type (input connected).
     virtual HRESULT GetMediaType(int position, CMediaType* mt) = 0;
-    // [graph thread] Sets the output allocator's properties.
+    // [editor thread] Sets the output allocator's properties.
     virtual HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) = 0;
-    // [streaming thread] Fills out from in; S_FALSE drops the sample. E_UNEXPECTED
+    // [audio thread] Fills out from in; S_FALSE drops the sample. E_UNEXPECTED
     // unless overridden (a filter overriding Receive need not).
     virtual HRESULT Transform(IMediaSample* in, IMediaSample* out);
-    // [graph thread] A pin's type was set (dir: which pin).
+    // [editor thread] A pin's type was set (dir: which pin).
     virtual HRESULT SetMediaType(PIN_DIRECTION dir, const CMediaType* mt);
-    // [graph thread] A pin's connection was agreed; a failure undoes it.
+    // [editor thread] A pin's connection was agreed; a failure undoes it.
     virtual HRESULT CompleteConnect(PIN_DIRECTION dir, IPin* receive_pin);
     virtual HRESULT CheckConnect(PIN_DIRECTION dir, IPin* pin);
     virtual HRESULT BreakConnect(PIN_DIRECTION dir);
-    // [graph thread] Entering pause from stopped, and leaving to stopped.
+    // [editor thread] Entering pause from stopped, and leaving to stopped.
     virtual HRESULT StartStreaming();
     virtual HRESULT StopStreaming();
-    // [streaming thread] One input sample, under the receive lock: gets an
+    // [audio thread] One input sample, under the receive lock: gets an
     // output buffer, Transform, Deliver.
     virtual HRESULT Receive(IMediaSample* sample);
-    // [streaming thread] End of stream on the input: passes it downstream.
+    // [audio thread] End of stream on the input: passes it downstream.
     virtual HRESULT EndOfStream();
-    // [graph thread] Flushing and new segments are passed downstream.
+    // [editor thread] Flushing and new segments are passed downstream.
     virtual HRESULT BeginFlush();
     virtual HRESULT EndFlush();
     virtual HRESULT NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);

@@ -10,7 +10,7 @@ public:
     CTransformInputPin(const char* object_name, CTransformFilter* filter, HRESULT* phr,
                        LPCWSTR name);
 
-    // [graph thread] CheckInputType, then CheckTransform against a connected output.
+    // [editor thread] CheckInputType, then CheckTransform against a connected output.
     HRESULT CheckMediaType(const CMediaType* mt) override;
     HRESULT SetMediaType(const CMediaType* mt) override;
     HRESULT CheckConnect(IPin* pin) override;
@@ -19,10 +19,10 @@ public:
     // Also requires the output to be connected.
     HRESULT CheckStreaming() override;
 
-    // [streaming thread] Under the filter's receive lock.
+    // [audio thread] Under the filter's receive lock.
     STDMETHODIMP Receive(IMediaSample* sample) override;
     STDMETHODIMP EndOfStream() override;
-    // [graph thread] Both pins must be connected.
+    // [editor thread] Both pins must be connected.
     STDMETHODIMP BeginFlush() override;
     STDMETHODIMP EndFlush() override;
     STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;

@@ -11,7 +11,7 @@ public:
     CTransformOutputPin(const char* object_name, CTransformFilter* filter, HRESULT* phr,
                         LPCWSTR name);
 
-    // [graph thread] CheckTransform from the input's type; E_UNEXPECTED without an input.
+    // [editor thread] CheckTransform from the input's type; E_UNEXPECTED without an input.
     HRESULT CheckMediaType(const CMediaType* mt) override;
     HRESULT SetMediaType(const CMediaType* mt) override;
     // The input must be connected first (E_UNEXPECTED).

@@ -1,6 +1,7 @@
 // Reference-counted COM objects that can be aggregated: an object exposes a
 // non-delegating IUnknown of its own and forwards its public IUnknown to the
-// outer object when one is given (or to itself when not).
+// outer object when one is given (or to itself when not). Reference counting
+// and interface lookup run on any thread.
 #pragma once
 
 #include "host/dx/platform/com.h"

@@ -2,6 +2,7 @@
 // state in memory or a file, and for persistence tests. Reads and writes move
 // one position; reads past the end come back short. A stream can be told to
 // fail its reads or writes after a number of bytes (to test failing media).
+// Used on the editor thread, where persistence runs.
 #pragma once
 
 #include "host/dx/platform/com.h"

@@ -2,12 +2,14 @@
 // round-trip through the file, and filter registration lists and unlists.
 #include "PassThroughFilter.h"
 #include "host/dx/platform/linux/FilterMapper.h"
+#include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 namespace {
@@ -19,13 +21,14 @@ protected:
         file = std::filesystem::temp_directory_path() /
                ("quevrin-registry-" + std::to_string(::getpid()) + "-" + info->name()) / "registry";
         std::filesystem::remove_all(file.parent_path());
-        ::setenv("QUEVRIN_REGISTRY", file.c_str(), 1);
+        registry_env.emplace("QUEVRIN_REGISTRY", file.string());
     }
     void TearDown() override {
-        ::unsetenv("QUEVRIN_REGISTRY");
+        registry_env.reset();
         std::filesystem::remove_all(file.parent_path());
     }
     std::filesystem::path file;
+    std::optional<test::ScopedEnv> registry_env;
 };
 
 std::string query_text(HKEY key, const char* name) {
@@ -90,16 +93,9 @@ TEST_F(RegistryTest, keys_and_values_round_trip_through_the_file) {
 
 TEST_F(RegistryTest, the_file_location_follows_the_environment) {
     EXPECT_EQ(comshim::registry_file(), file.string());
-    const char* saved = std::getenv("XDG_CONFIG_HOME");
-    const std::string previous = saved != nullptr ? saved : "";
-    ::unsetenv("QUEVRIN_REGISTRY");
-    ::setenv("XDG_CONFIG_HOME", "/tmp/config-home", 1);
+    const test::ScopedEnv no_registry("QUEVRIN_REGISTRY", std::nullopt);
+    const test::ScopedEnv config_home("XDG_CONFIG_HOME", "/tmp/config-home");
     EXPECT_EQ(comshim::registry_file(), "/tmp/config-home/quevrin/registry");
-    if (saved != nullptr) {
-        ::setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
-    }
 }
 
 TEST_F(RegistryTest, a_corrupt_line_is_skipped_and_the_rest_read) {

@@ -26,7 +26,7 @@ public:
     HRESULT CheckMediaType(const CMediaType* mt) override;
     // Asks for the filter's alignment and prefix.
     STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override;
-    // [streaming thread] Records the sample.
+    // [audio thread] Records the sample.
     STDMETHODIMP Receive(IMediaSample* sample) override;
     STDMETHODIMP EndOfStream() override;
     STDMETHODIMP BeginFlush() override;

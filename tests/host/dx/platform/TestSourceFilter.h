@@ -29,7 +29,7 @@ public:
     int GetPinCount() override { return 1; }
     CBasePin* GetPin(int n) override;
 
-    // [streaming thread] Sends bytes as samples of at most one buffer each,
+    // [audio thread] Sends bytes as samples of at most one buffer each,
     // the first carrying the times given (none when start is null).
     HRESULT push(const BYTE* data, LONG bytes, REFERENCE_TIME* start, REFERENCE_TIME* stop);
     HRESULT end_of_stream() { return m_pin.DeliverEndOfStream(); }

@@ -41,7 +41,7 @@ HWND create_window() {
     WindowTable& t = table();
     std::lock_guard<std::mutex> lock(t.mutex);
     // Handles are opaque values spaced like real ones; they are never dereferenced.
-    const HWND window = reinterpret_cast<HWND>(t.next_handle);
+    HWND window = reinterpret_cast<HWND>(t.next_handle);
     t.next_handle += 0x10;
     t.windows[window];
     return window;

@@ -1,13 +1,17 @@
-// A DSP with three plain parameters whose output is a script, for checking
-// what the adapter core hands the plug-in core and what it makes of the
-// answers: every call is logged, every input sample and chunk size recorded.
+// A DSP with plain parameters (three unless told) whose output is a script,
+// for checking what a host side hands the plug-in core and what it makes of
+// the answers: every call is logged, every input sample and chunk size
+// recorded.
 #pragma once
 
 #include "mppi/DspInterface.h"
 #include "mppi/HostDspInterface.h"
 #include "mppi/NormalizedParamInterface.h"
+#include "mppi/PropertyKeys.h"
 #include "mppi/preset/ProgramSlot.h"
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,16 +35,25 @@ public:
     static constexpr int nbr_params = 3;
 
     // log: shared with the test, so the order of calls survives the object.
-    explicit FakeDsp(std::shared_ptr<std::vector<std::string>> log);
-    ~FakeDsp() override;
+    explicit FakeDsp(std::shared_ptr<std::vector<std::string>> log =
+                         std::make_shared<std::vector<std::string>>(),
+                     int params = nbr_params)
+        : log_(std::move(log)), params_(static_cast<std::size_t>(params)) {}
+    ~FakeDsp() override { note("dsp.destroyed"); }
 
     void init() override { note("dsp.init"); }
     void reset() override { note("dsp.reset"); }
     void stop() override { note("dsp.stop"); }
     mppi::HostDspInterface* get_host() override { return host_.get(); }
-    void set_host(mppi::HostDspInterface* host) override;
+    void set_host(mppi::HostDspInterface* host) override {
+        host_.reset(host);
+        note("dsp.set_host");
+    }
     mppi::GuiInterface* get_gui() override { return gui_; }
-    void set_gui(mppi::GuiInterface* gui) override;
+    void set_gui(mppi::GuiInterface* gui) override {
+        gui_ = gui;
+        note("dsp.set_gui");
+    }
     int get_nbr_in_buses() override { return 1; }
     const mppi::BusDescription& get_in_bus(int) override { return in_bus_; }
     int get_nbr_out_buses() override { return 1; }
@@ -49,20 +62,59 @@ public:
     int get_max_sample_rate() override { return 1000000; }
     void set_sample_rate(float rate) override { sample_rate = rate; }
     void set_sample_scale(float scale) override { sample_scale = scale; }
-    int get_nbr_param() override { return nbr_params; }
-    mppi::NormalizedParamInterface* get_param(int index) override { return &params_[index]; }
+    int get_nbr_param() override { return static_cast<int>(params_.size()); }
+    mppi::NormalizedParamInterface* get_param(int index) override {
+        return &params_[static_cast<std::size_t>(index)];
+    }
     void set_prog_name(const std::string& name) override { prog_name_ = name; }
-    std::string get_prog_name() override;
-    double get_num_property(const char* key) override;
+    std::string get_prog_name() override {
+        note("dsp.get_prog_name");
+        return prog_name_;
+    }
+    double get_num_property(const char* key) override {
+        note(std::string("dsp.get_num_property ") + key);
+        if (std::strcmp(key, mppi::property::can_mono) == 0) {
+            return can_mono ? 1.0 : 0.0;
+        }
+        if (std::strcmp(key, mppi::property::can_scaled_val) == 0) {
+            return can_scaled_val ? 1.0 : 0.0;
+        }
+        return 0.0;
+    }
     std::string get_str_property(const char*) override { return ""; }
     void request_reset() override { note("dsp.request_reset"); }
     void set_tempo(float) override {}
-    void load_prog(const mppi::ProgramSlot& program) override;
-    void store_prog(mppi::ProgramSlot& program) override;
+    void load_prog(const mppi::ProgramSlot& program) override {
+        note("dsp.load_prog");
+        const int count = std::min(get_nbr_param(), program.get_nbr_values());
+        for (int i = 0; i < count; ++i) {
+            get_param(i)->set_normalized(program.get_value(i));
+        }
+    }
+    void store_prog(mppi::ProgramSlot& program) override {
+        note("dsp.store_prog");
+        program.set_nbr_values(get_nbr_param());
+        for (int i = 0; i < get_nbr_param(); ++i) {
+            program.set_value(i, get_param(i)->get_normalized());
+        }
+    }
     bool process_replace(float* const* out, const float* const* in, int frames,
-                         bool tail) noexcept override;
-    bool process_add(float* const* out, const float* const* in, int frames,
-                     bool tail) noexcept override;
+                         bool tail) noexcept override {
+        chunks.push_back(frames);
+        tail_flags.push_back(tail);
+        for (int c = 0; c < 2; ++c) {
+            seen[c].insert(seen[c].end(), in[c], in[c] + frames);
+        }
+        for (int i = 0; i < frames; ++i, ++produced_) {
+            const float v = script.empty() ? 0.0f : script[produced_ % script.size()];
+            out[0][i] = v;
+            out[1][i] = v;
+        }
+        return silent_from_call > 0 && static_cast<int>(chunks.size()) >= silent_from_call;
+    }
+    bool process_add(float* const*, const float* const*, int, bool) noexcept override {
+        return false;
+    }
 
     // Configuration.
     bool can_mono = true;
@@ -86,7 +138,7 @@ private:
     std::shared_ptr<std::vector<std::string>> log_;
     std::unique_ptr<mppi::HostDspInterface> host_;
     mppi::GuiInterface* gui_ = nullptr;
-    PlainParam params_[nbr_params];
+    std::vector<PlainParam> params_;
     std::string prog_name_ = "Fake";
     mppi::BusDescription in_bus_{"Input", {"Left input", "Right input"}};
     mppi::BusDescription out_bus_{"Output", {"Left output", "Right output"}};
