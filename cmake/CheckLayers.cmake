@@ -9,7 +9,7 @@ set(layers
     "sys/win32|sys/"
     "sys|sys/"
     "mppi/preset|basic/ mppi/ sys/"
-    "mppi|basic/ mppi/"
+    "mppi|basic/ mppi/ pengui/"
     "effect|basic/ mppi/ effect/"
     "pengui|pengui/ sys/"
     "editor|basic/ mppi/ effect/ pengui/ sys/ editor/"

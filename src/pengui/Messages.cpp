@@ -1,0 +1,10 @@
+#include "pengui/Messages.h"
+
+namespace pengui {
+
+SetTimer::TimerIdGenerator& SetTimer::TimerIdGenerator::instance() {
+    static TimerIdGenerator generator;
+    return generator;
+}
+
+} // namespace pengui

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+
+namespace pengui {
+
+// The drawing target of the toolkit: width x height pixels of four bytes
+// (blue, green, red, unused), rows top-down, each row exactly width pixels.
+// The tile loop paints into it and then copies its top-left block to the
+// window.
+class RenderingBufferInterface {
+public:
+    RenderingBufferInterface(int width, int height) : width_(width), height_(height) {}
+    virtual ~RenderingBufferInterface() = default;
+    // [editor thread] The first byte of pixel (0, 0).
+    virtual std::uint8_t* pixels() = 0;
+    // [editor thread] Copies the w x h block at the buffer's top-left corner
+    // to window point (x, y).
+    virtual void copy_block(int x, int y, int w, int h) = 0;
+    // [editor thread] Fills the buffer: mode 0 with the colour (0x00RRGGBB),
+    // mode 1 with a checkerboard of 8 x 8 squares of the colour and white.
+    virtual void fill(std::uint32_t colour, int mode) {
+        (void)colour;
+        (void)mode;
+    }
+
+    // [any thread]
+    int width() const { return width_; }
+    // [any thread]
+    int height() const { return height_; }
+
+private:
+    int width_;
+    int height_;
+};
+
+} // namespace pengui
