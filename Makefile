@@ -2,7 +2,7 @@
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build windows test test-sanitize test-tsan bench format demo fuzz
+.PHONY: all deps build windows test test-sanitize test-tsan bench format demo fuzz skin
 
 all: build
 
@@ -57,3 +57,7 @@ demo: build
 	@mkdir -p out
 	./build/bin/quevrin render --demo out/demo.wav --preset "Ping-pong delay - 3/4 beat"
 	@echo "wrote $(CURDIR)/out/demo.wav"
+
+# Redraws the skin into resources/skin and its review sheets into docs/.
+skin: build
+	cmake --build build --target skin

@@ -21,6 +21,9 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
             DEPENDS ${inputs} ${_quevrin_rc_script} ${PROJECT_SOURCE_DIR}/cmake/ResourceManifest.cmake
             COMMENT "Writing the module's resource script"
             VERBATIM)
+        # windres reads the files the script names; the script itself stays
+        # the same when only their bytes change, so the object depends on them.
+        set_source_files_properties(${out} PROPERTIES OBJECT_DEPENDS "${inputs}")
         target_sources(${target} PRIVATE ${out})
     endfunction()
     return()
