@@ -4,7 +4,7 @@
 
 #include "FakeDsp.h"
 #include "host/dx/CSfPlugIn.h"
-#include "host/dx/HeadlessGui.h"
+#include "HeadlessGui.h"
 
 #include <cstring>
 #include <memory>
