@@ -8,7 +8,7 @@ set(layers
     "sys/posix|sys/"
     "sys/win32|sys/"
     "sys|sys/"
-    "mppi/preset|basic/ mppi/ sys/"
+    "mppi/preset|basic/ mppi/ pengui/ sys/"
     "mppi|basic/ mppi/ pengui/"
     "effect|basic/ mppi/ effect/"
     "pengui|pengui/ sys/"

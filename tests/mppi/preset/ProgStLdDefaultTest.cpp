@@ -1,10 +1,9 @@
 // The program store/load seam and its linear interpolation: capture from the
 // DSP, programs sent to the host with priority 150, bank copies, and mixing
 // of programs of unequal length.
+#include "PresetFakes.h"
 #include "PresetTestData.h"
 
-#include "mppi/DspInterface.h"
-#include "mppi/HostGuiInterface.h"
 #include "mppi/preset/ProgStLdDefault.h"
 
 #include <gtest/gtest.h>
@@ -13,67 +12,6 @@ using namespace mppi;
 using namespace preset_test;
 
 namespace {
-
-// A DSP whose current program is `program`.
-class FakeDsp : public DspInterface {
-public:
-    ProgramSlot program = make_prog("Ping-pong delay - 1/4 beat", 121, 3);
-
-    void init() override {}
-    void reset() override {}
-    void stop() override {}
-    HostDspInterface* get_host() override { return nullptr; }
-    void set_host(HostDspInterface*) override {}
-    GuiInterface* get_gui() override { return nullptr; }
-    void set_gui(GuiInterface*) override {}
-    int get_nbr_in_buses() override { return 0; }
-    const BusDescription& get_in_bus(int) override { return bus_; }
-    int get_nbr_out_buses() override { return 0; }
-    const BusDescription& get_out_bus(int) override { return bus_; }
-    int get_min_sample_rate() override { return 0; }
-    int get_max_sample_rate() override { return 0; }
-    void set_sample_rate(float) override {}
-    void set_sample_scale(float) override {}
-    int get_nbr_param() override { return program.get_nbr_values(); }
-    NormalizedParamInterface* get_param(int) override { return nullptr; }
-    void set_prog_name(const std::string& name) override { program.set_prog_name(name); }
-    std::string get_prog_name() override { return program.get_prog_name(); }
-    double get_num_property(const char*) override { return 0.0; }
-    std::string get_str_property(const char*) override { return {}; }
-    void request_reset() override {}
-    void set_tempo(float) override {}
-    void load_prog(const ProgramSlot&) override {}
-    void store_prog(ProgramSlot& slot) override {
-        slot.set_nbr_values(program.get_nbr_values());
-        for (int i = 0; i < program.get_nbr_values(); ++i)
-            slot.set_value(i, program.get_value(i));
-    }
-    bool process_replace(float* const*, const float* const*, int, bool) noexcept override {
-        return true;
-    }
-    bool process_add(float* const*, const float* const*, int, bool) noexcept override {
-        return true;
-    }
-
-private:
-    BusDescription bus_;
-};
-
-// Records every whole program the editor sends.
-class FakeHostGui : public HostGuiInterface {
-public:
-    std::vector<std::pair<ProgramSlot, int>> sent;
-
-    void init_notice() override {}
-    double get_num_property(const char*) override { return 0.0; }
-    bool may_change_param(int, int) override { return true; }
-    void release_param(int, int) override {}
-    bool set_param(int, float, int) override { return true; }
-    void set_prog(const ProgramSlot& program, int priority) override {
-        sent.emplace_back(program, priority);
-    }
-    int resize_window(int, int) override { return 0; }
-};
 
 class Refusing : public ProgStLdInterface {
 public:

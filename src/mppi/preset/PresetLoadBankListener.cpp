@@ -1,0 +1,27 @@
+#include "mppi/preset/PresetLoadBankListener.h"
+
+#include "mppi/preset/BankFile.h"
+#include "sys/FileSelector.h"
+#include "sys/SimpleMessageBox.h"
+
+#include <string>
+
+namespace mppi {
+
+void PresetLoadBankListener::action(int kind, int) {
+    if (kind != action_pressed || selector_ == nullptr || bank_ == nullptr) {
+        return;
+    }
+    selector_->set_title("Load preset bank");
+    if (selector_->open() != 0) {
+        return;
+    }
+    const int code = load_bank_file(selector_->path, *bank_, true);
+    if (code != bank_ok) {
+        sys::SimpleMessageBox().show(
+            "Error",
+            "Can't load bank file\n" + selector_->path + "\n\nCode " + std::to_string(code), 0, 0);
+    }
+}
+
+} // namespace mppi
