@@ -46,6 +46,14 @@ void GuiMisc::init() {
     tempo_spin_listener_.set_gui(gui_);
     tempo_box_listener_.set_spin(&tempo_spin_, &tempo_spin_listener_);
     time_unit_listener_.set_gui(gui_);
+    interpolator_.set_gui(gui_);
+    std::array<pengui::ControlInterface*, nbr_programs> buttons{};
+    for (std::size_t j = 0; j < buttons.size(); ++j) {
+        buttons[j] = &program_buttons_[j];
+    }
+    // Without the default bank the memories keep the current program.
+    presets_.init(gui_, &interpolator_, buttons, &store_mode_, &load_bank_, &save_bank_,
+                  &morph_knob_, &morph_box_, "default_preset_bank");
     pre_delay_panel_.init(this, pre_delay_index, -1);
     fdbk_separation_panel_.init(this, fdbk_separation_index, fdbk_separation_lfo);
     sustain_loop_listener_.set_gui(gui_);
@@ -148,7 +156,9 @@ void GuiMisc::build_presets() {
     skin::place(preset_section_, morph_box_, box);
 }
 
-void GuiMisc::stop() {}
+void GuiMisc::stop() {
+    presets_.stop();
+}
 
 void GuiMisc::show_flags(int bits, int priority) {
     time_unit_.set_value_from_outside(bit_set(bits, FlagListener::bit_beats) ? 1 : 0, priority);

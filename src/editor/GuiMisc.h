@@ -3,7 +3,9 @@
 #include "editor/FlagSwitchListeners.h"
 #include "editor/GuiPart.h"
 #include "editor/NumericParamMgr.h"
+#include "editor/ProgInterpolator.h"
 #include "editor/TempoListeners.h"
+#include "mppi/preset/PresetManager.h"
 #include "pengui/CtrlGroupItem.h"
 #include "pengui/FlipFlop.h"
 #include "pengui/Knob.h"
@@ -23,7 +25,8 @@ class GuiMisc : public GuiPart {
 public:
     static constexpr int nbr_programs = 8;
 
-    // [editor thread] Ties the listeners to one another and to the editor.
+    // [editor thread] Ties the listeners to one another and to the editor,
+    // and hands the preset controls to the preset manager.
     void init();
     // [editor thread] Makes, binds and places the controls and panels.
     void build();
@@ -36,6 +39,7 @@ public:
     pengui::CtrlGroupItem& global_switch_section() { return global_switch_section_; }
     pengui::CtrlGroupItem& fdbk_separation_section() { return fdbk_separation_section_; }
     bool host_tempo() const { return host_tempo_; }
+    const mppi::PresetManager& presets() const { return presets_; }
 
     // [editor thread] The flag switches show bits 6, 4 and 5 of the flags.
     void show_flags(int bits, int priority);
@@ -73,4 +77,7 @@ private:
     pengui::CtrlGroupItem global_switch_section_;
     pengui::CtrlGroupItem fdbk_separation_section_;
     bool host_tempo_ = false;
+    // Last, so that the manager goes before the controls it drives.
+    ProgInterpolator interpolator_;
+    mppi::PresetManager presets_;
 };

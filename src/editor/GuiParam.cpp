@@ -17,8 +17,8 @@ void GuiParam::show(NumericParamMgr& manager) {
     }
     shown_ = &manager;
     inner_row_->replace_child(&manager.value_section(), value_extent, value_slot);
-    middle_row_->replace_child(manager.has_lfo() ? &manager.lfo_section() : &empty_lfo_,
-                               lfo_extent, lfo_slot);
+    middle_row_->replace_child(manager.has_lfo() ? &manager.lfo_section() : &empty_lfo_, lfo_extent,
+                               lfo_slot);
     gui_->invalidate(layout::sections[std::size_t(layout::SectionId::detail_value)].window);
     gui_->invalidate(layout::sections[std::size_t(layout::SectionId::detail_lfo)].window);
 }

@@ -25,7 +25,9 @@ int RcListener::partner_of(int index) {
 
 void RcListener::look_at(const pengui::MessageInterface& message) {
     const auto* click = dynamic_cast<const pengui::MouseClick*>(&message);
-    if (click == nullptr || gui_ == nullptr) {
+    // A release keeps the link of its press, so the knob's settling after
+    // the release still reaches the partner.
+    if (click == nullptr || click->buttons == 0 || gui_ == nullptr) {
         return;
     }
     linked_ = (click->buttons & pengui::MouseClick::right) != 0;
@@ -73,9 +75,24 @@ void RcListener::link(double l, int priority) {
     gui_->set_linking(false);
 }
 
+void RcListener::gesture_ended(int priority) {
+    if (!linked_ || gui_ == nullptr) {
+        return;
+    }
+    pengui::ControlInterface* partner = gui_->meta(partner_of(owner_.get_index())).control();
+    if (partner != nullptr && partner->listener() != nullptr) {
+        partner->listener()->gesture_ended(priority);
+    }
+}
+
 double NumValListenerRc::map_value_from_user(double value, int priority) {
     rc_.link(value, priority);
     return NumValListenerInterface::map_value_from_user(value, priority);
+}
+
+void NumValListenerRc::gesture_ended(int priority) {
+    NumValListenerInterface::gesture_ended(priority);
+    rc_.gesture_ended(priority);
 }
 
 void NumValListenerRc::before_message(const pengui::MessageInterface& message) {

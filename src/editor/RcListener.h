@@ -22,11 +22,15 @@ public:
 
     // [editor thread] Not owned.
     void set_gui(ZentrovaGui* gui) { gui_ = gui; }
-    // [editor thread] Reads the link flags and bounds from a press.
+    // [editor thread] Reads the link flags and bounds from a press (a
+    // release changes nothing).
     void look_at(const pengui::MessageInterface& message);
     // [editor thread] Before this control takes value l from the user: moves
     // the partner when linked.
     void link(double l, int priority);
+    // [editor thread] When this control's gesture ends, the partner's claim
+    // of that priority ends too, so that the settling steps reach it.
+    void gesture_ended(int priority);
     // [editor thread] The same control of the other line: p + 33 for the
     // first line, p - 33 for the second, parameter 0 for anything else.
     static int partner_of(int index);
@@ -49,6 +53,7 @@ public:
     RcListener& rc() { return rc_; }
     // [editor thread]
     double map_value_from_user(double value, int priority) override;
+    void gesture_ended(int priority) override;
     void before_message(const pengui::MessageInterface& message) override;
 
 private:

@@ -59,7 +59,7 @@ void make_flip_flop(pengui::FlipFlop& flip_flop, layout::Style style, const Zent
     static const char* const ff_05[] = {"ff_05_0", "ff_05_1", "ff_05_2", "ff_05_3", "ff_05_4"};
     flip_flop.set_frame_count(5);
     for (int f = 0; f < 5; ++f) {
-        const char* name = style == layout::Style::flip_flop_store     ? ff_05[f]
+        const char* name = style == layout::Style::flip_flop_store      ? ff_05[f]
                            : style == layout::Style::flip_flop_reversed ? ff_04[4 - f]
                                                                         : ff_04[f];
         flip_flop.set_frame(f, gui.picture(name));

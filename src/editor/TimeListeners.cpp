@@ -12,10 +12,9 @@
 namespace {
 
 // Musical lengths in beats.
-constexpr std::array<double, 20> delay_beats{1.0 / 128, 1.0 / 64, 1.0 / 32, 1.0 / 24, 1.0 / 16,
-                                             1.0 / 12,  1.0 / 8,  1.0 / 6,  1.0 / 4,  1.0 / 3,
-                                             3.0 / 8,   1.0 / 2,  2.0 / 3,  3.0 / 4,  1.0,
-                                             4.0 / 3,   3.0 / 2,  2.0,      3.0,      4.0};
+constexpr std::array<double, 20> delay_beats{
+    1.0 / 128, 1.0 / 64, 1.0 / 32, 1.0 / 24, 1.0 / 16, 1.0 / 12, 1.0 / 8, 1.0 / 6, 1.0 / 4, 1.0 / 3,
+    3.0 / 8,   1.0 / 2,  2.0 / 3,  3.0 / 4,  1.0,      4.0 / 3,  3.0 / 2, 2.0,     3.0,     4.0};
 constexpr std::array<double, 12> long_beats{6, 8, 12, 16, 24, 32, 48, 64, 96, 128, 192, 256};
 
 std::vector<double> normalized(const std::vector<double>& beats,

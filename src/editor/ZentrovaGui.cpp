@@ -44,7 +44,11 @@ const std::unordered_map<std::string, int>& picture_indices() {
 ZentrovaGui::ZentrovaGui() = default;
 
 ZentrovaGui::~ZentrovaGui() {
-    // The window's roots point into this object: detach them first.
+    // A morph ends while its window still takes the timer's end; then the
+    // trees and the window let go of each other, whichever goes first.
+    stop();
+    control_root_.set_parent(nullptr);
+    background_root_.set_parent(nullptr);
     if (window_ != nullptr) {
         window_->set_control_root(nullptr);
         window_->set_background_root(nullptr);
@@ -82,7 +86,8 @@ void ZentrovaGui::load_pictures() {
     }
     fonts_.reserve(nbr_fonts);
     for (const layout::SkinFont& f : layout::skin_fonts) {
-        std::unique_ptr<pengui::FontInterface> font = pengui::FontFactory::instance().create(f.name);
+        std::unique_ptr<pengui::FontInterface> font =
+            pengui::FontFactory::instance().create(f.name);
         if (font == nullptr) {
             throw std::runtime_error(f.name);
         }
@@ -251,7 +256,8 @@ void ZentrovaGui::apply_delay2(bool on) {
     if (background_root_.child_count() <= delay2_band) {
         return; // before the scene exists
     }
-    if (host_ != nullptr && host_->resize_window(layout::window_width, layout::window_height) != 0) {
+    if (host_ != nullptr &&
+        host_->resize_window(layout::window_width, layout::window_height) != 0) {
         return;
     }
     const std::size_t band = on ? delay2_band : delay2_band + 1;
