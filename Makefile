@@ -2,7 +2,7 @@
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build windows test test-sanitize test-tsan bench format demo fuzz skin
+.PHONY: all deps build windows test test-sanitize test-tsan bench format demo fuzz skin screenshot
 
 all: build
 
@@ -61,3 +61,9 @@ demo: build
 # Redraws the skin into resources/skin and its review sheets into docs/.
 skin: build
 	cmake --build build --target skin
+
+# The editor as the filter draws it: with the default program, and with a
+# program that runs both lines and the second line's time panel shown.
+screenshot: build
+	./build/bin/quevrin screenshot docs/editor.png
+	./build/bin/quevrin screenshot docs/editor-two-lines.png --preset "Ambient wash" --focus "D2 time"

@@ -1,42 +1,25 @@
 #include "editor/GuiTapUnit.h"
 
+#include "editor/ParamPlaces.h"
 #include "editor/SkinControls.h"
 #include "editor/ZentrovaGui.h"
 #include "mppi/MetaControl.h"
 
-namespace {
-// A tap's parameters: time, then its LFO, level and its LFO, pan and its LFO.
-constexpr int first_tap_param = 7;
-constexpr int tap_stride = 12;
-} // namespace
-
 void GuiTapUnit::init(int tap) {
-    first_param_ = first_tap_param + tap_stride * tap;
+    first_param_ = layout::first_tap_param + layout::tap_stride * tap;
 }
 
 void GuiTapUnit::build() {
-    struct Row {
-        pengui::Knob& knob;
-        NumValListenerInterface& listener;
-        NumericParamMgr& panel;
-        int offset;
-        layout::ControlId id;
-    };
-    const Row rows[] = {
-        {level_, level_listener_, panels_[0], 4, layout::ControlId::tap_level},
-        {time_, time_listener_, panels_[1], 0, layout::ControlId::tap_time},
-        {pan_, pan_listener_, panels_[2], 8, layout::ControlId::tap_pan},
-    };
-    for (const Row& r : rows) {
-        const int index = first_param_ + r.offset;
-        gui_->bind_knob(r.knob, r.listener, index, layout::control(r.id).style);
-        r.panel.init(this, index, index + 1);
-        r.panel.build(&r.listener);
+    pengui::Knob* knobs[] = {&time_, &level_, &pan_};
+    NumValListenerInterface* listeners[] = {&time_listener_, &level_listener_, &pan_listener_};
+    for (std::size_t k = 0; k < layout::tap_places.size(); ++k) {
+        const layout::ParamPlace& place = layout::tap_places[k];
+        const int index = first_param_ + place.offset;
+        gui_->bind_knob(*knobs[k], *listeners[k], index, layout::control(place.id).style);
+        panels_[k].init(this, index, first_param_ + place.lfo_offset);
+        panels_[k].build(listeners[k]);
+        skin::place(section_, *knobs[k], layout::control(place.id));
     }
-    // Drawing order: time, level, pan.
-    skin::place(section_, time_, layout::control(layout::ControlId::tap_time));
-    skin::place(section_, level_, layout::control(layout::ControlId::tap_level));
-    skin::place(section_, pan_, layout::control(layout::ControlId::tap_pan));
 }
 
 void GuiTapUnit::time_unit_changed(const mppi::TimeUnit& unit) {
