@@ -3,9 +3,11 @@
 // parameters, the engine and the persisted state.
 #include "EditorHarness.h"
 
+#include "editor/ProgInterpolator.h"
 #include "editor/WebSiteListener.h"
 #include "host/dx/platform/MemoryStream.h"
 #include "mppi/MetaControl.h"
+#include "mppi/preset/ProgramSlot.h"
 #include "pengui/Knob.h"
 #include "pengui/PixelImage.h"
 #include "pengui/ScriptedTextLineEditor.h"
@@ -219,6 +221,36 @@ TEST(ZentrovaGui, the_tempo_box_sets_the_tempo_and_the_spin_steps_it) {
     EXPECT_NEAR(e.param(1).get_internal(), 150.0, 0.01);
     e.type_into({box.x, box.y + 5}, "fast");
     EXPECT_NEAR(e.param(1).get_internal(), 150.0, 0.01);
+    // A press on the spin's up arrow steps one BPM; the box follows.
+    const layout::Point spin = EditorHarness::at(ControlId::tempo_spin);
+    e.click({spin.x + 13, spin.y + 5});
+    EXPECT_NEAR(e.param(1).get_internal(), 151.0, 0.01);
+    EXPECT_EQ(e.gui->meta(1).listener()->get_param()->to_text(151.0), "151.000");
+}
+
+TEST(ProgInterpolator, keeps_the_tempo_takes_the_flags_at_once_and_glides_the_rest) {
+    EditorHarness e;
+    const float tempo_now = e.param(1).get_normalized();
+    ProgInterpolator interpolator;
+    interpolator.set_gui(e.gui);
+    mppi::ProgramSlot from, to, out;
+    from.set_nbr_values(121);
+    to.set_nbr_values(121);
+    from.set_value(0, 0.25f);
+    to.set_value(0, 0.5f);
+    from.set_value(1, 0.1f);
+    to.set_value(1, 0.9f);
+    from.set_value(64, 0.2f);
+    to.set_value(64, 0.8f);
+    // position, flags, tempo, feedback
+    const double cases[][4] = {
+        {0.0, 0.5, tempo_now, 0.2}, {0.5, 0.5, tempo_now, 0.5}, {1.0, 0.5, tempo_now, 0.8}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(interpolator.interpolate(out, from, to, c[0]), 0);
+        EXPECT_FLOAT_EQ(out.get_value(0), float(c[1]));
+        EXPECT_FLOAT_EQ(out.get_value(1), float(c[2]));
+        EXPECT_NEAR(out.get_value(64), c[3], 1e-6);
+    }
 }
 
 TEST(ZentrovaGui, the_web_button_opens_the_product_page) {
