@@ -29,46 +29,36 @@ void NumericParamMgr::build(NumValListenerInterface* main) {
     main_ = main;
     main_->set_manager(this);
 
-    const layout::Control& name = layout::control(ControlId::param_name);
-    skin::make_text_box(name_box_, name, false, gui);
-    name_box_.set_text("1234567");
-    skin::place(value_section_, name_box_, name);
-    const layout::Control& value = layout::control(ControlId::param_value);
-    skin::make_text_box(value_box_, value, true, gui);
-    value_tb_.set_manager(this);
-    value_box_.set_listener(&value_tb_);
-    skin::place(value_section_, value_box_, value);
-    const layout::Control& unit = layout::control(ControlId::param_unit);
-    skin::make_text_box(unit_box_, unit, false, gui);
-    skin::place(value_section_, unit_box_, unit);
-
+    // A box of the panel; an editable one reports to its listener.
+    const auto add_box = [&](pengui::CtrlGroupItem& section, pengui::TextBox& box,
+                             NumValTbListener* listener, ControlId id, const char* text) {
+        const layout::Control& row = layout::control(id);
+        skin::make_text_box(box, row, listener != nullptr, gui);
+        box.set_text(text);
+        if (listener != nullptr) {
+            listener->set_manager(this);
+            box.set_listener(listener);
+        }
+        skin::place(section, box, row);
+    };
+    // Sample texts until the first value arrives.
+    add_box(value_section_, name_box_, nullptr, ControlId::param_name, "1234567");
+    add_box(value_section_, value_box_, &value_tb_, ControlId::param_value, "");
+    add_box(value_section_, unit_box_, nullptr, ControlId::param_unit, "");
     if (!has_lfo()) {
         return;
     }
     const auto add_knob = [&](pengui::Knob& knob, NumericParamListener& listener, int index,
                               ControlId id) {
         const layout::Control& row = layout::control(id);
-        skin::make_knob(knob, row.style, gui);
         listener.set_manager(this);
-        listener.set_host(gui.get_host());
-        listener.bind(index, gui.param(index));
-        gui.meta(index).bind(&knob, &listener);
+        gui.bind_knob(knob, listener, index, row.style);
         skin::place(lfo_section_, knob, row);
     };
     add_knob(period_knob_, period_kn_, lfo_period_, ControlId::lfo_period_knob);
     add_knob(depth_knob_, depth_kn_, lfo_period_ + depth_offset, ControlId::lfo_depth_knob);
-
-    const layout::Control& period = layout::control(ControlId::lfo_period_box);
-    skin::make_text_box(period_box_, period, true, gui);
-    period_tb_.set_manager(this);
-    period_box_.set_listener(&period_tb_);
-    skin::place(lfo_section_, period_box_, period);
-    const layout::Control& depth = layout::control(ControlId::lfo_depth_box);
-    skin::make_text_box(depth_box_, depth, true, gui);
-    depth_box_.set_text("1234567");
-    depth_tb_.set_manager(this);
-    depth_box_.set_listener(&depth_tb_);
-    skin::place(lfo_section_, depth_box_, depth);
+    add_box(lfo_section_, period_box_, &period_tb_, ControlId::lfo_period_box, "");
+    add_box(lfo_section_, depth_box_, &depth_tb_, ControlId::lfo_depth_box, "1234567");
 
     const layout::Control& wave = layout::control(ControlId::lfo_wave);
     wave_.set_background(gui.picture(wave.picture));
@@ -79,9 +69,7 @@ void NumericParamMgr::build(NumValListenerInterface* main) {
                                    gui.picture("sw_04_" + std::to_string(i), -cell.x, -cell.y));
     }
     const int wave_index = lfo_period_ + wave_offset;
-    wave_listener_.set_host(gui.get_host());
-    wave_listener_.bind(wave_index, gui.param(wave_index));
-    gui.meta(wave_index).bind(&wave_, &wave_listener_);
+    gui.bind_control(wave_, wave_listener_, wave_index);
     skin::place(lfo_section_, wave_, wave);
 }
 
