@@ -5,6 +5,7 @@
 
 #include "editor/ProgInterpolator.h"
 #include "editor/WebSiteListener.h"
+#include "effect/Algo.h"
 #include "host/dx/platform/MemoryStream.h"
 #include "mppi/MetaControl.h"
 #include "mppi/preset/ProgramSlot.h"
@@ -262,6 +263,31 @@ TEST(ZentrovaGui, the_web_button_opens_the_product_page) {
     EditorHarness e;
     e.click(EditorHarness::at(ControlId::web_site));
     EXPECT_EQ(dir.read("url"), WebSiteListener::product_page_url());
+}
+
+} // namespace
+
+namespace {
+
+TEST(ZentrovaGui, a_scene_without_skin_or_engine_fails_with_the_build_text) {
+    const auto build_text = [](bool load, bool dsp) {
+        ZentrovaGui gui;
+        Algo engine;
+        engine.init();
+        if (dsp)
+            gui.set_dsp(&engine);
+        if (load)
+            gui.load_resources();
+        try {
+            gui.build();
+        } catch (const std::runtime_error& e) {
+            return std::string(e.what());
+        }
+        return std::string("built");
+    };
+    EXPECT_EQ(build_text(false, true), "Build GUI");
+    EXPECT_EQ(build_text(true, false), "Build GUI");
+    EXPECT_EQ(build_text(true, true), "built");
 }
 
 } // namespace
