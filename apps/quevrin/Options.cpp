@@ -141,6 +141,8 @@ Options parse_options(int argc, char** argv) {
             o.operands.push_back(a);
         }
     }
+    if (!o.focus.empty() && o.command != "screenshot")
+        throw UsageError("--focus goes only with screenshot");
     if (o.bank.empty() != (o.program < 0))
         throw UsageError("--bank and --program go together");
     if (!o.state.empty() && (!o.preset.empty() || !o.bank.empty()))

@@ -249,6 +249,7 @@ TEST_F(CliTest, errors_name_the_problem_and_leave_no_output) {
         {"render " + in + " " + out + " --frobnicate", 2, "unknown option"},
         {"render", 2, "needs an OUTPUT"},
         {"fly", 2, "unknown command"},
+        {"render " + in + " " + out + " --focus \"D1 time\"", 2, "only with screenshot"},
         {"render " + in + " " + out + " --module " + path("nothing.so"), 1,
          "cannot load the plug-in module"},
         {"render " + in + " /nonexistent-dir/out.wav", 2, "out.wav"},
