@@ -269,6 +269,20 @@ TEST(ZentrovaGui, the_web_button_opens_the_product_page) {
 
 namespace {
 
+TEST(ZentrovaGui,
+     opening_inside_a_native_window_fails_with_a_result_and_the_controls_still_follow) {
+    EditorHarness e; // opened offscreen
+    int native_parent = 0;
+    e.gui->close();
+    e.gui->open(&native_parent);
+    EXPECT_EQ(e.gui->open_result(), -1);
+    // The editor still follows its parameters; only nothing is drawn.
+    e.gui->param_changed(fdbk_1, 0.75f, 200);
+    EXPECT_FLOAT_EQ(float(e.gui->meta(fdbk_1).control()->value()), 0.75f);
+    e.gui->open(nullptr);
+    EXPECT_EQ(e.gui->open_result(), 0);
+}
+
 TEST(ZentrovaGui, a_scene_without_skin_or_engine_fails_with_the_build_text) {
     const auto build_text = [](bool load, bool dsp) {
         ZentrovaGui gui;
