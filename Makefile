@@ -2,7 +2,7 @@
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build windows test test-sanitize test-tsan bench format tidy demo fuzz skin lv2 install-lv2
+.PHONY: all deps build windows test test-sanitize test-tsan bench format tidy demo fuzz skin screenshot lv2 install-lv2
 
 all: build
 
@@ -81,3 +81,8 @@ install-lv2: lv2
 	install -m 644 build/quevrin.lv2/*.ttl $(LV2_INSTALL_DIR)/quevrin.lv2/
 	install -m 755 build/quevrin.lv2/quevrin.so $(LV2_INSTALL_DIR)/quevrin.lv2/
 	@echo "installed $(LV2_INSTALL_DIR)/quevrin.lv2"
+# The editor as the filter draws it: with the default program, and with a
+# program that runs both lines and the second line's time panel shown.
+screenshot: build
+	./build/bin/quevrin screenshot docs/editor.png
+	./build/bin/quevrin screenshot docs/editor-two-lines.png --preset "Ambient wash" --focus "D2 time"

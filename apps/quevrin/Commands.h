@@ -8,3 +8,4 @@ int render_command(const Options& options);
 int presets_command(const Options& options);
 int params_command(const Options& options);
 int bank_command(const Options& options);
+int screenshot_command(const Options& options);

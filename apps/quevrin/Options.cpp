@@ -9,7 +9,7 @@
 
 namespace {
 
-const char* const commands[] = {"render", "presets", "params", "bank"};
+const char* const commands[] = {"render", "presets", "params", "bank", "screenshot"};
 
 bool is_command(const std::string& word) {
     for (const char* c : commands)
@@ -123,6 +123,8 @@ Options parse_options(int argc, char** argv) {
             o.changes.push_back(TimedChange{seconds, name, text});
         } else if (a == "--type") {
             o.type = value();
+        } else if (a == "--focus") {
+            o.focus = value();
         } else if (a == "--demo") {
             o.demo = true;
         } else if (a == "--buffer-frames") {
@@ -139,6 +141,8 @@ Options parse_options(int argc, char** argv) {
             o.operands.push_back(a);
         }
     }
+    if (!o.focus.empty() && o.command != "screenshot")
+        throw UsageError("--focus goes only with screenshot");
     if (o.bank.empty() != (o.program < 0))
         throw UsageError("--bank and --program go together");
     if (!o.state.empty() && (!o.preset.empty() || !o.bank.empty()))
@@ -195,6 +199,14 @@ std::string help_text(const std::string& command) {
                "...]\n"
                "Lists the 121 parameters, tab-separated: index, full name, value, unit,\n"
                "normalized value.\n";
+    if (command == "screenshot")
+        return "usage: quevrin screenshot OUTPUT.png [--preset ...|--state FILE|--bank FILE "
+               "--program N] [--set ...] [--focus NAME]\n"
+               "Draws the editor (500 x 422 pixels) with the program set up as for render\n"
+               "into a PNG file.\n"
+               "\n"
+               "  --focus NAME             press the control of that parameter first, so\n"
+               "                           that its detail panel shows\n";
     if (command == "bank")
         return "usage: quevrin bank dump FILE\n"
                "       quevrin bank defaults OUTPUT.pbk\n"
@@ -210,6 +222,7 @@ std::string help_text(const std::string& command) {
            "  params                  list the parameters and their values\n"
            "  bank dump FILE          list the programs of a bank file\n"
            "  bank defaults OUTPUT    write the built-in default bank\n"
+           "  screenshot OUTPUT.png   draw the editor into a PNG file\n"
            "\n"
            "quevrin COMMAND --help tells more; quevrin --version gives the version.\n";
 }

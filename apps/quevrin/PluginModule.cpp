@@ -131,3 +131,17 @@ mppi::HostGuiInterface& PluginModule::host_gui() {
         throw InternalError("the filter has no editor side");
     return *gui->get_host();
 }
+
+mppi::GuiInterface& PluginModule::editor() {
+    mppi::GuiInterface* gui = prop_->GetGui();
+    if (gui == nullptr)
+        throw InternalError("the filter has no editor");
+    return *gui;
+}
+
+pengui::WindowInterface& PluginModule::editor_window() {
+    pengui::WindowInterface* window = prop_->GetEditorWindow();
+    if (window == nullptr)
+        throw InternalError("the filter has no editor window");
+    return *window;
+}

@@ -11,8 +11,12 @@
 namespace mppi {
 class DspInterface;
 class HostGuiInterface;
+class GuiInterface;
 class ProgramSlot;
 } // namespace mppi
+namespace pengui {
+class WindowInterface;
+}
 
 // An internal failure: the module or COM did not do what it must; exit 1.
 struct InternalError : std::runtime_error {
@@ -46,6 +50,9 @@ public:
     mppi::DspInterface& dsp();
     // The editor side's host services: the one path of a parameter change.
     mppi::HostGuiInterface& host_gui();
+    // The editor and its window, as the property page reaches them.
+    mppi::GuiInterface& editor();
+    pengui::WindowInterface& editor_window();
 
 private:
     void* library_ = nullptr;

@@ -26,14 +26,6 @@ std::vector<unsigned char> read_file(const std::string& path) {
     return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
 
-int find_param(mppi::DspInterface& dsp, const std::string& name) {
-    const std::string wanted = lower(name);
-    for (int i = 0; i < dsp.get_nbr_param(); ++i)
-        if (lower(dsp.get_param(i)->get_name()) == wanted)
-            return i;
-    throw UsageError("no parameter is named \"" + name + "\"; see quevrin params");
-}
-
 mppi::ProgramSlot bank_program(const std::string& path, int index) {
     const mppi::BankManager bank = read_bank(path);
     if (index >= bank.get_nbr_progs())
@@ -61,6 +53,14 @@ int preset_index(PluginModule& module, const std::string& option, const std::str
 }
 
 } // namespace
+
+int find_param(mppi::DspInterface& dsp, const std::string& name) {
+    const std::string wanted = lower(name);
+    for (int i = 0; i < dsp.get_nbr_param(); ++i)
+        if (lower(dsp.get_param(i)->get_name()) == wanted)
+            return i;
+    throw UsageError("no parameter is named \"" + name + "\"; see quevrin params");
+}
 
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),

@@ -24,6 +24,10 @@ void warn(const std::string& sentence);
 mppi::BankManager read_bank(const std::string& path);
 std::string module_path(const Options& o);
 
+// The index of the parameter of that full name (case ignored); throws
+// UsageError naming it when there is none.
+int find_param(mppi::DspInterface& dsp, const std::string& name);
+
 // One change of the program: a whole preset, or one parameter's value.
 struct Change {
     int preset = -1;

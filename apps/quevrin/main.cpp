@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
             return presets_command(o);
         if (o.command == "params")
             return params_command(o);
+        if (o.command == "screenshot")
+            return screenshot_command(o);
         return bank_command(o);
     } catch (const UsageError& e) {
         std::fprintf(stderr, "quevrin: %s\n", e.what());

@@ -380,6 +380,16 @@ constexpr std::array<Control, 45> controls{{
      26, detail::knob_medium_box, "kn_06", detail::no_text},
 }};
 
+// The row of the table for a control.
+constexpr const Control& control(ControlId id) {
+    for (const Control& c : controls)
+        if (c.id == id)
+            return c;
+    return controls[0];
+}
+static_assert(std::size_t(ControlId::fdbk_separation) + 1 == controls.size(),
+              "one row per control");
+
 // How many sections hold the control: 1, 4 taps or 2 lines.
 constexpr int copies(const Control& c) {
     return c.group == Group::taps ? 4 : c.group == Group::lines ? 2 : 1;

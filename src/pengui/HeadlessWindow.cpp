@@ -30,7 +30,11 @@ ScriptedTextLineEditor& HeadlessWindow::editor() {
     return static_cast<ScriptedTextLineEditor&>(text_editor());
 }
 
-int HeadlessWindow::open_native(void*) {
+int HeadlessWindow::open_native(void* parent) {
+    // Nothing of a window system is here to show it inside a native parent.
+    if (parent != nullptr) {
+        return -1;
+    }
     open_ = true;
     return 0;
 }

@@ -18,7 +18,8 @@ class SetTimer;
 // dirty region the trees ask for, records capture and cursor requests, and
 // paints any rectangle of the scene through the real tile loop into a whole
 // image. Tests drive it with synthetic input; the editor's offscreen
-// screenshot uses it too.
+// screenshot uses it too. It opens only without a parent: asked to open
+// inside a native window it fails (-1), as no window system is behind it.
 class HeadlessWindow : public WindowInterface {
 public:
     // [editor thread] A window of width x height with a 128 x 128 buffer.

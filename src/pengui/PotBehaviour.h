@@ -40,6 +40,7 @@ public:
 
     // [editor thread] Not owned; null for none.
     void set_snap_list(const std::vector<double>* list) { snap_list_ = list; }
+    const std::vector<double>* snap_list() const { return snap_list_; }
     Mode mode() const { return mode_; }
     bool fine_mode() const { return fine_; }
     double value() const { return value_; }

@@ -13,8 +13,6 @@ constexpr double fast_delay = 2.0;
 constexpr float first_period = 0.1f;
 constexpr float fast_period = 0.03f;
 constexpr double drag_step = 1.0 / 180;
-constexpr double slow_step = 0.001;
-constexpr double fast_step = 0.005;
 } // namespace
 
 void Spin::set_picture(Part part, const Picture& picture) {
@@ -67,7 +65,7 @@ int Spin::on_click(const MouseClick& message) {
             start_time_ = ToolkitClock::now();
         }
         active_ = up ? up_held : down_held;
-        step(up ? slow_step : -slow_step);
+        step(up ? slow_step_ : -slow_step_);
     }
     invalidate();
     return 0;
@@ -94,7 +92,7 @@ int Spin::on_timer(const Notify& message) {
         return 0;
     }
     if (stage_ == 1) {
-        delta += slow_step;
+        delta += slow_step_;
         if (elapsed > fast_delay) {
             stage_ = 2;
         }
@@ -102,7 +100,7 @@ int Spin::on_timer(const Notify& message) {
     if (stage_ == 2) {
         stop_timer(timer_id_);
         start_timer(fast_period, timer_id_);
-        delta += fast_step;
+        delta += fast_step_;
     }
     step(direction * delta);
     return 0;

@@ -8,9 +8,9 @@
 namespace pengui {
 
 // Up and down arrows with auto-repeat, and a handle dragged up and down.
-// Holding an arrow steps the value by 0.001 every 0.1 s after 0.5 s, and by
-// 0.005 every 0.03 s after 2 s; dragging the handle moves it by 1/180 a
-// pixel.
+// Holding an arrow steps the value by the slow step (0.001 unless set) every
+// 0.1 s after 0.5 s, and by the fast step (0.005) every 0.03 s after 2 s; dragging the handle moves
+// it by 1/180 a pixel.
 class Spin : public ControlInterface {
 public:
     enum Part { up_normal, up_pressed, down_normal, down_pressed, handle_normal, handle_pressed };
@@ -19,6 +19,10 @@ public:
     // [editor thread]
     void set_picture(Part part, const Picture& picture);
     void set_handle_on_top(bool on_top) { handle_on_top_ = on_top; }
+    void set_steps(double slow, double fast) {
+        slow_step_ = slow;
+        fast_step_ = fast;
+    }
     int active_part() const { return active_; }
     int repeat_stage() const { return stage_; }
 
@@ -40,6 +44,8 @@ private:
     std::array<Picture, 6> pictures_;
     int picture_flags_ = 0;
     bool handle_on_top_ = true;
+    double slow_step_ = 0.001;
+    double fast_step_ = 0.005;
     int active_ = none;
     int stage_ = 0;
     double start_time_ = 0;

@@ -5,6 +5,7 @@
 #include "mppi/FiniteSample.h"
 #include "mppi/NormalizedParamInterface.h"
 #include "mppi/PropertyKeys.h"
+#include "pengui/HeadlessWindow.h"
 #include "sys/Clock.h"
 
 #include <algorithm>
@@ -13,6 +14,9 @@
 #include <cstring>
 
 namespace {
+
+// The editor window starts at 100 x 100 pixels.
+constexpr int initial_window_size = 100;
 
 constexpr float pcm16_to_float = 1.0f / 32768.0f; // 0.000030517578125 exactly
 
@@ -59,8 +63,9 @@ void CAudioTransform::create_core(std::unique_ptr<mppi::DspInterface> dsp,
     dsp_ = std::move(dsp);
     priorities_.resize(dsp_->get_nbr_param());
     gui_ = std::move(gui);
-    // The editor window object arrives with the editor.
-    gui_->set_window(nullptr);
+    // Until a window system layer exists the editor draws into an offscreen
+    // window; the editor sizes it when it is built.
+    gui_->set_window(new pengui::HeadlessWindow(initial_window_size, initial_window_size));
 
     dsp_->set_host(host_dsp.release());
     gui_->set_host(host_gui.release());
@@ -75,6 +80,10 @@ void CAudioTransform::create_core(std::unique_ptr<mppi::DspInterface> dsp,
 
     dsp_->reset();
     gui_->build();
+}
+
+STDMETHODIMP_(pengui::WindowInterface*) CAudioTransform::GetEditorWindow() {
+    return gui_ != nullptr ? gui_->get_window() : nullptr;
 }
 
 STDMETHODIMP CAudioTransform::GetStateBlock(BYTE* block) {

@@ -60,7 +60,7 @@ public:
     STDMETHODIMP SetNotifyWindow(HWND window, WORD id) override;
     STDMETHODIMP_(mppi::DspInterface*) GetDsp() override { return dsp_.get(); }
     STDMETHODIMP_(mppi::GuiInterface*) GetGui() override { return gui_.get(); }
-    STDMETHODIMP_(pengui::WindowInterface*) GetEditorWindow() override { return nullptr; }
+    STDMETHODIMP_(pengui::WindowInterface*) GetEditorWindow() override;
     STDMETHODIMP_(BOOL) HasNoDsp() override { return dsp_ == nullptr ? TRUE : FALSE; }
 
     // [editor thread, audio thread stopped] The formats the filter negotiated;

@@ -2,7 +2,7 @@
 
 #include "effect/Algo.h"
 #include "host/dx/CSfPlugInInputPin.h"
-#include "host/dx/HeadlessGui.h"
+#include "editor/ZentrovaGui.h"
 #include "host/dx/HostDspDx.h"
 #include "host/dx/HostGuiDx.h"
 #include "host/dx/QuevrinIds.h"
@@ -124,7 +124,7 @@ CSfPlugIn::~CSfPlugIn() = default;
 CUnknown* CSfPlugIn::CreateInstance(LPUNKNOWN outer, HRESULT* phr) {
     try {
         auto dsp = std::make_unique<Algo>();
-        auto gui = std::make_unique<HeadlessGui>();
+        auto gui = std::make_unique<ZentrovaGui>();
         return create(outer, phr, std::move(dsp), std::move(gui));
     } catch (...) {
         *phr = E_OUTOFMEMORY;

@@ -13,12 +13,15 @@
 #include <thread>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -246,6 +249,7 @@ TEST_F(CliTest, errors_name_the_problem_and_leave_no_output) {
         {"render " + in + " " + out + " --frobnicate", 2, "unknown option"},
         {"render", 2, "needs an OUTPUT"},
         {"fly", 2, "unknown command"},
+        {"render " + in + " " + out + " --focus \"D1 time\"", 2, "only with screenshot"},
         {"render " + in + " " + out + " --module " + path("nothing.so"), 1,
          "cannot load the plug-in module"},
         {"render " + in + " /nonexistent-dir/out.wav", 2, "out.wav"},
@@ -555,3 +559,54 @@ TEST_F(CliTest, values_the_parameters_change_are_warned_about) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("holds its loop"), std::string::npos) << r.err;
 }
+
+namespace {
+
+// Width and height from a PNG's header, or 0 x 0 when it is not one.
+std::pair<int, int> png_size(const std::string& bytes) {
+    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0)
+        return {0, 0};
+    const auto be = [&](std::size_t o) {
+        return int(std::uint8_t(bytes[o])) << 24 | int(std::uint8_t(bytes[o + 1])) << 16 |
+               int(std::uint8_t(bytes[o + 2])) << 8 | int(std::uint8_t(bytes[o + 3]));
+    };
+    return {be(16), be(20)};
+}
+
+TEST_F(CliTest, screenshots_show_the_program_and_the_focused_panel) {
+    struct Case {
+        std::string args;
+        int status;
+        std::string message; // on stderr; empty for a picture
+    };
+    const Case cases[] = {
+        {"", 0, ""},
+        {"--preset \"Ambient wash\" --focus \"D2 time\"", 0, ""},
+        {"--focus \"D1 time\"", 0, ""},
+        {"--focus Flags", 2, "has no control of its own"},
+        {"--focus \"D9 time\"", 2, "no parameter is named"},
+    };
+    std::vector<std::string> pictures;
+    for (const Case& c : cases) {
+        const std::string out = path("editor.png");
+        std::remove(out.c_str());
+        const Outcome r = run("screenshot " + out + " " + c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
+        if (c.status != 0) {
+            EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+            EXPECT_FALSE(exists(out));
+            continue;
+        }
+        std::ifstream in(out, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_EQ(png_size(bytes), std::make_pair(500, 422)) << c.args;
+        pictures.push_back(bytes);
+    }
+    // The program and the focus show: every picture differs.
+    ASSERT_EQ(pictures.size(), 3u);
+    EXPECT_NE(pictures[0], pictures[1]);
+    EXPECT_NE(pictures[0], pictures[2]);
+    EXPECT_NE(pictures[1], pictures[2]);
+}
+
+} // namespace

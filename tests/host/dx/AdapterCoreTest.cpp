@@ -25,7 +25,9 @@ TEST(AdapterCoreTest, wires_the_core_in_the_contracts_order_and_stops_it_before_
             "gui.load_resources", "dsp.reset",      "gui.build"};
         EXPECT_EQ(*log, creation);
         EXPECT_EQ(record->nbr_params, FakeDsp::nbr_params);
-        EXPECT_EQ(core.filter->GetEditorWindow(), nullptr);
+        // The adapter makes the editor window and hands it to the GUI.
+        EXPECT_NE(core.filter->GetEditorWindow(), nullptr);
+        EXPECT_EQ(core.filter->GetEditorWindow(), core.filter->GetGui()->get_window());
         EXPECT_FALSE(core.filter->HasNoDsp());
         log->clear();
     }

@@ -1,13 +1,16 @@
-// The audio thread processes blocks while the editor thread changes
-// parameters and the host applies presets and persisted programs. Built with
-// -fsanitize=thread (make test-tsan) this proves the lock-free hand-over of
-// parameter values free of data races; with the thread tags asserted (there
-// and in make test-sanitize), that no editor-thread operation runs on the
-// audio thread, nor the reverse.
+// The audio thread processes blocks while the editor thread (a thread of its
+// own) turns knobs in the editor with the mouse, changes parameters and
+// applies presets and persisted programs. Built with -fsanitize=thread
+// (make test-tsan) this proves the lock-free hand-over of parameter values
+// free of data races; with the thread tags asserted (there and in
+// make test-sanitize), that no editor-thread operation runs on the audio
+// thread, nor the reverse.
+#include "editor/EditorLayout.h"
 #include "host/dx/CSfPlugIn.h"
 #include "host/dx/platform/MemoryStream.h"
 #include "mppi/GuiInterface.h"
 #include "mppi/HostGuiInterface.h"
+#include "pengui/HeadlessWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -68,27 +71,52 @@ TEST(ConcurrencyTest, streaming_runs_while_parameters_and_programs_change) {
         }
     });
 
-    mppi::HostGuiInterface* host = filter->GetGui()->get_host();
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    // Knobs of the taps and lines under the mouse, dragged up and down.
+    const layout::ControlId knobs[] = {layout::ControlId::line_fdbk, layout::ControlId::line_time,
+                                       layout::ControlId::tap_level,
+                                       layout::ControlId::filter_cutoff};
     long changes = 0;
-    for (int step = 0; std::chrono::steady_clock::now() < end; ++step) {
-        const int index = (step * 37) % 121;
-        host->set_param(index, static_cast<float>((step * 13) % 100) / 99.0f, 200);
-        ++changes;
-        if (step % 50 == 0 && presets > 0) {
-            EXPECT_EQ(filter->SetPreset(step / 50 % presets), S_OK);
+    long drags = 0;
+    std::thread editor([&] {
+        mppi::GuiInterface* gui = filter->GetGui();
+        auto* window = static_cast<pengui::HeadlessWindow*>(gui->get_window());
+        gui->open(nullptr);
+        mppi::HostGuiInterface* host = gui->get_host();
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        for (int step = 0; std::chrono::steady_clock::now() < end; ++step) {
+            const int index = (step * 37) % 121;
+            host->set_param(index, static_cast<float>((step * 13) % 100) / 99.0f, 200);
+            ++changes;
+            if (step % 50 == 0 && presets > 0) {
+                EXPECT_EQ(filter->SetPreset(step / 50 % presets), S_OK);
+            }
+            if (step % 50 == 25) {
+                saved.rewind();
+                EXPECT_EQ(filter->Load(&saved), S_OK);
+            }
+            if (step % 10 == 5) {
+                const layout::Point p =
+                    layout::window_position(layout::control(knobs[step / 10 % 4]));
+                window->mouse_button(p.x, p.y, 1);
+                for (int dy = 4; dy <= 40; dy += 4) {
+                    window->mouse_move(p.x, p.y + (step % 20 < 10 ? -dy : dy));
+                    window->run_timers();
+                }
+                window->mouse_button(p.x, p.y, 0);
+                window->run_timers();
+                ++drags;
+            }
         }
-        if (step % 50 == 25) {
-            saved.rewind();
-            EXPECT_EQ(filter->Load(&saved), S_OK);
-        }
-    }
+        gui->close();
+    });
+    editor.join();
     done = true;
     streaming.join();
 
     EXPECT_TRUE(finite.load());
     EXPECT_GT(blocks.load(), 0);
     EXPECT_GT(changes, 0);
+    EXPECT_GT(drags, 0);
     filter->NonDelegatingRelease();
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "host/dx/CSfPlugIn.h"
-#include "host/dx/HeadlessGui.h"
+#include "HeadlessGui.h"
 #include "support/FakeDsp.h"
 
 #include <cstring>

@@ -9,6 +9,7 @@
 #include "mppi/GuiInterface.h"
 #include "mppi/HostGuiInterface.h"
 #include "mppi/preset/BankManager.h"
+#include "pengui/WindowInterface.h"
 #include "support/ScopedEnv.h"
 
 #include <cstdlib>
@@ -68,7 +69,10 @@ TEST_F(ModuleTest, offers_the_filter_class_and_its_interfaces) {
     EXPECT_EQ(pin_id(output), u"Output");
     EXPECT_EQ(input->QueryInternalConnections(nullptr, nullptr), E_NOTIMPL);
     EXPECT_FALSE(prop->HasNoDsp());
-    EXPECT_EQ(prop->GetEditorWindow(), nullptr);
+    // The editor window, made at 100 x 100, has the editor's size once built.
+    ASSERT_NE(prop->GetEditorWindow(), nullptr);
+    EXPECT_EQ(prop->GetEditorWindow()->window_width(), 500);
+    EXPECT_EQ(prop->GetEditorWindow()->window_height(), 422);
     EXPECT_EQ(prop->GetDsp()->get_nbr_param(), 121);
     EXPECT_EQ(prop->GetGui()->get_dsp(), prop->GetDsp());
     WAVEFORMATEX format{};

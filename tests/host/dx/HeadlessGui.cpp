@@ -1,4 +1,4 @@
-#include "host/dx/HeadlessGui.h"
+#include "HeadlessGui.h"
 
 #include "mppi/DspInterface.h"
 
@@ -39,7 +39,9 @@ void HeadlessGui::set_dsp(mppi::DspInterface* dsp) {
 }
 
 void HeadlessGui::set_window(pengui::WindowInterface* window) {
-    window_ = window;
+    if (window != window_.get()) {
+        window_.reset(window);
+    }
     note("set_window");
 }
 

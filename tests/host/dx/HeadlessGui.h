@@ -2,12 +2,13 @@
 
 #include "mppi/GuiInterface.h"
 #include "mppi/HostGuiInterface.h"
+#include "pengui/WindowInterface.h"
 
 #include <deque>
 #include <memory>
 #include <string>
 
-// The GUI side of the plug-in core until the editor exists: it shows nothing
+// A stand-in for the editor in the adapter's tests: it shows nothing
 // and records what the host tells it, in a record that may outlive it, so the
 // host's wiring can be checked. Every operation runs on the editor thread.
 class HeadlessGui : public mppi::GuiInterface {
@@ -41,7 +42,7 @@ public:
     mppi::DspInterface* get_dsp() override { return dsp_; }
     void set_dsp(mppi::DspInterface* dsp) override;
     void set_window(pengui::WindowInterface* window) override;
-    pengui::WindowInterface* get_window() override { return window_; }
+    pengui::WindowInterface* get_window() override { return window_.get(); }
     void get_size(int& w, int& h) override;
     void get_view_size(int& w, int& h) override;
     void open(void*) override { note("open"); }
@@ -59,5 +60,5 @@ private:
     std::shared_ptr<Record> record_;
     std::unique_ptr<mppi::HostGuiInterface> host_;
     mppi::DspInterface* dsp_ = nullptr;
-    pengui::WindowInterface* window_ = nullptr;
+    std::unique_ptr<pengui::WindowInterface> window_;
 };

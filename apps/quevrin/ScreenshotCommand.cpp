@@ -1,0 +1,42 @@
+#include "Commands.h"
+
+#include "OutputFile.h"
+#include "PluginModule.h"
+#include "PngFile.h"
+#include "ProgramSetup.h"
+
+#include "editor/ParamPlaces.h"
+#include "mppi/GuiInterface.h"
+#include "pengui/HeadlessWindow.h"
+#include "pengui/PixelImage.h"
+
+// The editor is reached as the property page reaches it, through the
+// filter's private interface: its GUI object and its editor window. Until a
+// window system layer exists the filter's editor window is the toolkit's
+// offscreen window, which paints through the real tile loop.
+int screenshot_command(const Options& o) {
+    if (o.operands.size() != 1)
+        throw UsageError("screenshot takes one OUTPUT.png; see quevrin screenshot --help");
+    OutputFile output(o.operands[0]);
+    PluginModule module(module_path(o));
+    configure(module, o);
+
+    auto& window = static_cast<pengui::HeadlessWindow&>(module.editor_window());
+    module.editor().open(nullptr);
+    if (!o.focus.empty()) {
+        layout::Point p{};
+        if (!layout::param_position(find_param(module.dsp(), o.focus), p))
+            throw UsageError("--focus: \"" + o.focus + "\" has no control of its own");
+        window.mouse_button(p.x, p.y, 1);
+        window.mouse_button(p.x, p.y, 0);
+    }
+    const pengui::PixelImage image =
+        window.render(pengui::Rect{0, 0, layout::window_width, layout::window_height});
+    module.editor().close();
+
+    std::string error;
+    if (!write_png(output.write_path(), image, error))
+        throw UsageError(o.operands[0] + ": " + error);
+    output.commit();
+    return 0;
+}

@@ -1,0 +1,307 @@
+// The editor inside the filter: its creation, its rows and bands, and what
+// mouse gestures and typed texts at the layout's window coordinates do to the
+// parameters, the engine and the persisted state.
+#include "EditorHarness.h"
+
+#include "editor/ProgInterpolator.h"
+#include "editor/WebSiteListener.h"
+#include "effect/Algo.h"
+#include "host/dx/platform/MemoryStream.h"
+#include "mppi/MetaControl.h"
+#include "mppi/preset/ProgramSlot.h"
+#include "pengui/Knob.h"
+#include "pengui/PixelImage.h"
+#include "pengui/ScriptedTextLineEditor.h"
+#include "sys/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using editor_test::EditorHarness;
+using layout::ControlId;
+
+constexpr int flags = 0;
+constexpr int fdbk_1 = 64; // delay line 1's feedback
+constexpr int fdbk_2 = 97;
+
+// The lower band's pixels as a sum that tells two pictures apart.
+std::uint64_t lower_band(pengui::HeadlessWindow& window) {
+    const pengui::PixelImage image = window.render(pengui::Rect{0, 0, 500, 422});
+    std::uint64_t sum = 0;
+    for (int y = 300; y < 422; ++y)
+        for (int x = 0; x < 500; ++x)
+            sum = sum * 31 + image.rgb(x, y);
+    return sum;
+}
+
+bool second_line_on(EditorHarness& e) {
+    return (static_cast<int>(std::floor(e.param(flags).get_internal())) & 32) != 0;
+}
+
+TEST(ZentrovaGui, creation_loads_the_skin_and_the_delay2_switch_adds_and_removes_the_last_row) {
+    EditorHarness e;
+    EXPECT_EQ(e.gui->picture_count(), 101);
+    EXPECT_EQ(e.gui->font_count(), 2);
+    EXPECT_EQ(e.gui->meta_count(), 121);
+    ASSERT_FALSE(second_line_on(e));
+    const std::uint64_t off = lower_band(*e.window);
+    EXPECT_EQ(e.gui->control_root().child_count(), 4);
+    e.gui->build(); // a second build changes nothing
+    EXPECT_EQ(e.gui->control_root().child_count(), 4);
+
+    // The switch writes bit 5; the row and the band follow, and back again.
+    for (const bool on : {true, false}) {
+        e.click(EditorHarness::at(ControlId::delay_2));
+        e.run(0.1);
+        EXPECT_EQ(second_line_on(e), on);
+        EXPECT_EQ(e.gui->control_root().child_count(), on ? 5 : 4);
+        int width = 0, height = 0;
+        e.gui->get_size(width, height);
+        EXPECT_EQ(height, 422);
+        if (on) {
+            EXPECT_NE(lower_band(*e.window), off);
+        } else {
+            EXPECT_EQ(lower_band(*e.window), off);
+        }
+    }
+}
+
+TEST(ZentrovaGui, dragging_the_feedback_knob_128_pixels_up_moves_it_half_the_range_everywhere) {
+    EditorHarness e;
+    const layout::Point knob = EditorHarness::at(ControlId::line_fdbk);
+    const float start = e.param(fdbk_1).get_normalized();
+    e.press(knob);
+    for (int dy = 8; dy <= 128; dy += 8) {
+        e.window->mouse_move(knob.x, knob.y - dy);
+        e.run(0.03);
+    }
+    e.release(knob);
+    e.run(3.0);
+    const double expected = std::min(1.0, start + 0.5);
+    EXPECT_NEAR(e.param(fdbk_1).get_normalized(), expected, 0.01);
+    EXPECT_NEAR(e.gui->meta(fdbk_1).control()->value(), expected, 0.01);
+
+    // The persisted program carries it into a new filter.
+    MemoryStream stream;
+    ASSERT_EQ(e.filter->Save(&stream, FALSE), S_OK);
+    EditorHarness other;
+    stream.rewind();
+    ASSERT_EQ(other.filter->Load(&stream), S_OK);
+    EXPECT_NEAR(other.param(fdbk_1).get_normalized(), expected, 0.01);
+    EXPECT_NEAR(other.gui->meta(fdbk_1).control()->value(), expected, 0.01);
+}
+
+TEST(ZentrovaGui, a_right_drag_moves_the_other_lines_knob_absolutely_mirrored_or_relatively) {
+    struct Case {
+        int modifiers;
+        double partner_start;
+        double expected_partner; // after line 1 goes from 0.3 to 0.6
+    };
+    const Case cases[] = {
+        {0, 0.9, 0.6},                               // absolute: the same value
+        {pengui::MouseClick::control_key, 0.9, 0.4}, // mirrored: 1 - value
+        {pengui::MouseClick::shift_key, 0.5, 0.8},   // relative: keeps +0.2
+        {pengui::MouseClick::shift_key, 0.9, 1.0},   // relative: stops at 1
+    };
+    for (const Case& c : cases) {
+        EditorHarness e;
+        ASSERT_TRUE(e.gui->meta(fdbk_1).control()->set_value_from_user(0.3, 200));
+        ASSERT_TRUE(e.gui->meta(fdbk_2).control()->set_value_from_user(c.partner_start, 200));
+        const layout::Point knob = EditorHarness::at(ControlId::line_fdbk);
+        e.press(knob, pengui::MouseClick::right, c.modifiers);
+        for (int dy = 8; dy <= 77; dy += 8) {
+            e.window->mouse_move(knob.x, knob.y - dy);
+            e.run(0.03);
+        }
+        e.window->mouse_move(knob.x, knob.y - 77);
+        e.release(knob);
+        e.run(3.0);
+        const double line1 = e.param(fdbk_1).get_normalized();
+        EXPECT_NEAR(line1, 0.6, 0.01) << c.modifiers;
+        EXPECT_NEAR(e.param(fdbk_2).get_normalized(), c.expected_partner, 0.02)
+            << "modifiers " << c.modifiers << " from " << c.partner_start;
+    }
+}
+
+TEST(ZentrovaGui, pressing_a_knob_shows_its_panel_and_takes_the_focus_from_the_last_one) {
+    EditorHarness e;
+    EXPECT_EQ(e.gui->gui_param().shown(), nullptr);
+    struct Case {
+        ControlId id;
+        int copy;
+        int param;
+        bool panel_changes;
+    };
+    const Case cases[] = {
+        {ControlId::tap_time, 0, 7, true},       {ControlId::line_time, 0, 60, true},
+        {ControlId::line_level, 1, 88, true},    {ControlId::filter_type, 0, 68, false},
+        {ControlId::sustain_loop, 0, 88, false}, {ControlId::fdbk_separation, 0, 3, true},
+    };
+    int shown = -1;
+    for (const Case& c : cases) {
+        if (c.copy == 1 && e.gui->control_root().child_count() < 5)
+            e.click(EditorHarness::at(ControlId::delay_2));
+        const layout::Point p = EditorHarness::at(c.id, c.copy);
+        e.click(p);
+        e.run(0.5);
+        if (c.panel_changes)
+            shown = c.param;
+        ASSERT_NE(e.gui->gui_param().shown(), nullptr);
+        EXPECT_EQ(e.gui->gui_param().shown()->param_index(), shown);
+        int focused = 0;
+        for (int i = 0; i < e.gui->meta_count(); ++i) {
+            auto* knob = dynamic_cast<pengui::Knob*>(e.gui->meta(i).control());
+            focused += knob != nullptr && knob->focused() ? 1 : 0;
+        }
+        EXPECT_EQ(focused, 1);
+    }
+    // The time panel shows the time LFO's switch, which the middle row draws.
+    const pengui::PixelImage image = e.window->render(pengui::Rect{165, 242, 408, 300});
+    const pengui::PixelImage empty = [] {
+        EditorHarness fresh;
+        return fresh.window->render(pengui::Rect{165, 242, 408, 300});
+    }();
+    int differing = 0;
+    for (int y = 0; y < 58; ++y)
+        for (int x = 0; x < 243; ++x)
+            differing += image.rgb(x, y) != empty.rgb(x, y) ? 1 : 0;
+    EXPECT_GT(differing, 500);
+}
+
+TEST(ZentrovaGui, a_typed_delay_time_sets_the_parameter_and_an_unreadable_one_changes_nothing) {
+    EditorHarness e;
+    if ((int(e.param(flags).get_internal()) & 64) == 0) {
+        e.click(EditorHarness::at(ControlId::time_unit)); // to beats
+        e.run(0.5);
+    }
+    e.click(EditorHarness::at(ControlId::line_time));
+    e.run(0.5);
+    const layout::Point box = EditorHarness::at(ControlId::param_value);
+    e.type_into(box, "3/8");
+    EXPECT_NEAR(e.param(60).get_internal(), 0.375, 1e-4);
+    const float before = e.param(60).get_normalized();
+    e.type_into(box, "abc");
+    EXPECT_EQ(e.param(60).get_normalized(), before);
+}
+
+TEST(ZentrovaGui, each_flag_write_differs_and_the_time_unit_gives_the_snap_points) {
+    EditorHarness e;
+    const auto snaps = [&](int param) {
+        auto* knob = dynamic_cast<pengui::Knob*>(e.gui->meta(param).control());
+        const std::vector<double>* list = knob->behaviour().snap_list();
+        return list == nullptr ? 0 : int(list->size());
+    };
+    const bool beats_at_start = (int(e.param(flags).get_internal()) & 64) != 0;
+    float last = e.param(flags).get_normalized();
+    for (int press = 1; press <= 2; ++press) {
+        e.click(EditorHarness::at(ControlId::time_unit));
+        e.run(0.5);
+        const bool beats = beats_at_start != (press % 2 == 1);
+        EXPECT_NE(e.param(flags).get_normalized(), last);
+        last = e.param(flags).get_normalized();
+        // delay time, tap time, an LFO period: 20, 19 and 31 points in beats
+        EXPECT_EQ(snaps(60), beats ? 20 : 0);
+        EXPECT_EQ(snaps(7), beats ? 19 : 0);
+        EXPECT_EQ(snaps(61), beats ? 31 : 0);
+    }
+    // Two writes of the same bit differ, their whole parts equal.
+    e.gui->flags().set_bit(FlagListener::bit_sustain, true);
+    const float first = e.param(flags).get_normalized();
+    e.gui->flags().set_bit(FlagListener::bit_sustain, true);
+    EXPECT_NE(e.param(flags).get_normalized(), first);
+    EXPECT_EQ(std::floor(e.param(flags).get_internal()), std::floor(first * 256.0));
+}
+
+TEST(ZentrovaGui, the_tempo_box_sets_the_tempo_and_the_spin_steps_it) {
+    EditorHarness e;
+    const layout::Point box = EditorHarness::at(ControlId::tempo_box);
+    e.type_into({box.x, box.y + 5}, "150");
+    EXPECT_NEAR(e.param(1).get_internal(), 150.0, 0.01);
+    e.type_into({box.x, box.y + 5}, "fast");
+    EXPECT_NEAR(e.param(1).get_internal(), 150.0, 0.01);
+    // A press on the spin's up arrow steps one BPM; the box follows.
+    const layout::Point spin = EditorHarness::at(ControlId::tempo_spin);
+    e.click({spin.x + 13, spin.y + 5});
+    EXPECT_NEAR(e.param(1).get_internal(), 151.0, 0.01);
+    EXPECT_EQ(e.gui->meta(1).listener()->get_param()->to_text(151.0), "151.000");
+}
+
+TEST(ProgInterpolator, keeps_the_tempo_takes_the_flags_at_once_and_glides_the_rest) {
+    EditorHarness e;
+    const float tempo_now = e.param(1).get_normalized();
+    ProgInterpolator interpolator;
+    interpolator.set_gui(e.gui);
+    mppi::ProgramSlot from, to, out;
+    from.set_nbr_values(121);
+    to.set_nbr_values(121);
+    from.set_value(0, 0.25f);
+    to.set_value(0, 0.5f);
+    from.set_value(1, 0.1f);
+    to.set_value(1, 0.9f);
+    from.set_value(64, 0.2f);
+    to.set_value(64, 0.8f);
+    // position, flags, tempo, feedback
+    const double cases[][4] = {
+        {0.0, 0.5, tempo_now, 0.2}, {0.5, 0.5, tempo_now, 0.5}, {1.0, 0.5, tempo_now, 0.8}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(interpolator.interpolate(out, from, to, c[0]), 0);
+        EXPECT_FLOAT_EQ(out.get_value(0), float(c[1]));
+        EXPECT_FLOAT_EQ(out.get_value(1), float(c[2]));
+        EXPECT_NEAR(out.get_value(64), c[3], 1e-6);
+    }
+}
+
+TEST(ZentrovaGui, the_web_button_opens_the_product_page) {
+    EXPECT_EQ(WebSiteListener::product_page_url(),
+              "https://vantrel.example/jump.php?type=product&productid=6&version=259");
+    TempDir dir;
+    dir.add_script("xdg-open", "printf '%s' \"$1\" > '" + dir.path + "/url'");
+    ScopedEnv path("PATH", dir.path + ":/usr/bin:/bin");
+    EditorHarness e;
+    e.click(EditorHarness::at(ControlId::web_site));
+    EXPECT_EQ(dir.read("url"), WebSiteListener::product_page_url());
+}
+
+} // namespace
+
+namespace {
+
+TEST(ZentrovaGui,
+     opening_inside_a_native_window_fails_with_a_result_and_the_controls_still_follow) {
+    EditorHarness e; // opened offscreen
+    int native_parent = 0;
+    e.gui->close();
+    e.gui->open(&native_parent);
+    EXPECT_EQ(e.gui->open_result(), -1);
+    // The editor still follows its parameters; only nothing is drawn.
+    e.gui->param_changed(fdbk_1, 0.75f, 200);
+    EXPECT_FLOAT_EQ(float(e.gui->meta(fdbk_1).control()->value()), 0.75f);
+    e.gui->open(nullptr);
+    EXPECT_EQ(e.gui->open_result(), 0);
+}
+
+TEST(ZentrovaGui, a_scene_without_skin_or_engine_fails_with_the_build_text) {
+    const auto build_text = [](bool load, bool dsp) {
+        ZentrovaGui gui;
+        Algo engine;
+        engine.init();
+        if (dsp)
+            gui.set_dsp(&engine);
+        if (load)
+            gui.load_resources();
+        try {
+            gui.build();
+        } catch (const std::runtime_error& e) {
+            return std::string(e.what());
+        }
+        return std::string("built");
+    };
+    EXPECT_EQ(build_text(false, true), "Build GUI");
+    EXPECT_EQ(build_text(true, false), "Build GUI");
+    EXPECT_EQ(build_text(true, true), "built");
+}
+
+} // namespace
