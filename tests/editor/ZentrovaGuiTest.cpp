@@ -12,6 +12,7 @@
 #include "pengui/Knob.h"
 #include "pengui/PixelImage.h"
 #include "pengui/ScriptedTextLineEditor.h"
+#include "support/ScopedEnv.h"
 #include "sys/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -259,7 +260,7 @@ TEST(ZentrovaGui, the_web_button_opens_the_product_page) {
               "https://vantrel.example/jump.php?type=product&productid=6&version=259");
     TempDir dir;
     dir.add_script("xdg-open", "printf '%s' \"$1\" > '" + dir.path + "/url'");
-    ScopedEnv path("PATH", dir.path + ":/usr/bin:/bin");
+    test::ScopedEnv path("PATH", dir.path + ":/usr/bin:/bin");
     EditorHarness e;
     e.click(EditorHarness::at(ControlId::web_site));
     EXPECT_EQ(dir.read("url"), WebSiteListener::product_page_url());
