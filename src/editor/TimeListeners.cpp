@@ -20,6 +20,7 @@ constexpr std::array<double, 12> long_beats{6, 8, 12, 16, 24, 32, 48, 64, 96, 12
 std::vector<double> normalized(const std::vector<double>& beats,
                                const mppi::NormalizedParamInterface& param) {
     std::vector<double> list;
+    list.reserve(beats.size());
     for (double b : beats) {
         list.push_back(std::clamp(param.to_normalized(b), 0.0, 1.0));
     }

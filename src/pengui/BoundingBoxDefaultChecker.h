@@ -13,6 +13,8 @@ public:
 
     virtual ~BoundingBoxDefaultChecker() = default;
     // [editor thread] Whether the point (in the owner's space) lies inside.
+    // A delegate answers for its owner: a chain as long as the delegates set.
+    // NOLINTNEXTLINE(misc-no-recursion)
     virtual bool contains(std::int32_t x, std::int32_t y) const {
         if (delegate_ != nullptr) {
             return delegate_->contains(x, y);
