@@ -1,6 +1,8 @@
 #include "host/dx/CAudioTransform.h"
 
+#include "host/dx/EditorWindow.h"
 #include "host/dx/HostDspDx.h"
+#include "pengui/WindowInterface.h"
 #include "host/dx/HostGuiDx.h"
 #include "mppi/NormalizedParamInterface.h"
 #include "mppi/PropertyKeys.h"
@@ -63,8 +65,8 @@ void CAudioTransform::create_core(std::unique_ptr<mppi::DspInterface> dsp,
     dsp_ = std::move(dsp);
     priorities_.resize(dsp_->get_nbr_param());
     gui_ = std::move(gui);
-    // The editor window object arrives with the editor.
-    gui_->set_window(nullptr);
+    // The GUI owns its window from here and destroys it with itself.
+    gui_->set_window(create_editor_window(initial_window_size, initial_window_size).release());
 
     dsp_->set_host(host_dsp.release());
     gui_->set_host(host_gui.release());

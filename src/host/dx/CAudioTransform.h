@@ -31,6 +31,8 @@ public:
     static constexpr int block_frames = 256;
     static constexpr double max_tail_seconds = 15.0;
     static constexpr int nbr_notify_windows = 2;
+    // The editor window's size until the editor asks for its own.
+    static constexpr int initial_window_size = 100;
     // Notification codes (the high word of WM_COMMAND's wParam).
     static constexpr WORD notify_input_format = 0;
     static constexpr WORD notify_output_format = 1;
@@ -59,7 +61,10 @@ public:
     STDMETHODIMP SetNotifyWindow(HWND window, WORD id) override;
     STDMETHODIMP_(mppi::DspInterface*) GetDsp() override { return dsp_.get(); }
     STDMETHODIMP_(mppi::GuiInterface*) GetGui() override { return gui_.get(); }
-    STDMETHODIMP_(pengui::WindowInterface*) GetEditorWindow() override { return nullptr; }
+    // The window the GUI was given at creation.
+    STDMETHODIMP_(pengui::WindowInterface*) GetEditorWindow() override {
+        return gui_ != nullptr ? gui_->get_window() : nullptr;
+    }
     STDMETHODIMP_(BOOL) HasNoDsp() override { return dsp_ == nullptr ? TRUE : FALSE; }
 
     // [graph thread] The formats the filter negotiated; the pointed-to records

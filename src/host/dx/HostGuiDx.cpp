@@ -1,6 +1,7 @@
 #include "host/dx/HostGuiDx.h"
 
 #include "host/dx/CAudioTransform.h"
+#include "pengui/WindowInterface.h"
 
 bool HostGuiDx::may_change_param(int index, int priority) {
     return core_->may_change_param(index, priority);
@@ -16,4 +17,11 @@ bool HostGuiDx::set_param(int index, float normalized, int priority) {
 
 void HostGuiDx::set_prog(const mppi::ProgramSlot& program, int priority) {
     core_->apply_program(program, priority);
+}
+
+int HostGuiDx::resize_window(int width, int height) {
+    if (pengui::WindowInterface* window = core_->GetEditorWindow()) {
+        window->set_window_size(width, height);
+    }
+    return 0;
 }

@@ -22,9 +22,8 @@ public:
     bool set_param(int index, float normalized, int priority) override;
     // [editor thread] Applies a whole program with that priority.
     void set_prog(const mppi::ProgramSlot& program, int priority) override;
-    // [editor thread] Returns 0. The editor window object arrives with the
-    // editor; until then there is no window to resize.
-    int resize_window(int, int) override { return 0; }
+    // [editor thread] Gives the editor window that size; returns 0.
+    int resize_window(int width, int height) override;
 
 private:
     CAudioTransform* const core_;
