@@ -2,10 +2,10 @@
 
 #include "host/dx/EditorWindow.h"
 #include "host/dx/HostDspDx.h"
-#include "pengui/WindowInterface.h"
 #include "host/dx/HostGuiDx.h"
 #include "mppi/NormalizedParamInterface.h"
 #include "mppi/PropertyKeys.h"
+#include "pengui/WindowInterface.h"
 #include "sys/Clock.h"
 
 #include <algorithm>

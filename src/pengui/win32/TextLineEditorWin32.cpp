@@ -98,7 +98,8 @@ LRESULT TextLineEditorWin32::on_message(HWND edit, UINT message, WPARAM wparam, 
         break;
     case WM_DESTROY: {
         char buffer[max_text + 1] = {};
-        CallWindowProcA(original, edit, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+        CallWindowProcA(original, edit, WM_GETTEXT, sizeof buffer,
+                        reinterpret_cast<LPARAM>(buffer));
         set_text(buffer);
         DeleteObject(font_);
         font_ = nullptr;

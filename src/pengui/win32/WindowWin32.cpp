@@ -217,9 +217,8 @@ int WindowWin32::arm(const SetTimer& message) {
 }
 
 int WindowWin32::disarm(int id) {
-    const auto entry = std::find_if(timer_list.begin(), timer_list.end(), [id](const TimerEntry& e) {
-        return e.toolkit_id == id;
-    });
+    const auto entry = std::find_if(timer_list.begin(), timer_list.end(),
+                                    [id](const TimerEntry& e) { return e.toolkit_id == id; });
     if (entry == timer_list.end()) {
         return 0;
     }
@@ -232,9 +231,8 @@ int WindowWin32::disarm(int id) {
 }
 
 void CALLBACK WindowWin32::timer_procedure(HWND, UINT, UINT_PTR id, DWORD) {
-    const auto entry = std::find_if(timer_list.begin(), timer_list.end(), [id](const TimerEntry& e) {
-        return e.platform_id == id;
-    });
+    const auto entry = std::find_if(timer_list.begin(), timer_list.end(),
+                                    [id](const TimerEntry& e) { return e.platform_id == id; });
     if (entry == timer_list.end()) {
         return;
     }

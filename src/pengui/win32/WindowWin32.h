@@ -42,8 +42,7 @@ protected:
     int open_native(void* parent) override;
 
 private:
-    static LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam,
-                                             LPARAM lparam);
+    static LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     static void CALLBACK timer_procedure(HWND hwnd, UINT message, UINT_PTR id, DWORD time);
 
     LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam);

@@ -9,8 +9,7 @@ namespace {
 constexpr int max_title = 256;
 } // namespace
 
-CBasePropertyPage::CBasePropertyPage(const char* name, LPUNKNOWN outer, int dialog_id,
-                                     int title_id)
+CBasePropertyPage::CBasePropertyPage(const char* name, LPUNKNOWN outer, int dialog_id, int title_id)
     : CUnknown(name, outer), m_DialogId(dialog_id), m_TitleId(title_id) {}
 
 CBasePropertyPage::~CBasePropertyPage() {
