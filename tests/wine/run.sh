@@ -4,6 +4,7 @@
 # checks its resources and registration, renders generated WAV files through
 # Wine's File Source, WAVE Parser, our filter and a sink (quevrin_wine_test),
 # shows its property page in a frame of our own and in Wine's property frame,
+# drives a toolkit scene in the Win32 window layer through the X server,
 # unregisters it, then renders the same inputs with the native `quevrin render`
 # in buffers of the size Wine's parser delivered and compares the outputs.
 #
@@ -24,6 +25,7 @@ native_build=$(realpath "$2")
 root=$(cd "$(dirname "$0")/../.." && pwd)
 module=$windows_build/src/quevrin.ax
 host=$windows_build/tests/wine/quevrin_wine_test.exe
+scene=$windows_build/tests/wine/quevrin_wine_scene.exe
 quevrin=$native_build/bin/quevrin
 started=$SECONDS
 
@@ -54,6 +56,7 @@ run wine "$host" registered "$(windows_path "$module")"
 run wine "$host" graphs "$(windows_path "$work/graphs")"
 run wine "$host" page
 run wine "$host" frame
+run bash "$root/tests/wine/scene.sh" "$scene" "$root/resources/skin" "$work/scene"
 run wine regsvr32 /u /s "$(windows_path "$module")"
 run wine "$host" unregistered
 
