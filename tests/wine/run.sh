@@ -10,15 +10,16 @@
 #
 # Usage: tests/wine/run.sh WINDOWS_BUILD NATIVE_BUILD   (e.g. build-windows build)
 # Skipped, successfully, when Wine is not installed. The property page and
-# the toolkit window need a display: without one the stage runs in Xvfb.
+# the toolkit scene run in a virtual display of their own (Xvfb), never on the
+# user's: no window manager moves them and the driver's pointer is nobody's.
 set -euo pipefail
 
 if ! command -v wine >/dev/null; then
     echo "Wine stage skipped: wine is not installed"
     exit 0
 fi
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+if [ -z "${QUEVRIN_WINE_DISPLAY:-}" ]; then
+    QUEVRIN_WINE_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
 windows_build=$(realpath "$1")
 native_build=$(realpath "$2")

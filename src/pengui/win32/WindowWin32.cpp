@@ -196,8 +196,12 @@ int WindowWin32::arm(const SetTimer& message) {
     if (platform_id == 0) {
         return -1;
     }
+    // The window's table is fixed: a timer it cannot hold does not run.
+    if (add_timer(message.id, message.handler) != 0) {
+        KillTimer(nullptr, platform_id);
+        return -1;
+    }
     timer_list.push_back(TimerEntry{platform_id, message.id, this});
-    add_timer(message.id, message.handler);
     return 0;
 }
 

@@ -67,7 +67,9 @@ TEST_F(ModuleTest, offers_the_filter_class_and_its_interfaces) {
     EXPECT_EQ(pin_id(output), u"Output");
     EXPECT_EQ(input->QueryInternalConnections(nullptr, nullptr), E_NOTIMPL);
     EXPECT_FALSE(prop->HasNoDsp());
-    EXPECT_EQ(prop->GetEditorWindow(), nullptr);
+    // The editor's window object is made with the filter and held by its GUI.
+    EXPECT_NE(prop->GetEditorWindow(), nullptr);
+    EXPECT_EQ(prop->GetEditorWindow(), prop->GetGui()->get_window());
     EXPECT_EQ(prop->GetDsp()->get_nbr_param(), 121);
     EXPECT_EQ(prop->GetGui()->get_dsp(), prop->GetDsp());
     WAVEFORMATEX format{};

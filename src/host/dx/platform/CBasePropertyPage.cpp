@@ -1,12 +1,21 @@
 #include "host/dx/platform/CBasePropertyPage.h"
 
-#include "sys/win32/ThisModule.h"
-
 #include <cwchar>
 
 namespace {
+
 // The longest page title taken from the string table.
 constexpr int max_title = 256;
+
+// The module that holds the page's dialog and title: the one this code is in.
+HMODULE page_module() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&page_module), &module);
+    return module;
+}
+
 } // namespace
 
 CBasePropertyPage::CBasePropertyPage(const char* name, LPUNKNOWN outer, int dialog_id, int title_id)
@@ -49,7 +58,7 @@ STDMETHODIMP CBasePropertyPage::Activate(HWND parent, LPCRECT rect, BOOL) {
     if (!m_bObjectSet || m_hwnd != nullptr) {
         return E_UNEXPECTED;
     }
-    HWND dialog = CreateDialogParamW(sys::this_module(), MAKEINTRESOURCEW(m_DialogId), parent,
+    HWND dialog = CreateDialogParamW(page_module(), MAKEINTRESOURCEW(m_DialogId), parent,
                                      &DialogProc, reinterpret_cast<LPARAM>(this));
     if (dialog == nullptr) {
         return E_OUTOFMEMORY;
@@ -134,7 +143,7 @@ HRESULT CBasePropertyPage::FillPageInfo(PROPPAGEINFO* info, SIZE size) const {
         return E_POINTER;
     }
     WCHAR title[max_title] = {};
-    LoadStringW(sys::this_module(), static_cast<UINT>(m_TitleId), title, max_title);
+    LoadStringW(page_module(), static_cast<UINT>(m_TitleId), title, max_title);
     const std::size_t bytes = (std::wcslen(title) + 1) * sizeof(WCHAR);
     auto* copy = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
     if (copy == nullptr) {
