@@ -10,15 +10,19 @@ if(QUEVRIN_SANITIZE)
     add_link_options(-fsanitize=${_san})
 endif()
 
-# quevrin_library(NAME DIRS dir... DEPS target...)
+# quevrin_library(NAME DIRS dir... DEPS target... [EXCLUDE dir/File.cpp...])
 # One static library per subsystem, made of the .cpp files directly inside the
-# listed folders under src/. Headers are included as "subsystem/File.h".
+# listed folders under src/ but the excluded ones. Headers are included as
+# "subsystem/File.h".
 function(quevrin_library name)
-    cmake_parse_arguments(A "" "" "DIRS;DEPS" ${ARGN})
+    cmake_parse_arguments(A "" "" "DIRS;DEPS;EXCLUDE" ${ARGN})
     set(srcs)
     foreach(d IN LISTS A_DIRS)
         file(GLOB s CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${d}/*.cpp)
         list(APPEND srcs ${s})
+    endforeach()
+    foreach(x IN LISTS A_EXCLUDE)
+        list(REMOVE_ITEM srcs ${PROJECT_SOURCE_DIR}/src/${x})
     endforeach()
     if(srcs)
         add_library(${name} STATIC ${srcs})

@@ -89,25 +89,10 @@ int HeadlessWindow::handle(const MessageInterface& message) {
         return disarm(clear->id);
     }
     if (const auto* request = dynamic_cast<const TextInputRequest*>(&message)) {
-        // The running edit moves away as if it lost the focus: accepted.
-        if (text_editor().active()) {
-            text_editor().set_accepted(true);
-            text_editor().stop();
-            finish_text_input();
-        }
-        text_editor().set_text(request->text);
-        text_editor().set_requester(request->requester);
-        return text_editor().start(*request);
+        return start_text_input(*request);
     }
     if (dynamic_cast<const TextInputStop*>(&message) != nullptr) {
-        if (!text_editor().active()) {
-            return -1;
-        }
-        // A box that hides or cancels its edit keeps its old text.
-        text_editor().set_accepted(false);
-        const int result = text_editor().stop();
-        finish_text_input();
-        return result;
+        return stop_text_input();
     }
     return -1;
 }

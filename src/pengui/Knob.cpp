@@ -117,7 +117,10 @@ void Knob::release() {
 }
 
 int Knob::on_mouse_move(const MouseMove& message) {
-    if (behaviour_.mode() == PotBehaviour::drag) {
+    // Once the button is up the moves are the pointer's place again, not
+    // movements: the window puts the cursor back on release, and that
+    // arrives as a move while the value still settles.
+    if (behaviour_.mode() == PotBehaviour::drag && button_held_) {
         if (behaviour_.drag_move(message.x, message.y, ToolkitClock::now()) &&
             !set_value_from_user(behaviour_.value(), gesture_priority)) {
             cancel();

@@ -35,22 +35,6 @@ void MemoryRenderingBuffer::copy_block(int x, int y, int w, int h) {
     }
 }
 
-void MemoryRenderingBuffer::fill(std::uint32_t colour, int mode) {
-    const std::uint8_t b = colour & 0xFF;
-    const std::uint8_t g = (colour >> 8) & 0xFF;
-    const std::uint8_t r = (colour >> 16) & 0xFF;
-    for (int y = 0; y < height(); ++y) {
-        for (int x = 0; x < width(); ++x) {
-            std::uint8_t* p = pixels_.data() + (static_cast<std::size_t>(y) * width() + x) * 4;
-            const bool white = mode == 1 && ((x / 8 + y / 8) & 1) != 0;
-            p[0] = white ? 0xFF : b;
-            p[1] = white ? 0xFF : g;
-            p[2] = white ? 0xFF : r;
-            p[3] = 0;
-        }
-    }
-}
-
 std::uint32_t MemoryRenderingBuffer::rgb(int x, int y) const {
     return bgrx_to_rgb(pixels_.data() + (static_cast<std::size_t>(y) * width() + x) * 4);
 }

@@ -20,7 +20,6 @@ public:
 
     std::uint8_t* pixels() override { return pixels_.data(); }
     void copy_block(int x, int y, int w, int h) override;
-    void fill(std::uint32_t colour, int mode) override;
 
     // [editor thread] Where copy_block writes; null to discard. Not owned.
     void set_target(PixelImage* target) { target_ = target; }

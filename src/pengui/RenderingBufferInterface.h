@@ -20,8 +20,19 @@ public:
     // [editor thread] Fills the buffer: mode 0 with the colour (0x00RRGGBB),
     // mode 1 with a checkerboard of 8 x 8 squares of the colour and white.
     virtual void fill(std::uint32_t colour, int mode) {
-        (void)colour;
-        (void)mode;
+        const std::uint8_t b = colour & 0xFF;
+        const std::uint8_t g = (colour >> 8) & 0xFF;
+        const std::uint8_t r = (colour >> 16) & 0xFF;
+        std::uint8_t* p = pixels();
+        for (int y = 0; y < height_; ++y) {
+            for (int x = 0; x < width_; ++x, p += 4) {
+                const bool white = mode == 1 && ((x / 8 + y / 8) & 1) != 0;
+                p[0] = white ? 0xFF : b;
+                p[1] = white ? 0xFF : g;
+                p[2] = white ? 0xFF : r;
+                p[3] = 0;
+            }
+        }
     }
 
     // [any thread]

@@ -11,6 +11,7 @@ namespace pengui {
 
 class RenderingBufferInterface;
 class SPTreeNodeInterface;
+class TextInputRequest;
 class TextLineEditorInterface;
 
 // The platform-neutral root of the toolkit: it holds the two tree roots, the
@@ -84,6 +85,13 @@ public:
     // [editor thread] Sends the editor's text and accepted flag to the
     // requester (when a control tree exists).
     void finish_text_input();
+    // [editor thread] A TextInputRequest: a running edit ends first (as if it
+    // lost the focus, accepted), then the editor starts on the request's
+    // text for its requester. The editor's result.
+    int start_text_input(const TextInputRequest& request);
+    // [editor thread] A TextInputStop: the running edit ends unaccepted.
+    // The editor's result, or -1 without a running edit.
+    int stop_text_input();
 
     RenderingBufferInterface& rendering_buffer() { return *buffer_; }
     TextLineEditorInterface& text_editor() { return *editor_; }

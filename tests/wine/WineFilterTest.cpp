@@ -3,11 +3,14 @@
 //   quevrin_wine_test registered MODULE                after regsvr32: registry and mapper
 //   quevrin_wine_test unregistered                     after regsvr32 /u: all gone
 //   quevrin_wine_test graphs DIR                       renders through Wine's graph
+//   quevrin_wine_test page                             the property page, own frame
+//   quevrin_wine_test frame                            the property page, Wine's frame
 // All paths are Windows paths. The graphs command writes its inputs and
 // outputs into DIR, with renders.txt (one render a line: input output preset
 // buffer-frames state capacity-frames, '-' for none) and presets.txt (index TAB name) for
 // the comparison with the native host. Exit status 0 when every check passed.
 #include "Check.h"
+#include "PropertyPageChecks.h"
 #include "TestSignal.h"
 #include "WavSinkFilter.h"
 #include "WineGraph.h"
@@ -415,9 +418,13 @@ int main(int argc, char** argv) {
         check_unregistered();
     } else if (command == "graphs" && argc == 3) {
         run_graphs(argv[2]);
+    } else if (command == "page" && argc == 2) {
+        check_page_in_own_frame();
+    } else if (command == "frame" && argc == 2) {
+        check_page_in_ole_frame();
     } else {
         std::printf("usage: quevrin_wine_test resources MODULE DIR | registered MODULE | "
-                    "unregistered | graphs DIR\n");
+                    "unregistered | graphs DIR | page | frame\n");
         CoUninitialize();
         return 2;
     }

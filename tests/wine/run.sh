@@ -3,22 +3,30 @@
 # Registers the cross-built quevrin.ax with regsvr32 in a fresh Wine prefix,
 # checks its resources and registration, renders generated WAV files through
 # Wine's File Source, WAVE Parser, our filter and a sink (quevrin_wine_test),
+# shows its property page in a frame of our own and in Wine's property frame,
+# drives a toolkit scene in the Win32 window layer through the X server,
 # unregisters it, then renders the same inputs with the native `quevrin render`
 # in buffers of the size Wine's parser delivered and compares the outputs.
 #
 # Usage: tests/wine/run.sh WINDOWS_BUILD NATIVE_BUILD   (e.g. build-windows build)
-# Skipped, successfully, when Wine is not installed.
+# Skipped, successfully, when Wine is not installed. The property page and
+# the toolkit scene run in a virtual display of their own (Xvfb), never on the
+# user's: no window manager moves them and the driver's pointer is nobody's.
 set -euo pipefail
 
 if ! command -v wine >/dev/null; then
     echo "Wine stage skipped: wine is not installed"
     exit 0
 fi
+if [ -z "${QUEVRIN_WINE_DISPLAY:-}" ]; then
+    QUEVRIN_WINE_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
 windows_build=$(realpath "$1")
 native_build=$(realpath "$2")
 root=$(cd "$(dirname "$0")/../.." && pwd)
 module=$windows_build/src/quevrin.ax
 host=$windows_build/tests/wine/quevrin_wine_test.exe
+scene=$windows_build/tests/wine/quevrin_wine_scene.exe
 quevrin=$native_build/bin/quevrin
 started=$SECONDS
 
@@ -47,6 +55,9 @@ run wine regsvr32 /s "$(windows_path "$module")"
 run wine "$host" resources "$(windows_path "$module")" "$(windows_path "$root/resources")"
 run wine "$host" registered "$(windows_path "$module")"
 run wine "$host" graphs "$(windows_path "$work/graphs")"
+run wine "$host" page
+run wine "$host" frame
+run bash "$root/tests/wine/scene.sh" "$scene" "$root/resources/skin" "$work/scene"
 run wine regsvr32 /u /s "$(windows_path "$module")"
 run wine "$host" unregistered
 

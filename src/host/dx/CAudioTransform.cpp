@@ -1,11 +1,12 @@
 #include "host/dx/CAudioTransform.h"
 
+#include "host/dx/EditorWindow.h"
 #include "host/dx/HostDspDx.h"
 #include "host/dx/HostGuiDx.h"
 #include "mppi/FiniteSample.h"
 #include "mppi/NormalizedParamInterface.h"
 #include "mppi/PropertyKeys.h"
-#include "pengui/HeadlessWindow.h"
+#include "pengui/WindowInterface.h"
 #include "sys/Clock.h"
 
 #include <algorithm>
@@ -63,9 +64,8 @@ void CAudioTransform::create_core(std::unique_ptr<mppi::DspInterface> dsp,
     dsp_ = std::move(dsp);
     priorities_.resize(dsp_->get_nbr_param());
     gui_ = std::move(gui);
-    // Until a window system layer exists the editor draws into an offscreen
-    // window; the editor sizes it when it is built.
-    gui_->set_window(new pengui::HeadlessWindow(initial_window_size, initial_window_size));
+    // The GUI owns its window from here and destroys it with itself.
+    gui_->set_window(create_editor_window(initial_window_size, initial_window_size).release());
 
     dsp_->set_host(host_dsp.release());
     gui_->set_host(host_gui.release());

@@ -32,6 +32,8 @@ public:
     static constexpr int block_frames = 256;
     static constexpr double max_tail_seconds = 15.0;
     static constexpr int nbr_notify_windows = 2;
+    // The editor window's size until the editor asks for its own.
+    static constexpr int initial_window_size = 100;
     // Notification codes (the high word of WM_COMMAND's wParam).
     static constexpr WORD notify_input_format = 0;
     static constexpr WORD notify_output_format = 1;

@@ -1,23 +1,11 @@
 #include "sys/Resource.h"
 
 #include "sys/DebugOutput.h"
+#include "sys/win32/ThisModule.h"
 
 #include <windows.h>
 
 namespace sys {
-
-namespace {
-
-// The module this code is linked into (the plug-in), not the host's program.
-HMODULE this_module() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&this_module), &module);
-    return module;
-}
-
-} // namespace
 
 const void* get_ressource(const std::string& type, const std::string& name, std::size_t* size) {
     const HMODULE module = this_module();

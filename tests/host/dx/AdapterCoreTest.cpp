@@ -3,6 +3,8 @@
 // parameter changes and programs under write priorities.
 #include "CoreHarness.h"
 
+#include "pengui/WindowInterface.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -25,9 +27,17 @@ TEST(AdapterCoreTest, wires_the_core_in_the_contracts_order_and_stops_it_before_
             "gui.load_resources", "dsp.reset",      "gui.build"};
         EXPECT_EQ(*log, creation);
         EXPECT_EQ(record->nbr_params, FakeDsp::nbr_params);
-        // The adapter makes the editor window and hands it to the GUI.
-        EXPECT_NE(core.filter->GetEditorWindow(), nullptr);
-        EXPECT_EQ(core.filter->GetEditorWindow(), core.filter->GetGui()->get_window());
+        // The GUI holds the window the adapter made; the editor's resize
+        // request through its host reaches that window, whose size the
+        // property page reports.
+        pengui::WindowInterface* window = core.filter->GetEditorWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window, core.filter->GetGui()->get_window());
+        EXPECT_EQ(window->window_width(), 100);
+        EXPECT_EQ(window->window_height(), 100);
+        EXPECT_EQ(core.filter->GetGui()->get_host()->resize_window(500, 422), 0);
+        EXPECT_EQ(window->window_width(), 500);
+        EXPECT_EQ(window->window_height(), 422);
         EXPECT_FALSE(core.filter->HasNoDsp());
         log->clear();
     }

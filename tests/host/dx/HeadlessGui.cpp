@@ -38,11 +38,27 @@ void HeadlessGui::set_dsp(mppi::DspInterface* dsp) {
     note("set_dsp");
 }
 
+HeadlessGui::~HeadlessGui() = default;
+
 void HeadlessGui::set_window(pengui::WindowInterface* window) {
     if (window != window_.get()) {
         window_.reset(window);
     }
     note("set_window");
+}
+
+void HeadlessGui::open(void* parent) {
+    if (window_ != nullptr) {
+        window_->open(parent);
+    }
+    note("open");
+}
+
+void HeadlessGui::close() {
+    if (window_ != nullptr) {
+        window_->close();
+    }
+    note("close");
 }
 
 void HeadlessGui::get_size(int& w, int& h) {

@@ -33,6 +33,7 @@ public:
     };
 
     HeadlessGui() : record_(std::make_shared<Record>()) {}
+    ~HeadlessGui() override;
 
     void load_resources() override;
     void build() override { note("build"); }
@@ -41,12 +42,14 @@ public:
     void set_host(mppi::HostGuiInterface* host) override;
     mppi::DspInterface* get_dsp() override { return dsp_; }
     void set_dsp(mppi::DspInterface* dsp) override;
+    // Takes the window; it is destroyed with this GUI.
     void set_window(pengui::WindowInterface* window) override;
     pengui::WindowInterface* get_window() override { return window_.get(); }
     void get_size(int& w, int& h) override;
     void get_view_size(int& w, int& h) override;
-    void open(void*) override { note("open"); }
-    void close() override { note("close"); }
+    // Opens and closes the window with nothing in it.
+    void open(void* parent) override;
+    void close() override;
     void param_changed(int index, float normalized, int priority) override;
     void reserved(int, int) override {}
     void tempo_changed() override { note("tempo_changed"); }

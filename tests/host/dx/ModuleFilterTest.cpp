@@ -73,6 +73,7 @@ TEST_F(ModuleTest, offers_the_filter_class_and_its_interfaces) {
     ASSERT_NE(prop->GetEditorWindow(), nullptr);
     EXPECT_EQ(prop->GetEditorWindow()->window_width(), 500);
     EXPECT_EQ(prop->GetEditorWindow()->window_height(), 422);
+    EXPECT_EQ(prop->GetEditorWindow(), prop->GetGui()->get_window());
     EXPECT_EQ(prop->GetDsp()->get_nbr_param(), 121);
     EXPECT_EQ(prop->GetGui()->get_dsp(), prop->GetDsp());
     WAVEFORMATEX format{};

@@ -1,15 +1,22 @@
-// The module's class table and its registration entry points. The filter's
-// property page is not in the table yet: it arrives with its page object.
+// The module's class table and its registration entry points: the filter and,
+// where the system has property pages, the filter's page.
 #include "host/dx/CSfPlugIn.h"
 #include "host/dx/QuevrinIds.h"
 #include "host/dx/module/ModulePath.h"
 #include "host/dx/platform/CClassFactory.h"
+#ifdef _WIN32
+#include "host/dx/CSfPlugInPropPage.h"
+#endif
 
 #include <string>
 
 CFactoryTemplate g_Templates[] = {
     {WIDE_TEXT("VANTREL - Quevrin"), &CLSID_Quevrin, CSfPlugIn::CreateInstance, nullptr,
      &quevrin_setup},
+#ifdef _WIN32
+    {WIDE_TEXT("VANTREL - Quevrin Property Page"), &CLSID_QuevrinPropertyPage,
+     CSfPlugInPropPage::CreateInstance, nullptr, nullptr},
+#endif
 };
 int g_cTemplates = sizeof(g_Templates) / sizeof(g_Templates[0]);
 

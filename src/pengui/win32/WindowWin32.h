@@ -1,0 +1,68 @@
+#pragma once
+
+#include "pengui/WindowInterface.h"
+
+#include <windows.h>
+
+namespace pengui {
+
+class SetTimer;
+
+// The toolkit's window as a Win32 child window of the host's parent: paints
+// through a DIB section, turns mouse messages into toolkit messages, runs
+// toolkit timers as thread timers and borrows a popup EDIT for text input.
+//
+// The window procedure, the timer procedure and every operation run on the
+// thread of the parent's message loop; the class and the timer list are
+// process-wide without a lock because every toolkit window lives there.
+class WindowWin32 : public WindowInterface {
+public:
+    // [editor thread] Both sizes start as (width, height); no native window yet.
+    WindowWin32(int width, int height);
+    // [editor thread] Kills this window's timers, destroys the native window
+    // and unregisters the class when no window of it is open any more.
+    ~WindowWin32() override;
+
+    // [editor thread] The up-going messages; -1 before the native window exists.
+    int handle(const MessageInterface& message) override;
+    // [editor thread] Nothing: the native window goes with its parent or with
+    // this object.
+    void close() override {}
+    // [editor thread] Fitted: the native window takes the content size;
+    // otherwise the whole window is repainted.
+    void content_size_changed() override;
+
+    // [editor thread] Null while closed.
+    HWND native_window() const { return hwnd_; }
+    // [any thread] "VantrelAudioPlugin" and the window procedure's address:
+    // two copies of the module never share a class.
+    static const char* class_name();
+
+protected:
+    int open_native(void* parent) override;
+
+private:
+    static LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    static void CALLBACK timer_procedure(HWND hwnd, UINT message, UINT_PTR id, DWORD time);
+
+    LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam);
+    void paint();
+    // Sends MouseMove or MouseClick for the message's point to the capture
+    // holder, or else to the control root.
+    void mouse_input(LPARAM lparam, WPARAM wparam, bool is_move, int double_click);
+    void show_cursor();
+    int capture(MessageHandlerInterface* handler, int mode);
+    int release(int x, int y);
+    int arm(const SetTimer& message);
+    int disarm(int id);
+
+    HWND hwnd_ = nullptr;
+    int last_x_ = 0;
+    int last_y_ = 0;
+    DWORD capture_time_ = 0;
+    DWORD warp_time_ = 0;
+    bool cursor_hidden_ = false;
+    HWND parent_ = nullptr;
+};
+
+} // namespace pengui
