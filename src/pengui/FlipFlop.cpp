@@ -9,9 +9,7 @@
 namespace pengui {
 
 int FlipFlop::on_redraw(const Redraw& message) {
-    if (const Picture* frame = frames_.get(frames_.index_of(shown_position()))) {
-        frame->draw(local(message.rect), *message.buffer);
-    }
+    frames_.draw(shown_position(), local(message.rect), *message.buffer);
     return 0;
 }
 

@@ -42,9 +42,7 @@ int HeadlessWindow::handle(const MessageInterface& message) {
         return -1;
     }
     if (const auto* inv = dynamic_cast<const Invalidate*>(&message)) {
-        const Rect r{std::max(inv->rect.x0, 0), std::max(inv->rect.y0, 0),
-                     std::min(inv->rect.x1, content_width()),
-                     std::min(inv->rect.y1, content_height())};
+        const Rect r = clip_to_content(inv->rect);
         if (r.x0 < r.x1 && r.y0 < r.y1) {
             dirty_ = dirty_.x0 < dirty_.x1
                          ? Rect{std::min(dirty_.x0, r.x0), std::min(dirty_.y0, r.y0),
@@ -208,8 +206,7 @@ void HeadlessWindow::lose_capture() {
 }
 
 PixelImage HeadlessWindow::render(const Rect& rect) {
-    const Rect r{std::max(rect.x0, 0), std::max(rect.y0, 0), std::min(rect.x1, content_width()),
-                 std::min(rect.y1, content_height())};
+    const Rect r = clip_to_content(rect);
     PixelImage image(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
     memory_->set_target(&image);
     redraw(r);

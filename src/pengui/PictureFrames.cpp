@@ -28,3 +28,14 @@ int PictureFrames::index_of(double position) const {
 }
 
 } // namespace pengui
+
+namespace pengui {
+
+void PictureFrames::draw(double position, const Rect& rect,
+                         RenderingBufferInterface& buffer) const {
+    if (const Picture* frame = get(index_of(position))) {
+        frame->draw(rect, buffer);
+    }
+}
+
+} // namespace pengui

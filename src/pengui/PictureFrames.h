@@ -6,6 +6,8 @@
 
 namespace pengui {
 
+class RenderingBufferInterface;
+
 // The numbered pictures of a control (animation frames, switch positions),
 // each with a flag saying whether it was set. Unset frames draw nothing.
 class PictureFrames {
@@ -23,6 +25,9 @@ public:
     // [editor thread] The frame for a position in [0, 1] (clamped; NaN is 0):
     // floor(position x (count - 1) + 0.5).
     int index_of(double position) const;
+    // [editor thread] Draws the frame of a position in [0, 1] (see index_of)
+    // for rect in the owner's space, if that frame is set.
+    void draw(double position, const Rect& rect, RenderingBufferInterface& buffer) const;
 
 private:
     struct Frame {

@@ -11,9 +11,7 @@ void PushButton::cancel() {
 }
 
 int PushButton::on_redraw(const Redraw& message) {
-    if (const Picture* frame = frames_.get(frames_.index_of(position_))) {
-        frame->draw(local(message.rect), *message.buffer);
-    }
+    frames_.draw(position_, local(message.rect), *message.buffer);
     return 0;
 }
 

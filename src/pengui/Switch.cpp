@@ -16,9 +16,7 @@ int Switch::on_redraw(const Redraw& message) {
     if (has_background_) {
         background_.draw(r, *message.buffer);
     }
-    if (const Picture* picture = positions_.get(positions_.index_of(value()))) {
-        picture->draw(r, *message.buffer);
-    }
+    positions_.draw(value(), r, *message.buffer);
     return 0;
 }
 

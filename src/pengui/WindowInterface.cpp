@@ -58,11 +58,20 @@ void WindowInterface::set_window_size(int width, int height) {
     window_height_ = height;
 }
 
-void WindowInterface::redraw(const Rect& rect) {
+Rect WindowInterface::clip_to_content(const Rect& rect) const {
+    // An empty result keeps x1 >= x0 and y1 >= y0, so its size never overflows.
     const int x0 = std::max(rect.x0, 0);
     const int y0 = std::max(rect.y0, 0);
-    const int x1 = std::min(rect.x1, content_width_);
-    const int y1 = std::min(rect.y1, content_height_);
+    return Rect{x0, y0, std::max(std::min(rect.x1, content_width_), x0),
+                std::max(std::min(rect.y1, content_height_), y0)};
+}
+
+void WindowInterface::redraw(const Rect& rect) {
+    const Rect clipped = clip_to_content(rect);
+    const int x0 = clipped.x0;
+    const int y0 = clipped.y0;
+    const int x1 = clipped.x1;
+    const int y1 = clipped.y1;
     const int bw = buffer_->width();
     const int bh = buffer_->height();
     if (bw <= 0 || bh <= 0) {

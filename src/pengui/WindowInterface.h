@@ -54,6 +54,9 @@ public:
     int window_height() const { return window_height_; }
     bool fit_window_to_content() const { return fit_; }
 
+    // [editor thread] rect held to the content area (0, 0) to the content
+    // size; empty (x1 == x0 or y1 == y0) when they do not meet.
+    Rect clip_to_content(const Rect& rect) const;
     // [editor thread] Paints rect (clipped to the content) tile by tile,
     // column by column: each tile is redrawn by the background root, then
     // the control root, then copied from the buffer to the window.

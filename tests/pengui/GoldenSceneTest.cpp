@@ -140,7 +140,9 @@ TEST(GoldenScene, any_rectangle_painted_through_the_tiles_matches_the_composed_i
                           {55, 101, 56, 102}};
     for (const Rect& r : rects) {
         const PixelImage image = g.window.render(r);
-        ASSERT_EQ(image.width(), std::min(r.x1, width) - std::max(r.x0, 0));
+        ASSERT_EQ(image.width(),
+                  std::max<long long>(
+                      std::min(r.x1, width) - static_cast<long long>(std::max(r.x0, 0)), 0));
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
                 ASSERT_EQ(image.rgb(x, y), g.expected(image.x() + x, image.y() + y))
