@@ -9,6 +9,7 @@ packages=(
     python3 python3-scipy pkg-config libsndfile1-dev
     mingw-w64 wine wine64
     zenity xvfb xauth
+    libx11-dev libxext-dev libxfixes-dev xdotool x11-apps
     libcairo2-dev libfreetype-dev libimagequant-dev libpng-dev fonts-dejavu-core
 )
 

@@ -42,13 +42,7 @@ int HeadlessWindow::handle(const MessageInterface& message) {
         return -1;
     }
     if (const auto* inv = dynamic_cast<const Invalidate*>(&message)) {
-        const Rect r = clip_to_content(inv->rect);
-        if (r.x0 < r.x1 && r.y0 < r.y1) {
-            dirty_ = dirty_.x0 < dirty_.x1
-                         ? Rect{std::min(dirty_.x0, r.x0), std::min(dirty_.y0, r.y0),
-                                std::max(dirty_.x1, r.x1), std::max(dirty_.y1, r.y1)}
-                         : r;
-        }
+        dirty_ = bounding_union(dirty_, clip_to_content(inv->rect));
         return 0;
     }
     if (const auto* capture = dynamic_cast<const MouseCapture*>(&message)) {
@@ -85,25 +79,10 @@ int HeadlessWindow::handle(const MessageInterface& message) {
         return disarm(clear->id);
     }
     if (const auto* request = dynamic_cast<const TextInputRequest*>(&message)) {
-        // The running edit moves away as if it lost the focus: accepted.
-        if (text_editor().active()) {
-            text_editor().set_accepted(true);
-            text_editor().stop();
-            finish_text_input();
-        }
-        text_editor().set_text(request->text);
-        text_editor().set_requester(request->requester);
-        return text_editor().start(*request);
+        return start_text_input(*request);
     }
     if (dynamic_cast<const TextInputStop*>(&message) != nullptr) {
-        if (!text_editor().active()) {
-            return -1;
-        }
-        // A box that hides or cancels its edit keeps its old text.
-        text_editor().set_accepted(false);
-        const int result = text_editor().stop();
-        finish_text_input();
-        return result;
+        return stop_text_input();
     }
     return -1;
 }

@@ -159,4 +159,25 @@ void WindowInterface::finish_text_input() {
     }
 }
 
+int WindowInterface::start_text_input(const TextInputRequest& request) {
+    if (editor_->active()) {
+        editor_->set_accepted(true);
+        editor_->stop();
+        finish_text_input();
+    }
+    editor_->set_text(request.text);
+    editor_->set_requester(request.requester);
+    return editor_->start(request);
+}
+
+int WindowInterface::stop_text_input() {
+    if (!editor_->active()) {
+        return -1;
+    }
+    editor_->set_accepted(false);
+    const int result = editor_->stop();
+    finish_text_input();
+    return result;
+}
+
 } // namespace pengui

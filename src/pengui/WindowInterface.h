@@ -11,6 +11,7 @@ namespace pengui {
 
 class RenderingBufferInterface;
 class SPTreeNodeInterface;
+class TextInputRequest;
 class TextLineEditorInterface;
 
 // The platform-neutral root of the toolkit: it holds the two tree roots, the
@@ -91,6 +92,13 @@ public:
 protected:
     // [editor thread] Creates the native window. 0, or -1.
     virtual int open_native(void* parent) = 0;
+    // [editor thread] Starts the line editor for request; a running edit
+    // first ends as if it lost the focus (accepted). The editor's result.
+    int start_text_input(const TextInputRequest& request);
+    // [editor thread] Ends the running edit unaccepted: a box that hides or
+    // cancels its edit keeps its old text. The stop result, or -1 when no
+    // edit runs.
+    int stop_text_input();
 
 private:
     struct Timer {
