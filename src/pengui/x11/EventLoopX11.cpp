@@ -135,6 +135,11 @@ void EventLoopX11::dispatch() {
         while (XPending(display_) > 0) {
             XEvent event;
             XNextEvent(display_, &event);
+            if (event.type == MappingNotify) {
+                // Keys remapped (a keyboard layout, an input tool): read them anew.
+                XRefreshKeyboardMapping(&event.xmapping);
+                continue;
+            }
             if (EventTargetX11* target = target_of(event.xany.window)) {
                 target->handle_event(event);
             }

@@ -300,15 +300,12 @@ void WindowX11::handle_event(const _XEvent& event) {
         break;
     case EnterNotify:
     case LeaveNotify:
-        // The server ended our grab (the window became unviewable, ...).
-        if (event.xcrossing.mode == NotifyUngrab && grabbed_ &&
-            event.xcrossing.serial >= grab_serial_) {
-            grabbed_ = false;
-            capture_changed();
-        }
-        break;
     case UnmapNotify:
-        if (grabbed_) {
+        // The server ends a grab when the window stops being viewable (the
+        // host hid it, or its window); the pointer leaves it then.
+        if (grabbed_ &&
+            (!viewable() || (event.type != UnmapNotify && event.xcrossing.mode == NotifyUngrab &&
+                             event.xcrossing.serial >= grab_serial_))) {
             grabbed_ = false;
             capture_changed();
         }
@@ -370,6 +367,12 @@ int WindowX11::release_mouse(const MouseRelease& message) {
     capture_changed();
     XFlush(display);
     return 0;
+}
+
+bool WindowX11::viewable() const {
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(loop_.display(), native_, &attributes) != 0 &&
+           attributes.map_state == IsViewable;
 }
 
 void WindowX11::capture_changed() {

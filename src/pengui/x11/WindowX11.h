@@ -86,6 +86,7 @@ private:
     int capture_mouse(const MouseCapture& message);
     int release_mouse(const MouseRelease& message);
     void capture_changed();
+    bool viewable() const;
     void show_cursor();
     int arm_timer(const SetTimer& message);
     int clear_timer(int id);
