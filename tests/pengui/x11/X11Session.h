@@ -45,6 +45,17 @@ struct SkinScene {
         std::vector<std::string> log;
     };
 
+    // A knob that adds up the movements it hears.
+    struct TravelKnob : pengui::Knob {
+        int on_mouse_move(const pengui::MouseMove& m) override {
+            travel_x += m.x;
+            travel_y += m.y;
+            return Knob::on_mouse_move(m);
+        }
+        int travel_x = 0;
+        int travel_y = 0;
+    };
+
     explicit SkinScene(pengui::WindowInterface& window) {
         auto& pictures = pengui::PicDataFactory::instance();
         band_data = pictures.create("bkg_02_top");
@@ -101,7 +112,7 @@ struct SkinScene {
     pengui::BackgroundItem band_item;
     pengui::CtrlGroupSplit root{pengui::SPTreeSplit::row};
     pengui::CtrlGroupItem group;
-    pengui::Knob knob;
+    TravelKnob knob;
     pengui::TextBox text;
     pengui::PushButton button;
     ClickLog clicks;
