@@ -41,6 +41,9 @@ public:
     int fd() const;
     _XDisplay* display() const { return display_; }
     bool has_shared_memory() const { return shm_; }
+    // [editor thread] Windows opened later blit with XPutImage: for a server
+    // that offers MIT-SHM but cannot reach this process's segments.
+    void disable_shared_memory() { shm_ = false; }
     bool has_xfixes() const { return xfixes_; }
     // [editor thread] Windows of the layer (plug-in windows and popup
     // editors) that exist on the server now.

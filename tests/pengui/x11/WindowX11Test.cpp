@@ -9,6 +9,7 @@
 #include "pengui/HeadlessWindow.h"
 #include "pengui/Rect.h"
 #include "pengui/TextLineEditorInterface.h"
+#include "pengui/x11/RenderingBufferX11.h"
 #include "pengui/x11/WindowX11.h"
 
 // Xlib's macros (None, Bool, ...) come after the test framework's names.
@@ -151,11 +152,6 @@ struct OpenScene {
 } // namespace
 
 TEST_F(WindowX11Test, the_window_shows_exactly_the_headless_render_of_each_state) {
-    OpenScene x(*loop, host);
-    ASSERT_EQ(x.result, 0);
-    HeadlessWindow headless(SkinScene::width, SkinScene::height);
-    SkinScene reference(headless);
-    headless.open(nullptr);
     const struct {
         const char* state;
         std::function<void(SkinScene&)> change;
@@ -165,12 +161,30 @@ TEST_F(WindowX11Test, the_window_shows_exactly_the_headless_render_of_each_state
         {"text changed", [](SkinScene& s) { s.text.set_text("1/16 beat"); }},
         {"knob at the start", [](SkinScene& s) { s.knob.set_value_from_outside(0.0, 1); }},
     };
-    for (const auto& st : states) {
-        st.change(x.scene);
-        st.change(reference);
-        loop->run_for(40);
-        std::string first;
-        EXPECT_EQ(differences(x.window, headless, first), 0) << st.state << ", first at " << first;
+    const bool offered = loop->has_shared_memory();
+    for (const bool shared : {true, false}) {
+        if (shared && !offered) {
+            continue; // the server has no MIT-SHM: only the XPutImage path
+        }
+        if (!shared) {
+            loop->disable_shared_memory();
+        }
+        OpenScene x(*loop, host);
+        ASSERT_EQ(x.result, 0);
+        ASSERT_EQ(
+            static_cast<RenderingBufferX11&>(x.window.rendering_buffer()).uses_shared_memory(),
+            shared);
+        HeadlessWindow headless(SkinScene::width, SkinScene::height);
+        SkinScene reference(headless);
+        headless.open(nullptr);
+        for (const auto& st : states) {
+            st.change(x.scene);
+            st.change(reference);
+            loop->run_for(40);
+            std::string first;
+            EXPECT_EQ(differences(x.window, headless, first), 0)
+                << st.state << (shared ? " (MIT-SHM)" : " (XPutImage)") << ", first at " << first;
+        }
     }
 }
 
