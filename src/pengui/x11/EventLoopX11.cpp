@@ -30,6 +30,14 @@ std::unique_ptr<EventLoopX11> EventLoopX11::connect(const char* display_name) {
     return std::unique_ptr<EventLoopX11>(new EventLoopX11(display));
 }
 
+EventLoopX11* EventLoopX11::shared() {
+    static std::unique_ptr<EventLoopX11> loop;
+    if (!loop) {
+        loop = connect();
+    }
+    return loop.get();
+}
+
 EventLoopX11::EventLoopX11(_XDisplay* display) : display_(display) {
     int major = 0;
     int minor = 0;

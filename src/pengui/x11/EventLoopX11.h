@@ -22,6 +22,11 @@ public:
     // [editor thread] Connects to the named display (null: $DISPLAY). Null
     // when no server answers.
     static std::unique_ptr<EventLoopX11> connect(const char* display_name = nullptr);
+    // [editor thread] The process's own connection, to $DISPLAY, made on the
+    // first call that finds a server (null until then). For hosts that give
+    // the plug-in no loop of theirs; it lives until the process ends, so
+    // every window on it must be gone by then.
+    static EventLoopX11* shared();
     // [editor thread] Every window of the loop must be gone before.
     ~EventLoopX11();
     EventLoopX11(const EventLoopX11&) = delete;

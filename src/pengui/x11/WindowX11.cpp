@@ -39,6 +39,11 @@ WindowX11::~WindowX11() {
     close();
 }
 
+std::unique_ptr<WindowX11> WindowX11::create(int width, int height) {
+    EventLoopX11* loop = EventLoopX11::shared();
+    return loop != nullptr ? std::make_unique<WindowX11>(*loop, width, height) : nullptr;
+}
+
 const char* WindowX11::class_name() {
     // Two copies of the module never share a class: the address differs.
     static char name[32] = {};

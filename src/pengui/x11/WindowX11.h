@@ -41,6 +41,10 @@ public:
     // [editor thread] A window of width x height on the loop's display.
     WindowX11(EventLoopX11& loop, int width, int height);
     ~WindowX11() override;
+    // [editor thread] The window a host adapter gives the editor: width x
+    // height on the process's shared connection; null when no display
+    // answers.
+    static std::unique_ptr<WindowX11> create(int width, int height);
 
     // [editor thread] What open takes for the X window parent.
     static void* parent_handle(unsigned long parent) {

@@ -383,6 +383,16 @@ TEST_F(WindowX11Test, opens_that_cannot_succeed_are_refused_and_make_nothing) {
         EXPECT_EQ(window.handle(Invalidate(Rect{0, 0, 10, 10})), -1) << c.name;
         EXPECT_EQ(loop->native_windows(), 0) << c.name;
     }
+    // No server at that address: no loop, a value and not an exit.
+    EXPECT_EQ(EventLoopX11::connect("unix:65000"), nullptr);
+
+    // The adapter's window on the shared connection opens like any other.
+    std::unique_ptr<WindowX11> shared = WindowX11::create(100, 100);
+    ASSERT_NE(shared, nullptr);
+    EXPECT_EQ(shared->open(WindowX11::parent_handle(host)), 0);
+    EXPECT_EQ(&shared->loop(), EventLoopX11::shared());
+    shared.reset();
+
     // The class name carries the module's address; the title is the maker's.
     OpenScene x(*loop, host);
     ASSERT_EQ(x.result, 0);
