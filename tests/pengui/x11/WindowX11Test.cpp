@@ -188,6 +188,40 @@ TEST_F(WindowX11Test, the_window_shows_exactly_the_headless_render_of_each_state
     }
 }
 
+TEST_F(WindowX11Test, each_round_paints_the_union_of_what_it_made_dirty_once) {
+    OpenScene x(*loop, host);
+    ASSERT_EQ(x.result, 0);
+    int& tiles = x.scene.band_item.tiles;
+    // Tiles of 128 x 128 from the union's top-left corner.
+    const struct {
+        const char* name;
+        std::vector<Rect> invalid;
+        std::vector<Rect> exposed;
+        int tiles;
+    } cases[] = {
+        {"nothing", {}, {}, 0},
+        {"two corners", {{0, 0, 10, 10}, {300, 100, 310, 110}}, {}, 3},
+        {"inside one tile", {{10, 10, 20, 20}, {100, 100, 120, 110}}, {}, 1},
+        {"beyond the content", {{490, 110, 900, 900}}, {}, 1},
+        {"exposed by the server", {}, {{0, 0, 5, 5}, {200, 0, 205, 5}}, 2},
+        {"exposed and invalidated", {{0, 0, 5, 5}}, {{129, 0, 140, 5}}, 2},
+    };
+    for (const auto& c : cases) {
+        loop->run_for(20);
+        tiles = 0;
+        for (const Rect& r : c.invalid) {
+            EXPECT_EQ(x.window.handle(Invalidate(r)), 0);
+        }
+        for (const Rect& r : c.exposed) {
+            XClearArea(display, x.window.native(), r.x0, r.y0, unsigned(r.x1 - r.x0),
+                       unsigned(r.y1 - r.y0), True);
+        }
+        XSync(display, False);
+        loop->dispatch();
+        EXPECT_EQ(tiles, c.tiles) << c.name;
+    }
+}
+
 TEST_F(WindowX11Test, a_drag_turns_the_knob_past_the_screen_edge_and_the_cursor_comes_back) {
     if (!has_xdotool()) {
         GTEST_SKIP() << "xdotool is not installed";

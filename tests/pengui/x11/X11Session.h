@@ -56,6 +56,15 @@ struct SkinScene {
         int travel_y = 0;
     };
 
+    // The background band, counting the tiles it is asked to paint.
+    struct CountingItem : pengui::BackgroundItem {
+        int handle_down(const pengui::MessageInterface& m) override {
+            tiles += dynamic_cast<const pengui::Redraw*>(&m) != nullptr ? 1 : 0;
+            return BackgroundItem::handle_down(m);
+        }
+        int tiles = 0;
+    };
+
     explicit SkinScene(pengui::WindowInterface& window) {
         auto& pictures = pengui::PicDataFactory::instance();
         band_data = pictures.create("bkg_02_top");
@@ -109,7 +118,7 @@ struct SkinScene {
     std::unique_ptr<pengui::FontInterface> font;
     pengui::Picture band, face, button_frames[5];
     pengui::BackgroundSplit bands;
-    pengui::BackgroundItem band_item;
+    CountingItem band_item;
     pengui::CtrlGroupSplit root{pengui::SPTreeSplit::row};
     pengui::CtrlGroupItem group;
     TravelKnob knob;
