@@ -354,6 +354,61 @@ TEST_F(WindowX11Test, timers_tick_at_their_periods_and_stop_when_cleared) {
     }
 }
 
+TEST_F(WindowX11Test, capture_modes_hide_the_cursor_and_put_it_back_as_asked) {
+    if (!has_xdotool()) {
+        GTEST_SKIP() << "xdotool is not installed";
+    }
+    struct Holder : MessageHandlerInterface {
+        int handle(const MessageInterface& m) override {
+            lost += dynamic_cast<const MouseCaptureLost*>(&m) != nullptr ? 1 : 0;
+            return 0;
+        }
+        int lost = 0;
+    };
+    const struct {
+        const char* name;
+        int mode;
+        bool other_client_grabs;
+        int held_ms;
+        int result;
+        bool hidden;
+        bool put_back;
+    } cases[] = {
+        {"plain", 0, false, 300, 0, false, false},
+        {"hidden", 1, false, 300, 0, true, false},
+        {"relative, released at once", 2, false, 0, 0, true, false},
+        {"relative, held", 2, false, 300, 0, true, true},
+        {"the pointer already grabbed elsewhere", 2, true, 0, -1, false, false},
+    };
+    OpenScene x(*loop, host);
+    ASSERT_EQ(x.result, 0);
+    for (const auto& c : cases) {
+        xdo("mousemove 50 90");
+        Display* other = XOpenDisplay(nullptr);
+        ASSERT_NE(other, nullptr);
+        if (c.other_client_grabs) {
+            ASSERT_EQ(XGrabPointer(other, DefaultRootWindow(other), False, ButtonPressMask,
+                                   GrabModeAsync, GrabModeAsync, None, None, CurrentTime),
+                      GrabSuccess);
+            XSync(other, False);
+        }
+        Holder holder;
+        EXPECT_EQ(x.window.handle(MouseCapture(holder, c.mode)), c.result) << c.name;
+        EXPECT_EQ(x.window.cursor_hidden(), c.hidden) << c.name;
+        loop->run_for(c.held_ms);
+        EXPECT_EQ(x.window.handle(MouseRelease(holder, 30, 40)), 0) << c.name;
+        loop->run_for(20);
+        EXPECT_FALSE(x.window.cursor_hidden()) << c.name;
+        EXPECT_EQ(holder.lost, c.result == 0 ? 1 : 0) << c.name;
+        int px = 0;
+        int py = 0;
+        pointer(px, py);
+        EXPECT_EQ(px, c.put_back ? 30 : 50) << c.name;
+        EXPECT_EQ(py, c.put_back ? 40 : 90) << c.name;
+        XCloseDisplay(other);
+    }
+}
+
 TEST_F(WindowX11Test, a_grab_the_server_ends_is_a_capture_change) {
     if (!has_xdotool()) {
         GTEST_SKIP() << "xdotool is not installed";
