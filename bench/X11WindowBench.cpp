@@ -18,7 +18,9 @@
 #include <X11/Xlib.h>
 
 #include <array>
+#include <cstdlib>
 #include <memory>
+#include <unistd.h>
 
 using namespace pengui;
 
@@ -47,6 +49,12 @@ struct Bands {
 
 struct Host {
     Host() : loop(EventLoopX11::connect()) {
+        // A virtual display now and then refuses a connection that closely
+        // follows another.
+        for (int i = 0; i < 10 && !loop && std::getenv("DISPLAY") != nullptr; ++i) {
+            usleep(50000);
+            loop = EventLoopX11::connect();
+        }
         if (loop) {
             Display* d = loop->display();
             window = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, width, height, 0, 0, 0);
@@ -91,6 +99,9 @@ void BM_FullRepaintWithBlit(benchmark::State& state) {
         state.SkipWithError("no X display");
         return;
     }
+    if (state.range(0) == 0) {
+        host.loop->disable_shared_memory();
+    }
     Display* d = host.loop->display();
     WindowX11 window(*host.loop, width, height);
     Bands bands(window);
@@ -105,6 +116,7 @@ void BM_FullRepaintWithBlit(benchmark::State& state) {
     state.counters["shm"] =
         static_cast<RenderingBufferX11&>(window.rendering_buffer()).uses_shared_memory() ? 1 : 0;
 }
-BENCHMARK(BM_FullRepaintWithBlit)->Unit(benchmark::kMicrosecond);
+// Argument 1: MIT-SHM when the server offers it; 0: XPutImage.
+BENCHMARK(BM_FullRepaintWithBlit)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -52,7 +52,10 @@ int TextLineEditorX11::start(const TextInputRequest& request) {
     ErrorTrapX11 trap(display);
     XSetWindowAttributes attributes{};
     attributes.background_pixmap = None;
-    attributes.event_mask = ExposureMask | KeyPressMask | FocusChangeMask | StructureNotifyMask;
+    // Presses on the popup stay there: they would reach the plug-in window
+    // below, where a press ends the edit.
+    attributes.event_mask = ExposureMask | KeyPressMask | FocusChangeMask | StructureNotifyMask |
+                            ButtonPressMask | ButtonReleaseMask;
     const Window popup =
         XCreateWindow(display, owner->native(), r.x0, r.y0, static_cast<unsigned>(r.x1 - r.x0),
                       static_cast<unsigned>(r.y1 - r.y0), 0, CopyFromParent, InputOutput,
