@@ -29,12 +29,14 @@ test: build windows
 	else ctest --test-dir build --output-on-failure -j $(JOBS); fi
 	bash tests/wine/run.sh build-windows build
 
-# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer, with
-# the thread tags asserted (docs/THREADS.md).
+# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer
+# (LeakSanitizer too), with the thread tags asserted (docs/THREADS.md),
+# inside a virtual display as make test runs it.
 test-sanitize: deps
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUEVRIN_SANITIZE="address;undefined" -DQUEVRIN_THREAD_CHECKS=ON $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
-	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+	if command -v xvfb-run >/dev/null; then run="xvfb-run -a"; else run=""; fi; \
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 $$run ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
 # Streaming against changes from another thread, under ThreadSanitizer, with
 # the thread tags asserted.

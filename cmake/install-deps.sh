@@ -8,7 +8,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     python3 python3-scipy pkg-config libsndfile1-dev
     mingw-w64 wine wine64
-    zenity xvfb xauth xdotool x11-apps
+    zenity xvfb xauth
+    libx11-dev libxext-dev libxfixes-dev xdotool x11-apps
     libcairo2-dev libfreetype-dev libimagequant-dev libpng-dev fonts-dejavu-core
     lv2-dev liblilv-dev lilv-utils sordi calf-plugins
 )

@@ -46,13 +46,7 @@ int HeadlessWindow::handle(const MessageInterface& message) {
         return -1;
     }
     if (const auto* inv = dynamic_cast<const Invalidate*>(&message)) {
-        const Rect r = clip_to_content(inv->rect);
-        if (r.x0 < r.x1 && r.y0 < r.y1) {
-            dirty_ = dirty_.x0 < dirty_.x1
-                         ? Rect{std::min(dirty_.x0, r.x0), std::min(dirty_.y0, r.y0),
-                                std::max(dirty_.x1, r.x1), std::max(dirty_.y1, r.y1)}
-                         : r;
-        }
+        dirty_ = bounding_union(dirty_, clip_to_content(inv->rect));
         return 0;
     }
     if (const auto* capture = dynamic_cast<const MouseCapture*>(&message)) {

@@ -29,4 +29,15 @@ inline Rect clamped_rect(std::int64_t x0, std::int64_t y0, std::int64_t x1, std:
     return Rect{clamp32(x0), clamp32(y0), clamp32(x1), clamp32(y1)};
 }
 
+// The smallest rectangle holding both; an empty one (no area) adds nothing.
+inline Rect bounding_union(const Rect& a, const Rect& b) {
+    const bool a_empty = a.x0 >= a.x1 || a.y0 >= a.y1;
+    const bool b_empty = b.x0 >= b.x1 || b.y0 >= b.y1;
+    if (a_empty || b_empty) {
+        return a_empty ? (b_empty ? Rect{} : b) : a;
+    }
+    return Rect{std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1),
+                std::max(a.y1, b.y1)};
+}
+
 } // namespace pengui

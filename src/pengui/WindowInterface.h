@@ -85,13 +85,6 @@ public:
     // [editor thread] Sends the editor's text and accepted flag to the
     // requester (when a control tree exists).
     void finish_text_input();
-    // [editor thread] A TextInputRequest: a running edit ends first (as if it
-    // lost the focus, accepted), then the editor starts on the request's
-    // text for its requester. The editor's result.
-    int start_text_input(const TextInputRequest& request);
-    // [editor thread] A TextInputStop: the running edit ends unaccepted.
-    // The editor's result, or -1 without a running edit.
-    int stop_text_input();
 
     RenderingBufferInterface& rendering_buffer() { return *buffer_; }
     TextLineEditorInterface& text_editor() { return *editor_; }
@@ -99,6 +92,13 @@ public:
 protected:
     // [editor thread] Creates the native window. 0, or -1.
     virtual int open_native(void* parent) = 0;
+    // [editor thread] Starts the line editor for request; a running edit
+    // first ends as if it lost the focus (accepted). The editor's result.
+    int start_text_input(const TextInputRequest& request);
+    // [editor thread] Ends the running edit unaccepted: a box that hides or
+    // cancels its edit keeps its old text. The stop result, or -1 when no
+    // edit runs.
+    int stop_text_input();
 
 private:
     struct Timer {

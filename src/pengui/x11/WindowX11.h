@@ -1,0 +1,123 @@
+#pragma once
+
+#include "pengui/Rect.h"
+#include "pengui/WindowInterface.h"
+#include "pengui/x11/EventTargetX11.h"
+
+#include <cstdint>
+
+struct _XGC;
+
+namespace pengui {
+
+class EventLoopX11;
+class FontInterface;
+class MouseCapture;
+class MouseRelease;
+class SetTimer;
+
+// The toolkit's window on X11: a child of the host's window at (0, 0), its
+// buffer blitted tile by tile, the mouse captured by a pointer grab, the
+// cursor hidden with XFixes and warped back under a relative capture, the
+// timers kept by the event loop, text edited in the layer's own popup.
+//
+// Where X11 differs from Win32: the parent is given as a window id (see
+// parent_handle); expose rectangles and Invalidate requests are unioned and
+// painted once at the end of each dispatch round; double clicks are found
+// from the press times (500 ms, 4 x 4 pixels, as Win32's defaults); close
+// destroys the native window (timers stay armed until the window object
+// goes); a pointer grab the server ends (window unmapped, another client)
+// is a capture change.
+//
+// Everything runs on the thread of the loop.
+class WindowX11 : public WindowInterface, public EventTargetX11 {
+public:
+    // Defaults of the system settings Win32 reads.
+    static constexpr int double_click_ms = 500;
+    static constexpr int double_click_distance = 2; // either way: a 4 x 4 square
+    // The classic button face, for the area outside the content.
+    static constexpr unsigned long margin_colour = 0xC0C0C0;
+
+    // [editor thread] A window of width x height on the loop's display.
+    WindowX11(EventLoopX11& loop, int width, int height);
+    ~WindowX11() override;
+    // [editor thread] The window a host adapter gives the editor: width x
+    // height on the process's shared connection; null when no display
+    // answers.
+    static std::unique_ptr<WindowX11> create(int width, int height);
+
+    // [editor thread] What open takes for the X window parent.
+    static void* parent_handle(unsigned long parent) {
+        return reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent));
+    }
+    // [editor thread] The class every window of this module carries,
+    // "VantrelAudioPlugin" and eight hex digits of an address in the module.
+    static const char* class_name();
+
+    // [editor thread] Invalidate, MouseCapture, MouseRelease, SetTimer,
+    // ClearTimer, TextInputRequest, TextInputStop; -1 for anything else and
+    // while there is no native window.
+    int handle(const MessageInterface& message) override;
+    // [editor thread] Destroys the native window; open makes a new one.
+    void close() override;
+    void content_size_changed() override;
+
+    // [editor thread] The font the popup editor draws with. Not owned.
+    void set_text_font(const FontInterface* font) { text_font_ = font; }
+    const FontInterface* text_font() const { return text_font_; }
+    // [editor thread] The X window, 0 while closed.
+    unsigned long native() const { return native_; }
+    EventLoopX11& loop() const { return loop_; }
+    bool cursor_hidden() const { return cursor_hidden_; }
+
+    void handle_event(const _XEvent& event) override;
+    void end_of_round() override;
+
+protected:
+    // [editor thread] parent: an X window id as parent_handle gives it.
+    // 0, or -1 (no parent, a visual other than 24/32-bit TrueColor, ...).
+    int open_native(void* parent) override;
+
+private:
+    // [editor thread] Lets go of everything tied to the native window.
+    void forget_native();
+    void add_dirty(const Rect& rect);
+    void paint(const Rect& area);
+    // The position a mouse event reports: the point, or under a relative
+    // capture the movement since the previous one (warping the cursor back).
+    void report_position(int x, int y, unsigned long serial, int& px, int& py);
+    void button(const _XEvent& event, bool press);
+    int capture_mouse(const MouseCapture& message);
+    int release_mouse(const MouseRelease& message);
+    void capture_changed();
+    bool viewable() const;
+    void show_cursor();
+    int arm_timer(const SetTimer& message);
+    int clear_timer(int id);
+    MessageHandlerInterface* input_target();
+
+    EventLoopX11& loop_;
+    unsigned long native_ = 0;
+    _XGC* gc_ = nullptr;
+    const FontInterface* text_font_ = nullptr;
+    Rect dirty_;
+    // The last reported pointer position; under a relative capture also the
+    // position before the last warp, for the motions the server sent before it.
+    int last_x_ = 0;
+    int last_y_ = 0;
+    int stale_x_ = 0;
+    int stale_y_ = 0;
+    unsigned long warp_serial_ = 0;
+    unsigned long grab_serial_ = 0;
+    long long capture_ms_ = 0;
+    long long warp_ms_ = 0;
+    bool grabbed_ = false;
+    bool cursor_hidden_ = false;
+    // The last press, for double clicks.
+    int press_button_ = 0;
+    unsigned long press_time_ = 0;
+    int press_x_ = 0;
+    int press_y_ = 0;
+};
+
+} // namespace pengui
