@@ -21,7 +21,7 @@ constexpr DWORD frame_timeout_ms = 20000;
 
 // A top-level window standing in for the host's property frame.
 HWND make_frame(const char* title) {
-    return make_frame(title, WS_OVERLAPPEDWINDOW, 40, 40, 640, 520);
+    return ::make_frame(title, WS_OVERLAPPEDWINDOW, 40, 40, 640, 520);
 }
 
 bool class_registered(const std::string& name) {

@@ -33,7 +33,7 @@ drag_up() {
 type_into() {
     xdotool mousemove "$1" "$2" click 1
     sleep 0.5
-    xdotool type --delay 30 "$3"
+    xdotool type --delay 30 -- "$3"
     xdotool key "$4"
     sleep 0.3
 }

@@ -18,6 +18,9 @@ work=$4
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/drive.sh"
 status=0
+# Bash abandons a whole command on an expansion error, even under set -e, and
+# goes on with the next: only a run that got through both pages passes.
+completed=0
 
 # Runs the page in MODE, with the preset's arguments, and the driving function.
 drive_page() {
@@ -28,17 +31,20 @@ drive_page() {
     local preset_arg=()
     [ $# -gt 0 ] && preset_arg=("$2")
     if start_and_wait "$dir" "$host" editor "$(windows_path "$dir")" "$mode" "${preset_arg[@]}"; then
-        read -r x y fdbk_x fdbk_y level_x level_y value_x value_y morph_x morph_y program_x program_y <"$dir/ready"
+        # The Windows side ends its line with CR LF.
+        read -r x y fdbk_x fdbk_y level_x level_y value_x value_y morph_x morph_y program_x \
+            program_y < <(tr -d '\r' <"$dir/ready")
         sleep 0.5 # the first paint
         xwd -root -silent >"$dir/screen.xwd"
         python3 "$here/compare_screen.py" "$dir/screen.xwd" "$x" "$y" "$dir/native.png" || status=1
-        "$drive"
+        "$drive" || status=1
     else
         echo "FAILED: the page's editor did not open ($mode)"
         status=1
     fi
     touch "$dir/done"
     wait "$driven" || status=1
+    completed=$((completed + 1))
 }
 
 drive_input() {
@@ -55,18 +61,25 @@ drive_morph() {
     touch "$dir/morph"
     sleep 0.2
     xdotool mousemove "$program_x" "$program_y" click 1
-    # The button's press animation runs on a timer for a second: pressed
-    # after a fraction of it, at rest again after it.
-    sleep 0.3
-    xwd -root -silent >"$dir/pressed.xwd"
-    sleep 1.7
+    # The button's press animation runs on a timer for a second: pressed in
+    # some capture while it runs (the editor may paint late under load), at
+    # rest again well after it.
+    local area=(--area $((program_x - 6)) $((program_y - 6)) 13 13) pressed=1
+    for n in $(seq 12); do
+        sleep 0.25
+        xwd -root -silent >"$dir/pressed_$n.xwd"
+    done
+    sleep 1
     xwd -root -silent >"$dir/rest.xwd"
-    local area=(--area $((program_x - 6)) $((program_y - 6)) 13 13)
-    python3 "$here/compare_screen.py" "$dir/pressed.xwd" 0 0 "$dir/screen.xwd" "${area[@]}" --differ ||
-        status=1
+    for n in $(seq 12); do
+        python3 "$here/compare_screen.py" "$dir/pressed_$n.xwd" 0 0 "$dir/screen.xwd" "${area[@]}" \
+            --differ >/dev/null && pressed=0 && echo "the program button shows pressed after $n x 0.25 s"
+    done
+    [ "$pressed" -eq 0 ] || { echo "FAILED: the program button never showed pressed"; status=1; }
     python3 "$here/compare_screen.py" "$dir/rest.xwd" 0 0 "$dir/screen.xwd" "${area[@]}" || status=1
 }
 
 drive_page input drive_input
 drive_page morph drive_morph --preset "$preset"
+[ "$completed" -eq 2 ] || status=1
 exit "$status"
