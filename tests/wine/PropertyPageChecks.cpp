@@ -3,9 +3,8 @@
 #include "Check.h"
 #include "PageHost.h"
 
-#include "host/dx/QuevrinIds.h"
-
 #include "editor/EditorLayout.h"
+#include "host/dx/QuevrinIds.h"
 
 #include <ocidl.h>
 #include <olectl.h>

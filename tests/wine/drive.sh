@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # What the X server drivers (scene.sh, page.sh) share; sourced, not run.
 # Wine reaches the host's files through its Z: drive.
 windows_path() { echo "Z:${1//\//\\}"; }

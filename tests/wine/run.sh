@@ -43,6 +43,7 @@ finish() {
 }
 trap finish EXIT
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# shellcheck source=tests/wine/drive.sh
 source "$root/tests/wine/drive.sh"
 run() {
     echo "+ $*"

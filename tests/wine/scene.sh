@@ -9,6 +9,7 @@ scene_exe=$1
 skin=$2
 dir=$3
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tests/wine/drive.sh
 source "$here/drive.sh"
 
 mkdir -p "$dir"
