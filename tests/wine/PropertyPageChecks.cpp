@@ -1,13 +1,13 @@
 #include "PropertyPageChecks.h"
 
 #include "Check.h"
+#include "PageHost.h"
 
-#include "host/dx/ISfPlugInProp.h"
+#include "editor/EditorLayout.h"
 #include "host/dx/QuevrinIds.h"
 
 #include <ocidl.h>
 #include <olectl.h>
-#include <wrl/client.h>
 
 #include <cstdio>
 #include <string>
@@ -18,82 +18,9 @@ namespace {
 
 constexpr DWORD frame_timeout_ms = 20000;
 
-std::string hex(HRESULT hr) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
-    return text;
-}
-
-bool check_result(HRESULT got, HRESULT expected, const std::string& what) {
-    return check(got == expected, what + ": " + hex(got) + ", expected " + hex(expected));
-}
-
-// A page site that only answers: the page never needs more from it here.
-class PageSite : public IPropertyPageSite {
-public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyPageSite)) {
-            *ppv = static_cast<IPropertyPageSite*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
-    STDMETHODIMP_(ULONG) Release() override { return --m_refs; }
-    STDMETHODIMP OnStatusChange(DWORD) override { return S_OK; }
-    STDMETHODIMP GetLocaleID(LCID* locale) override {
-        *locale = LOCALE_USER_DEFAULT;
-        return S_OK;
-    }
-    STDMETHODIMP GetPageContainer(IUnknown** container) override {
-        *container = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
-    ULONG refs() const { return m_refs; }
-
-private:
-    ULONG m_refs = 0; // lives on the stack of the test
-};
-
 // A top-level window standing in for the host's property frame.
 HWND make_frame(const char* title) {
-    HWND frame = CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 640,
-                                 520, nullptr, nullptr, nullptr, nullptr);
-    check(frame != nullptr, std::string("frame window ") + title);
-    return frame;
-}
-
-void pump_messages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-// The filter's class name for the toolkit window: that of the dialog's child.
-struct EditorWindow {
-    HWND hwnd = nullptr;
-    std::string class_name;
-};
-
-BOOL CALLBACK find_editor(HWND hwnd, LPARAM found) {
-    char name[64] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    if (std::string(name).rfind("VantrelAudioPlugin", 0) == 0) {
-        *reinterpret_cast<EditorWindow*>(found) = EditorWindow{hwnd, name};
-        return FALSE;
-    }
-    return TRUE;
-}
-
-EditorWindow editor_in(HWND parent) {
-    EditorWindow found;
-    EnumChildWindows(parent, &find_editor, reinterpret_cast<LPARAM>(&found));
-    return found;
+    return ::make_frame(title, WS_OVERLAPPEDWINDOW, 40, 40, 640, 520);
 }
 
 bool class_registered(const std::string& name) {
@@ -124,33 +51,6 @@ int free_notify_slots(ISfPlugInProp* prop) {
     return taken;
 }
 
-struct Filter {
-    ComPtr<IUnknown> unknown;
-    ComPtr<ISfPlugInProp> prop;
-    ComPtr<IPropertyPage> page;
-};
-
-// The filter and the page its ISpecifyPropertyPages names, both through COM.
-bool make_filter_and_page(Filter& f) {
-    if (!check_hr(CoCreateInstance(CLSID_Quevrin, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                   reinterpret_cast<void**>(f.unknown.GetAddressOf())),
-                  "CoCreateInstance of the filter")) {
-        return false;
-    }
-    f.unknown->QueryInterface(IID_ISfPlugInProp, reinterpret_cast<void**>(f.prop.GetAddressOf()));
-    ComPtr<ISpecifyPropertyPages> specify;
-    CAUUID pages{};
-    if (!check_hr(f.unknown.As(&specify), "ISpecifyPropertyPages") ||
-        !check_hr(specify->GetPages(&pages), "GetPages")) {
-        return false;
-    }
-    const CLSID clsid = pages.pElems[0];
-    CoTaskMemFree(pages.pElems);
-    return check_hr(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
-                                     reinterpret_cast<void**>(f.page.GetAddressOf())),
-                    "CoCreateInstance of the class id GetPages names");
-}
-
 void check_page_info(IPropertyPage* page, HWND editor) {
     PROPPAGEINFO info{};
     if (!check_hr(page->GetPageInfo(&info), "GetPageInfo")) {
@@ -165,6 +65,8 @@ void check_page_info(IPropertyPage* page, HWND editor) {
                 area.right, area.bottom);
     check(info.size.cx == area.right && info.size.cy == area.bottom,
           "the page's size is the editor window's");
+    check(info.size.cx == layout::window_width && info.size.cy == layout::window_height,
+          "the page is the editor's 500 x 422");
     check(info.pszHelpFile == nullptr && info.dwHelpContext == 0, "no help");
     CoTaskMemFree(info.pszTitle);
     CoTaskMemFree(info.pszDocString);

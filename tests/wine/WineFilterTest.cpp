@@ -5,11 +5,13 @@
 //   quevrin_wine_test graphs DIR                       renders through Wine's graph
 //   quevrin_wine_test page                             the property page, own frame
 //   quevrin_wine_test frame                            the property page, Wine's frame
+//   quevrin_wine_test editor DIR MODE [PRESET]         the page's editor, driven by page.sh
 // All paths are Windows paths. The graphs command writes its inputs and
 // outputs into DIR, with renders.txt (one render a line: input output preset
 // buffer-frames state capacity-frames, '-' for none) and presets.txt (index TAB name) for
 // the comparison with the native host. Exit status 0 when every check passed.
 #include "Check.h"
+#include "PageEditorChecks.h"
 #include "PropertyPageChecks.h"
 #include "TestSignal.h"
 #include "WavSinkFilter.h"
@@ -20,6 +22,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -422,9 +425,11 @@ int main(int argc, char** argv) {
         check_page_in_own_frame();
     } else if (command == "frame" && argc == 2) {
         check_page_in_ole_frame();
+    } else if (command == "editor" && (argc == 4 || argc == 5)) {
+        check_page_editor(argv[2], argv[3], argc == 5 ? std::atoi(argv[4]) : -1);
     } else {
         std::printf("usage: quevrin_wine_test resources MODULE DIR | registered MODULE | "
-                    "unregistered | graphs DIR | page | frame\n");
+                    "unregistered | graphs DIR | page | frame | editor DIR input|morph [PRESET]\n");
         CoUninitialize();
         return 2;
     }

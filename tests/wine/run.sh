@@ -4,6 +4,7 @@
 # checks its resources and registration, renders generated WAV files through
 # Wine's File Source, WAVE Parser, our filter and a sink (quevrin_wine_test),
 # shows its property page in a frame of our own and in Wine's property frame,
+# drives the page's editor and compares its pixels with the native screenshot,
 # drives a toolkit scene in the Win32 window layer through the X server,
 # unregisters it, then renders the same inputs with the native `quevrin render`
 # in buffers of the size Wine's parser delivered and compares the outputs.
@@ -42,8 +43,8 @@ finish() {
 }
 trap finish EXIT
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# Wine reaches the host's files through its Z: drive.
-windows_path() { echo "Z:${1//\//\\}"; }
+# shellcheck source=tests/wine/drive.sh
+source "$root/tests/wine/drive.sh"
 run() {
     echo "+ $*"
     "$@" || { failed=1; echo "FAILED: $*"; }
@@ -57,6 +58,9 @@ run wine "$host" registered "$(windows_path "$module")"
 run wine "$host" graphs "$(windows_path "$work/graphs")"
 run wine "$host" page
 run wine "$host" frame
+# The page's editor: a preset with the second delay line on beside the defaults.
+ambient=$("$quevrin" presets | awk -F '\t' '$2 == "Ambient wash" { print $1 }')
+run bash "$root/tests/wine/page.sh" "$host" "$quevrin" "$ambient" "$work/page"
 run bash "$root/tests/wine/scene.sh" "$scene" "$root/resources/skin" "$work/scene"
 run wine regsvr32 /u /s "$(windows_path "$module")"
 run wine "$host" unregistered
