@@ -14,7 +14,7 @@ public:
     // [editor thread] Returns the record unchanged.
     mppi::HostRecord* query_record(mppi::HostRecord* record) override { return record; }
     // [audio thread] True: stereo in and out.
-    bool is_in_channel(int, int) override { return true; }
+    bool is_in_channel(int, int) noexcept override { return true; }
     // [audio thread] True.
-    bool is_out_channel(int, int) override { return true; }
+    bool is_out_channel(int, int) noexcept override { return true; }
 };
