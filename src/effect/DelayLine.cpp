@@ -165,22 +165,42 @@ int DelayLine::max_run() const noexcept {
 }
 
 const float* DelayLine::read(int count) noexcept {
+    filter_.read(out_, fetch(count), count);
+    distortion_.process(out_, count);
+    shelf_.process(out_, count);
+    advance(count);
+    return out_;
+}
+
+void DelayLine::read_pair(DelayLine& a, DelayLine& b, int count) noexcept {
+    const float* src_a = a.fetch(count);
+    const float* src_b = b.fetch(count);
+    FilterStage::read_pair(a.filter_, a.out_, src_a, b.filter_, b.out_, src_b, count);
+    a.distortion_.process(a.out_, count);
+    b.distortion_.process(b.out_, count);
+    ShelfStage::process_pair(a.shelf_, a.out_, b.shelf_, b.out_, count);
+    a.advance(count);
+    b.advance(count);
+}
+
+// The delayed samples of the run, before the filter: the gliding read
+// interpolated into out_, or the buffer itself.
+const float* DelayLine::fetch(int count) noexcept {
     const bool gliding = d_ != d_current_ && std::abs(1.0 - glide_increment_) <= 2.0;
     if (gliding) {
         glide_read(count);
-        filter_.filter_in_place(out_, count);
-    } else {
-        if (d_ != d_current_ && glide_start_) {
-            crossfade();
-            glide_start_ = false;
-        }
-        filter_.read(out_, &buffer_[static_cast<std::size_t>((w_ - d_) & mask_)], count);
+        return out_;
     }
-    distortion_.process(out_, count);
-    shelf_.process(out_, count);
+    if (d_ != d_current_ && glide_start_) {
+        crossfade();
+        glide_start_ = false;
+    }
+    return &buffer_[static_cast<std::size_t>((w_ - d_) & mask_)];
+}
+
+void DelayLine::advance(int count) noexcept {
     w_ = (w_ + count) & mask_;
     tick_offset_ += count;
-    return out_;
 }
 
 void DelayLine::glide_read(int count) noexcept {
