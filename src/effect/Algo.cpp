@@ -218,8 +218,15 @@ void Algo::process(float* const* out, const float* const* in, int frames) noexce
                 run = std::min(run, lines_[1].max_run());
             float* w0 = lines_[0].write_pointer();
             float* w1 = two_line_ ? lines_[1].write_pointer() : nullptr;
-            const float* x0 = lines_[0].read(run);
-            const float* x1 = two_line_ ? lines_[1].read(run) : nullptr;
+            const float* x0 = nullptr;
+            const float* x1 = nullptr;
+            if (two_line_) {
+                DelayLine::read_pair(lines_[0], lines_[1], run);
+                x0 = lines_[0].output();
+                x1 = lines_[1].output();
+            } else {
+                x0 = lines_[0].read(run);
+            }
             mixer_.process(L + pos, R + pos, x0, x1, w0, w1, run, tick_offset + pos);
             pos += run;
         }

@@ -165,22 +165,42 @@ int DelayLine::max_run() const noexcept {
 }
 
 const float* DelayLine::read(int count) noexcept {
+    filter_.read(out_, fetch(count), count);
+    distortion_.process(out_, count);
+    shelf_.process(out_, count);
+    advance(count);
+    return out_;
+}
+
+void DelayLine::read_pair(DelayLine& a, DelayLine& b, int count) noexcept {
+    const float* src_a = a.fetch(count);
+    const float* src_b = b.fetch(count);
+    FilterStage::read_pair(a.filter_, a.out_, src_a, b.filter_, b.out_, src_b, count);
+    a.distortion_.process(a.out_, count);
+    b.distortion_.process(b.out_, count);
+    ShelfStage::process_pair(a.shelf_, a.out_, b.shelf_, b.out_, count);
+    a.advance(count);
+    b.advance(count);
+}
+
+// The delayed samples of the run, before the filter: the gliding read
+// interpolated into out_, or the buffer itself.
+const float* DelayLine::fetch(int count) noexcept {
     const bool gliding = d_ != d_current_ && std::abs(1.0 - glide_increment_) <= 2.0;
     if (gliding) {
         glide_read(count);
-        filter_.filter_in_place(out_, count);
-    } else {
-        if (d_ != d_current_ && glide_start_) {
-            crossfade();
-            glide_start_ = false;
-        }
-        filter_.read(out_, &buffer_[static_cast<std::size_t>((w_ - d_) & mask_)], count);
+        return out_;
     }
-    distortion_.process(out_, count);
-    shelf_.process(out_, count);
+    if (d_ != d_current_ && glide_start_) {
+        crossfade();
+        glide_start_ = false;
+    }
+    return &buffer_[static_cast<std::size_t>((w_ - d_) & mask_)];
+}
+
+void DelayLine::advance(int count) noexcept {
     w_ = (w_ + count) & mask_;
     tick_offset_ += count;
-    return out_;
 }
 
 void DelayLine::glide_read(int count) noexcept {
@@ -198,6 +218,31 @@ void DelayLine::glide_read(int count) noexcept {
     }
 }
 
+namespace {
+
+// One stretch of the crossfade, k = k0 .. k0 + n - 1 from the new read
+// position: the old position's samples weigh 1 - |k| / length. Run in the
+// crossfade's direction, so an overlap of the two stretches reads each old
+// sample before it is overwritten.
+template <bool Ahead>
+void blend_stretch(float* in_place, const float* old, int k0, int n, float length,
+                   bool forward) noexcept {
+    const auto blend = [&](int i) {
+        const int k = k0 + i;
+        const float old_weight = Ahead ? 1.0f - float(k) / length : 1.0f - float(-k) / length;
+        in_place[i] = old_weight * old[i] + (1.0f - old_weight) * in_place[i];
+    };
+    if (forward) {
+        for (int i = 0; i < n; ++i)
+            blend(i);
+    } else {
+        for (int i = n - 1; i >= 0; --i)
+            blend(i);
+    }
+}
+
+} // namespace
+
 void DelayLine::crossfade() noexcept {
     // Around the new read position, blend in what the old position would have
     // played: full weight at the position itself, fading out 256 samples to
@@ -209,19 +254,31 @@ void DelayLine::crossfade() noexcept {
     // input. That side fades out over the delay instead, so the blend ends
     // where the new input begins.
     float* buf = buffer_.data();
-    const int rn = (w_ - d_) & mask_;
-    const int ro = (w_ - d_current_) & mask_;
+    const int rn = w_ - d_;
+    const int ro = w_ - d_current_;
     const int ahead = std::min(256, d_);
-    const auto blend = [&](int k) {
-        const float old_weight = k < 0 ? 1.0f - float(-k) / 256.0f : 1.0f - float(k) / float(ahead);
-        float& in_place = buf[(rn + k) & mask_];
-        in_place = old_weight * buf[(ro + k) & mask_] + (1.0f - old_weight) * in_place;
+    const bool forward = d_ > d_current_;
+    // Stretches where neither position wraps, each with one weight formula:
+    // k < 0 fades over 256 samples, k >= 0 over `ahead`.
+    struct Stretch {
+        int k, n;
     };
-    if (d_ > d_current_) {
-        for (int k = -255; k < ahead; ++k)
-            blend(k);
-    } else {
-        for (int k = ahead - 1; k >= -255; --k)
-            blend(k);
+    Stretch stretches[6];
+    int count = 0;
+    for (int k = -255; k < ahead;) {
+        const int end = k < 0 ? 0 : ahead;
+        const int n = std::min(
+            {end - k, buffer_size() - ((rn + k) & mask_), buffer_size() - ((ro + k) & mask_)});
+        stretches[count++] = {k, n};
+        k += n;
+    }
+    for (int s = 0; s < count; ++s) {
+        const Stretch& st = stretches[forward ? s : count - 1 - s];
+        float* in_place = buf + ((rn + st.k) & mask_);
+        const float* old = buf + ((ro + st.k) & mask_);
+        if (st.k < 0)
+            blend_stretch<false>(in_place, old, st.k, st.n, 256.0f, forward);
+        else
+            blend_stretch<true>(in_place, old, st.k, st.n, float(ahead), forward);
     }
 }

@@ -57,6 +57,11 @@ public:
     // [audio thread] Produces `count` processed samples and advances the write
     // position; the returned block is valid until the next read.
     const float* read(int count) noexcept;
+    // [audio thread] read() of two lines over the same run, their recursive
+    // filters side by side; each line's block is then at output().
+    static void read_pair(DelayLine& a, DelayLine& b, int count) noexcept;
+    // [audio thread] The block the last read produced.
+    const float* output() const noexcept { return out_; }
     // [any thread] A parameter or modulated value changed.
     void notify(mppi::NotifierInterface* source) noexcept override;
 
@@ -69,6 +74,8 @@ public:
 
 private:
     void push_values() noexcept;
+    const float* fetch(int count) noexcept;
+    void advance(int count) noexcept;
     void crossfade() noexcept;
     void glide_read(int count) noexcept;
     void allocate();

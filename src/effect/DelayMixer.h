@@ -43,7 +43,8 @@ private:
 
     void compute(Coefficients& c) const noexcept;
     template <bool TwoLines, bool Ramp>
-    void run(float* L, float* R, const float* x0, const float* x1, float* w0, float* w1, int count,
+    void run(float* __restrict L, float* __restrict R, const float* __restrict x0,
+             const float* __restrict x1, float* __restrict w0, float* __restrict w1, int count,
              int offset) const noexcept;
 
     Coefficients current_{};

@@ -170,6 +170,23 @@ void mix_glide(const Frame* __restrict buf, int mask, std::uint64_t p, std::uint
     }
 }
 
+// A jump's crossfade over a stretch: the old delay's frames through the
+// tick's start gains fade out, the new delay's through its gains fade in.
+template <bool Add, typename Frame>
+void mix_jump(const Frame* __restrict old_frames, const Frame* __restrict new_frames,
+              float* __restrict L, float* __restrict R, int count, int j0, const TapUnit::Gains& s,
+              const TapUnit::Gains& g) {
+    for (int i = 0; i < count; ++i) {
+        const float in = float(j0 + i) / tick_length;
+        const float out = 1.0f - in;
+        const Frame& fo = old_frames[i];
+        const Frame& fn = new_frames[i];
+        const float l = out * (s.ll * fo.l + s.rl * fo.r) + in * (g.ll * fn.l + g.rl * fn.r);
+        const float r = out * (s.lr * fo.l + s.rr * fo.r) + in * (g.lr * fn.l + g.rr * fn.r);
+        store<Add>(L, R, i, l, r);
+    }
+}
+
 } // namespace
 
 template <bool Add>
@@ -201,17 +218,15 @@ void StereoTapDelay::mix_tap(int t, float* L, float* R, int count) noexcept {
         glide(buf, mask, p, std::uint64_t(glide_speed_[t]), L, R, count, j0, g, ramp);
         return;
     }
-    // Jump: over the tick, fade the old delay out and the new one in.
-    const TapUnit::Gains& s = ramp.start;
+    // Jump: over the tick, fade the old delay out and the new one in, in
+    // stretches where neither read position wraps.
     const int old_start = w_ - dp;
     const int new_start = w_ - d;
-    for (int i = 0; i < count; ++i) {
-        const float in = float(j0 + i) / tick_length;
-        const float out = 1.0f - in;
-        const Frame& fo = buf[(old_start + i) & mask];
-        const Frame& fn = buf[(new_start + i) & mask];
-        const float l = out * (s.ll * fo.l + s.rl * fo.r) + in * (g.ll * fn.l + g.rl * fn.r);
-        const float r = out * (s.lr * fo.l + s.rr * fo.r) + in * (g.lr * fn.l + g.rr * fn.r);
-        store<Add>(L, R, i, l, r);
+    for (int i = 0; i < count;) {
+        const int o = (old_start + i) & mask;
+        const int n = (new_start + i) & mask;
+        const int run = std::min({count - i, buffer_size() - o, buffer_size() - n});
+        mix_jump<Add>(buf + o, buf + n, L + i, R + i, run, j0 + i, ramp.start, g);
+        i += run;
     }
 }

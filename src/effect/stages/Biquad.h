@@ -23,6 +23,11 @@ public:
     // [audio thread] Filters `count` samples from src into dst; both may be
     // the same block.
     void process(float* dst, const float* src, int count) noexcept;
+    // [audio thread] Two filters over `count` samples each at once (side by
+    // side in vector lanes where the machine has them), with the results
+    // process() gives for each; dst and src of one filter may be the same block.
+    static void process_pair(Biquad& a, float* dst_a, const float* src_a, Biquad& b, float* dst_b,
+                             const float* src_b, int count) noexcept;
 
     int type() const noexcept { return type_; }
     float sample_rate() const noexcept { return sample_rate_; }

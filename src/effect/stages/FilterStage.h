@@ -49,11 +49,15 @@ public:
     // coefficients follow any change.
     void tick(int n) noexcept;
 
-    // [audio thread] Filters a contiguous run of the line into dst, or copies
-    // it when the filter is neutral.
+    // [audio thread] Filters a run of the line into dst, or copies it when the
+    // filter is neutral; src may be dst (a gliding read filtered in place).
     void read(float* dst, const float* src, int count) noexcept;
     // [audio thread] Filters the line's gliding read in place; nothing when neutral.
-    void filter_in_place(float* block, int count) noexcept;
+    void filter_in_place(float* block, int count) noexcept { read(block, block, count); }
+    // [audio thread] read() of two lines' stages over runs of the same length,
+    // the two filters side by side when neither is neutral.
+    static void read_pair(FilterStage& a, float* dst_a, const float* src_a, FilterStage& b,
+                          float* dst_b, const float* src_b, int count) noexcept;
     // A resonator with a gain within 0.05 of 1 is left out.
     bool is_neutral() const noexcept;
 

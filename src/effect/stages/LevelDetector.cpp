@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 void LevelDetector::set_time(float seconds) noexcept {
     time_ = seconds;
     update_coefficients();
@@ -29,9 +33,26 @@ float LevelDetector::run(const float* block, int count) noexcept {
 // independent lanes instead of waiting on every previous output.
 void LevelDetector::follow(const float* block, int count) noexcept {
     const float* w = decay_ + (count - 1); // w[-i] = (-a1)^(n-1-i)
-    float lane[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    alignas(16) float lane[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     float previous = x1_;
     int i = 0;
+#if defined(__SSE2__)
+    // Lane j takes the samples i + j, as in the scalar form.
+    __m128 sum = _mm_setzero_ps();
+    __m128 last = _mm_set1_ps(previous); // lane 3: the sample before the group
+    for (; i + 4 <= count; i += 4) {
+        const __m128 b = _mm_loadu_ps(block + i);
+        const __m128 x = _mm_mul_ps(b, b);
+        const __m128 edge = _mm_shuffle_ps(last, x, _MM_SHUFFLE(0, 0, 3, 3));
+        const __m128 before = _mm_shuffle_ps(edge, x, _MM_SHUFFLE(2, 1, 2, 0));
+        const __m128 back = _mm_loadu_ps(w - (i + 3));
+        const __m128 weight = _mm_shuffle_ps(back, back, _MM_SHUFFLE(0, 1, 2, 3));
+        sum = _mm_add_ps(sum, _mm_mul_ps(_mm_add_ps(x, before), weight));
+        last = x;
+    }
+    _mm_store_ps(lane, sum);
+    previous = _mm_cvtss_f32(_mm_shuffle_ps(last, last, _MM_SHUFFLE(3, 3, 3, 3)));
+#else
     for (; i + 4 <= count; i += 4) {
         const float x0 = block[i] * block[i];
         const float xa = block[i + 1] * block[i + 1];
@@ -43,6 +64,7 @@ void LevelDetector::follow(const float* block, int count) noexcept {
         lane[3] += (xc + xb) * w[-(i + 3)];
         previous = xc;
     }
+#endif
     for (; i < count; ++i) {
         const float x = block[i] * block[i];
         lane[0] += (x + previous) * w[-i];

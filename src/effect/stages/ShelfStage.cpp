@@ -1,5 +1,7 @@
 #include "effect/stages/ShelfStage.h"
 
+#include "effect/stages/LanePair.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -61,6 +63,34 @@ void ShelfStage::process(float* block, int count) noexcept {
     }
     x1_ = x1;
     y1_ = y1;
+}
+
+void ShelfStage::process_pair(ShelfStage& a, float* block_a, ShelfStage& b, float* block_b,
+                              int count) noexcept {
+#if defined(__SSE2__)
+    if (a.g_ < bypass_level && b.g_ < bypass_level) {
+        using namespace lane_pair;
+        __m128 x1 = lanes(a.x1_, b.x1_), y1 = lanes(a.y1_, b.y1_);
+        const __m128 b0 = lanes(a.b0_, b.b0_), b1 = lanes(a.b1_, b.b1_), a1 = lanes(a.a1_, b.a1_);
+        const __m128 tiny = _mm_set1_ps(anti_denormal);
+        for (int i = 0; i < count; ++i) {
+            const __m128 x = lanes(block_a[i], block_b[i]);
+            const __m128 y =
+                _mm_sub_ps(_mm_add_ps(_mm_mul_ps(b0, x), _mm_mul_ps(b1, x1)), _mm_mul_ps(a1, y1));
+            y1 = _mm_add_ps(y, tiny);
+            x1 = x;
+            block_a[i] = first(y1);
+            block_b[i] = second(y1);
+        }
+        a.x1_ = first(x1);
+        a.y1_ = first(y1);
+        b.x1_ = second(x1);
+        b.y1_ = second(y1);
+        return;
+    }
+#endif
+    a.process(block_a, count);
+    b.process(block_b, count);
 }
 
 void ShelfStage::notify(mppi::NotifierInterface*) noexcept {

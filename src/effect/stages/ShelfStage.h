@@ -31,6 +31,10 @@ public:
     void tick() noexcept;
     // [audio thread] In place.
     void process(float* block, int count) noexcept;
+    // [audio thread] Two shelves, each over its block in place, at once where
+    // both are active; the results are those of process() on each.
+    static void process_pair(ShelfStage& a, float* block_a, ShelfStage& b, float* block_b,
+                             int count) noexcept;
 
     // [any thread] A parameter changed.
     void notify(mppi::NotifierInterface* source) noexcept override;
