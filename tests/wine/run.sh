@@ -45,9 +45,19 @@ trap finish EXIT
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # shellcheck source=tests/wine/drive.sh
 source "$root/tests/wine/drive.sh"
+# Each step has five minutes. A graph under Wine has once been seen to stall
+# for good on a loaded machine (no CPU used, no output); a step that times out
+# runs once more before it counts as failed, and the stall is reported.
 run() {
     echo "+ $*"
-    "$@" || { failed=1; echo "FAILED: $*"; }
+    local status=0
+    timeout 300 "$@" || status=$?
+    if [ "$status" -eq 124 ]; then
+        echo "TIMED OUT (once more): $*"
+        status=0
+        timeout 300 "$@" || status=$?
+    fi
+    [ "$status" -eq 0 ] || { failed=1; echo "FAILED: $*"; }
 }
 
 wineboot --init >/dev/null 2>&1
