@@ -270,7 +270,7 @@ void TextLineEditorX11::draw() {
         return;
     }
     image->byte_order = LSBFirst;
-    const GC gc = XCreateGC(display, popup_, 0, nullptr);
+    GC gc = XCreateGC(display, popup_, 0, nullptr);
     XPutImage(display, popup_, gc, image, 0, 0, 0, 0, static_cast<unsigned>(width),
               static_cast<unsigned>(height));
     XFreeGC(display, gc);
