@@ -332,10 +332,12 @@ void CAudioTransform::apply_program(const mppi::ProgramSlot& program, int priori
             current_program_.set_extra_size(0);
         }
     }
+    // The editor hears what the DSP took, not the program's raw values: a
+    // damaged program's NaN or out-of-range values never reach a control.
     for (int i = 0; i < count; ++i) {
         priorities_.claim(i, priority, now);
         if (gui_ != nullptr) {
-            gui_->param_changed(i, program.get_value(i), priority);
+            gui_->param_changed(i, dsp_->get_param(i)->get_normalized(), priority);
         }
     }
     set_dirty(true);
