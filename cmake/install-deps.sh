@@ -9,7 +9,7 @@ packages=(
     python3 python3-scipy pkg-config libsndfile1-dev
     mingw-w64 wine wine64
     zenity xvfb xauth
-    libx11-dev libxext-dev libxfixes-dev xdotool x11-apps
+    libx11-dev libxext-dev libxfixes-dev xdotool x11-apps portaudio19-dev
     libcairo2-dev libfreetype-dev libimagequant-dev libpng-dev fonts-dejavu-core
     lv2-dev liblilv-dev lilv-utils sordi calf-plugins
 )

@@ -160,6 +160,10 @@ long AudioFile::read(void* frames, long count) {
     return long(sf_readf_float(file_, static_cast<float*>(frames), count));
 }
 
+bool AudioFile::rewind() {
+    return file_ != nullptr && sf_seek(file_, 0, SEEK_SET) == 0;
+}
+
 long AudioFile::write(const void* frames, long count) {
     long written;
     if (sample_ == Sample::int16)

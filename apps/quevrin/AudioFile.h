@@ -37,6 +37,8 @@ public:
     // Frames read or written; fewer than asked at the end of a file.
     long read(void* frames, long count);
     long write(const void* frames, long count);
+    // Reading starts again at the first frame; false when it cannot.
+    bool rewind();
     // Flushes and closes; false when the data could not all be written.
     bool close();
 

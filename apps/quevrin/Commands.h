@@ -9,3 +9,4 @@ int presets_command(const Options& options);
 int params_command(const Options& options);
 int bank_command(const Options& options);
 int screenshot_command(const Options& options);
+int editor_command(const Options& options);

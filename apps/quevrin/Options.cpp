@@ -9,7 +9,7 @@
 
 namespace {
 
-const char* const commands[] = {"render", "presets", "params", "bank", "screenshot"};
+const char* const commands[] = {"render", "presets", "params", "bank", "screenshot", "editor"};
 
 bool is_command(const std::string& word) {
     for (const char* c : commands)
@@ -125,6 +125,12 @@ Options parse_options(int argc, char** argv) {
             o.type = value();
         } else if (a == "--focus") {
             o.focus = value();
+        } else if (a == "--audio") {
+            o.audio = value();
+            if (o.audio.empty())
+                throw UsageError("--audio needs a device (see --list-audio-devices) or none");
+        } else if (a == "--list-audio-devices") {
+            o.list_audio_devices = true;
         } else if (a == "--demo") {
             o.demo = true;
         } else if (a == "--buffer-frames") {
@@ -143,6 +149,8 @@ Options parse_options(int argc, char** argv) {
     }
     if (!o.focus.empty() && o.command != "screenshot")
         throw UsageError("--focus goes only with screenshot");
+    if ((!o.audio.empty() || o.list_audio_devices) && o.command != "editor")
+        throw UsageError("--audio and --list-audio-devices go only with editor");
     if (o.bank.empty() != (o.program < 0))
         throw UsageError("--bank and --program go together");
     if (!o.state.empty() && (!o.preset.empty() || !o.bank.empty()))
@@ -207,6 +215,20 @@ std::string help_text(const std::string& command) {
                "\n"
                "  --focus NAME             press the control of that parameter first, so\n"
                "                           that its detail panel shows\n";
+    if (command == "editor")
+        return "usage: quevrin editor [INPUT] [--preset ...|--state FILE|--bank FILE --program N]\n"
+               "                      [--set ...] [--save-state FILE] [--audio DEVICE|none]\n"
+               "       quevrin editor --list-audio-devices\n"
+               "Opens the editor in a window titled \"Quevrin\" (an X display is needed). With\n"
+               "INPUT it plays the file in a loop through the filter while the editor runs,\n"
+               "and prints the latency at the start and the underruns at the end. Closing\n"
+               "the window, SIGINT (Ctrl-C) or SIGTERM ends the program.\n"
+               "\n"
+               "  --save-state FILE        save the filter state when the window closes\n"
+               "  --audio DEVICE|none      the output device, by index or part of its name\n"
+               "                           (default: the system's default output); none\n"
+               "                           plays silently, paced by a clock\n"
+               "  --list-audio-devices     list the audio output devices and end\n";
     if (command == "bank")
         return "usage: quevrin bank dump FILE\n"
                "       quevrin bank defaults OUTPUT.pbk\n"
@@ -223,6 +245,7 @@ std::string help_text(const std::string& command) {
            "  bank dump FILE          list the programs of a bank file\n"
            "  bank defaults OUTPUT    write the built-in default bank\n"
            "  screenshot OUTPUT.png   draw the editor into a PNG file\n"
+           "  editor [INPUT]          open the editor in a window, playing INPUT live\n"
            "\n"
            "quevrin COMMAND --help tells more; quevrin --version gives the version.\n";
 }

@@ -23,7 +23,7 @@ struct Options {
     static constexpr double max_tail_seconds = 15.0; // the longest tail the filter renders
     static constexpr int max_buffer_frames = 1 << 20;
 
-    std::string command;               // render, presets, params, bank, screenshot
+    std::string command;               // render, presets, params, bank, screenshot, editor
     std::vector<std::string> operands; // files and subcommands, in order
     std::string module;                // --module PATH
     std::string preset;                // --preset NAME|INDEX
@@ -31,6 +31,8 @@ struct Options {
     int program = -1;                  // --program N
     std::string state;                 // --state FILE
     std::string focus;                 // --focus NAME
+    std::string audio;                 // --audio DEVICE|none; empty: the default output
+    bool list_audio_devices = false;   // --list-audio-devices
     std::string save_state;            // --save-state FILE
     std::vector<std::pair<std::string, std::string>> sets; // --set NAME=TEXT and --tempo, in order
     std::vector<std::pair<long long, float>> normalized_sets; // --set-normalized INDEX=VALUE

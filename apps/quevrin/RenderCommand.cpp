@@ -1,10 +1,11 @@
 #include "Commands.h"
 
 #include "AudioFile.h"
+#include "AudioInput.h"
 #include "AudioSink.h"
 #include "AudioSource.h"
-#include "DemoPhrase.h"
 #include "FileChecks.h"
+#include "FilterGraph.h"
 #include "OutputFile.h"
 #include "PluginModule.h"
 #include "ProgramSetup.h"
@@ -27,71 +28,6 @@ std::string seconds_text(double seconds) {
     std::snprintf(text, sizeof text, "%g s", seconds);
     return text;
 }
-
-CMediaType audio_type(AudioFile::Sample sample, int channels, int rate) {
-    WAVEFORMATEX f{};
-    f.wFormatTag = sample == AudioFile::Sample::int16 ? WAVE_FORMAT_PCM : WAVE_FORMAT_IEEE_FLOAT;
-    f.nChannels = WORD(channels);
-    f.nSamplesPerSec = DWORD(rate);
-    f.wBitsPerSample = sample == AudioFile::Sample::int16 ? 16 : 32;
-    f.nBlockAlign = WORD(channels * f.wBitsPerSample / 8);
-    f.nAvgBytesPerSec = f.nSamplesPerSec * f.nBlockAlign;
-    CMediaType type;
-    type.SetType(&MEDIATYPE_Audio);
-    type.SetSubtype(sample == AudioFile::Sample::int16 ? &MEDIASUBTYPE_PCM
-                                                       : &MEDIASUBTYPE_IEEE_FLOAT);
-    type.SetFormatType(&FORMAT_WaveFormatEx);
-    type.SetSampleSize(f.nBlockAlign);
-    type.SetFormat(reinterpret_cast<const BYTE*>(&f), sizeof f);
-    return type;
-}
-
-// Where the frames come from: an audio file, or the built-in demo phrase.
-class Input {
-public:
-    explicit Input(const std::string& path) : path_(path) {
-        if (path.empty()) {
-            demo_ = DemoPhrase::render();
-            return;
-        }
-        std::string error;
-        if (!file_.open_read(path, error))
-            throw UsageError(path + ": " + error);
-        if (file_.channels() > 2)
-            throw UsageError(path + ": " + std::to_string(file_.channels()) +
-                             " channels; Quevrin takes mono or stereo");
-        if (file_.rate() <= 0)
-            throw UsageError(path + ": no sample rate");
-    }
-    std::string name() const { return path_.empty() ? "demo phrase" : path_; }
-    int channels() const { return path_.empty() ? DemoPhrase::channels : file_.channels(); }
-    int rate() const { return path_.empty() ? DemoPhrase::rate : file_.rate(); }
-    long long frames() const {
-        return path_.empty() ? (long long)(demo_.size() / DemoPhrase::channels) : file_.frames();
-    }
-    AudioFile::Sample sample() const {
-        return path_.empty() ? AudioFile::Sample::float32 : file_.sample();
-    }
-    int frame_bytes() const { return channels() * (sample() == AudioFile::Sample::int16 ? 2 : 4); }
-    // Up to `count` frames into `buffer`; 0 at the end.
-    long read(std::vector<unsigned char>& buffer, long count) {
-        if (!path_.empty())
-            return file_.read(buffer.data(), count);
-        const long total = long(frames());
-        const long n = std::min(count, total - demo_position_);
-        std::copy_n(reinterpret_cast<const unsigned char*>(demo_.data()) +
-                        std::size_t(demo_position_) * std::size_t(frame_bytes()),
-                    std::size_t(n) * std::size_t(frame_bytes()), buffer.begin());
-        demo_position_ += n;
-        return n;
-    }
-
-private:
-    std::string path_;
-    AudioFile file_;
-    std::vector<float> demo_;
-    long demo_position_ = 0;
-};
 
 class Progress {
 public:
@@ -117,23 +53,6 @@ private:
     bool shown_;
     int last_ = -1;
 };
-
-// Our one reference to a filter of this host, given up at the end of the scope.
-class Reference {
-public:
-    explicit Reference(IBaseFilter* filter) : filter_(filter) {}
-    Reference(const Reference&) = delete;
-    Reference& operator=(const Reference&) = delete;
-    ~Reference() { filter_->Release(); }
-
-private:
-    IBaseFilter* filter_;
-};
-
-void check(HRESULT hr, const char* what) {
-    if (FAILED(hr))
-        throw InternalError(std::string(what) + " failed (" + std::to_string(long(hr)) + ")");
-}
 
 // The input and output operands of render; a single operand is never both.
 std::pair<std::string, std::string> render_files(const Options& o) {
@@ -192,7 +111,7 @@ int render_command(const Options& o) {
     if (!o.save_state.empty())
         state_output.emplace(o.save_state);
 
-    Input input(input_path);
+    AudioInput input(input_path);
     const auto started = std::chrono::steady_clock::now();
 
     PluginModule module(module_path(o));
@@ -214,33 +133,16 @@ int render_command(const Options& o) {
                                 : trim                                ? Options::max_tail_seconds
                                        : 2.0 * Options::max_tail_seconds; // more than it renders
     AudioSource* source =
-        AudioSource::create(audio_type(input.sample(), input.channels(), input.rate()),
-                            buffer_frames, o.allocator_frames);
-    const Reference source_reference(source);
+        AudioSource::create(input.media_type(), buffer_frames, o.allocator_frames);
+    const FilterReference source_reference(source);
     AudioSink* sink =
         AudioSink::create(out, (long long)std::llround(tail_seconds * input.rate()), trim);
-    const Reference sink_reference(sink);
+    const FilterReference sink_reference(sink);
     // The graph comes apart before the references go.
-    const auto tear_down = [&] {
-        source->Stop();
-        module.filter()->Stop();
-        sink->Stop();
-        source->output()->Disconnect();
-        module.input()->Disconnect();
-        module.output()->Disconnect();
-        sink->input()->Disconnect();
-    };
+    FilterGraph graph(*source, module, *sink, *sink->input());
     long long done = 0;
-    try {
-        if (source->output()->Connect(module.input(), nullptr) != S_OK)
-            throw UsageError(input.name() + ": the filter does not take this audio format");
-        check(module.output()->Connect(sink->input(), nullptr), "connecting the output");
-        check(sink->Pause(), "pausing the sink");
-        check(module.filter()->Pause(), "pausing the filter");
-        check(source->Pause(), "pausing the source");
-        check(sink->Run(0), "running the sink");
-        check(module.filter()->Run(0), "running the filter");
-        check(source->Run(0), "running the source");
+    {
+        graph.start(input.name());
 
         Progress progress(!o.quiet);
         const long read_frames = long(buffer_frames) * 4;
@@ -276,10 +178,7 @@ int render_command(const Options& o) {
         sink->end_input();
         check(source->end_of_stream(), "ending the stream");
         progress.done();
-        tear_down();
-    } catch (...) {
-        tear_down();
-        throw;
+        graph.stop();
     }
     if (!sink->ended())
         throw InternalError("the filter did not end the stream");

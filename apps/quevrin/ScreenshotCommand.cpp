@@ -11,9 +11,9 @@
 #include "pengui/PixelImage.h"
 
 // The editor is reached as the property page reaches it, through the
-// filter's private interface: its GUI object and its editor window. Until a
-// window system layer exists the filter's editor window is the toolkit's
-// offscreen window, which paints through the real tile loop.
+// filter's private interface: its GUI object and its editor window. The
+// module is loaded without a display (see main), so its editor window is the
+// toolkit's offscreen window, which paints through the real tile loop.
 int screenshot_command(const Options& o) {
     if (o.operands.size() != 1)
         throw UsageError("screenshot takes one OUTPUT.png; see quevrin screenshot --help");

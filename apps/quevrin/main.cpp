@@ -4,6 +4,7 @@
 #include "OutputFile.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 
 int main(int argc, char** argv) {
@@ -18,6 +19,11 @@ int main(int argc, char** argv) {
             std::fputs(help_text(o.command).c_str(), o.help ? stdout : stderr);
             return o.help ? 0 : 2;
         }
+        if (o.command == "editor")
+            return editor_command(o);
+        // Only the editor shows a window: for every other command the module
+        // finds no display, so its editor draws offscreen.
+        unsetenv("DISPLAY");
         if (o.command == "render")
             return render_command(o);
         if (o.command == "presets")

@@ -39,6 +39,17 @@ public:
     // [editor thread] After set_content_size; nothing by default.
     virtual void content_size_changed() {}
 
+    // Driving a window system that has no process-wide message queue (X11):
+    // a host waits until event_fd() is readable or the deadline that
+    // dispatch_events() gave has passed, then calls dispatch_events() again.
+    // [editor thread] The descriptor to wait on; -1 when the window system
+    // needs no driving from the host (Win32 runs its own queue, a headless
+    // window has none).
+    virtual int event_fd() const { return -1; }
+    // [editor thread] Handles the events received and the timers due; the
+    // milliseconds until the next timer (0: due now), -1 without one.
+    virtual int dispatch_events() { return -1; }
+
     // [editor thread] Not owned; the window becomes the root's parent.
     void set_background_root(SPTreeNodeInterface* root);
     void set_control_root(SPTreeNodeInterface* root);

@@ -140,6 +140,15 @@ void WindowX11::content_size_changed() {
     }
 }
 
+int WindowX11::event_fd() const {
+    return loop_.fd();
+}
+
+int WindowX11::dispatch_events() {
+    loop_.dispatch();
+    return loop_.next_deadline_ms();
+}
+
 int WindowX11::handle(const MessageInterface& message) {
     if (native_ == 0) {
         return -1;

@@ -61,6 +61,10 @@ public:
     // [editor thread] Destroys the native window; open makes a new one.
     void close() override;
     void content_size_changed() override;
+    // [editor thread] The loop's connection and its dispatch: every window
+    // of the loop is served.
+    int event_fd() const override;
+    int dispatch_events() override;
 
     // [editor thread] The font the popup editor draws with. Not owned.
     void set_text_font(const FontInterface* font) { text_font_ = font; }

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "AudioFile.h"
+
+#include "host/dx/platform/CMediaType.h"
+
+#include <string>
+#include <vector>
+
+// Where a stream's frames come from: an audio file, or the built-in demo
+// phrase when the path is empty.
+class AudioInput {
+public:
+    // Throws UsageError naming the file when it cannot be played.
+    explicit AudioInput(const std::string& path);
+
+    std::string name() const { return path_.empty() ? "demo phrase" : path_; }
+    int channels() const;
+    int rate() const;
+    long long frames() const;
+    AudioFile::Sample sample() const;
+    int frame_bytes() const { return channels() * (sample() == AudioFile::Sample::int16 ? 2 : 4); }
+    // The interleaved type the source offers the filter.
+    CMediaType media_type() const;
+    // Up to `count` frames into `buffer`; 0 at the end.
+    long read(std::vector<unsigned char>& buffer, long count);
+    // Reading starts again at the first frame; false when it cannot.
+    bool rewind();
+
+private:
+    std::string path_;
+    AudioFile file_;
+    std::vector<float> demo_;
+    long demo_position_ = 0;
+};
