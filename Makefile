@@ -39,11 +39,14 @@ test-sanitize: deps
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 $$run ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
 # Streaming against changes from another thread, under ThreadSanitizer, with
-# the thread tags asserted.
+# the thread tags asserted; then quevrin editor streaming a file while xdotool
+# turns its knobs, inside a virtual display (skipped without one).
 test-tsan: deps
 	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUEVRIN_SANITIZE=thread -DQUEVRIN_THREAD_CHECKS=ON -DQUEVRIN_BENCH=OFF $(CMAKE_FLAGS)
-	cmake --build build-tsan -j $(JOBS) --target test_hostdx_threads
+	cmake --build build-tsan -j $(JOBS) --target test_hostdx_threads test_editor_x11
 	TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/test_hostdx_threads
+	if command -v xvfb-run >/dev/null; then run="xvfb-run -a"; else run=""; fi; \
+	TSAN_OPTIONS="halt_on_error=1 exitcode=66" $$run ./build-tsan/tests/test_editor_x11 --gtest_filter='*streaming*'
 
 bench: build
 	for b in build/bench/*Bench; do $$b; done

@@ -1,0 +1,118 @@
+// The editor through the plug-in module, as quevrin editor opens it, on a
+// display ($DISPLAY; the benchmark says so and stops without one): the time
+// from creating the filter to the editor's first frame painted in the host's
+// window, and a whole repaint of the editor including the blits.
+
+#include "host/dx/ISfPlugInProp.h"
+#include "host/dx/QuevrinIds.h"
+#include "mppi/GuiInterface.h"
+#include "pengui/WindowInterface.h"
+#include "pengui/x11/WindowX11.h"
+
+#include <benchmark/benchmark.h>
+
+#include <X11/Xlib.h>
+#include <dlfcn.h>
+
+namespace {
+
+constexpr int width = 500;
+constexpr int height = 422;
+
+using GetClassObject = HRESULT(STDMETHODCALLTYPE*)(REFCLSID, REFIID, void**);
+
+// The module, loaded once, and the host's window on a connection of its own.
+struct Host {
+    Host() {
+        static void* module = dlopen(QUEVRIN_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+        if (module != nullptr) {
+            get_class_object = reinterpret_cast<GetClassObject>(dlsym(module, "DllGetClassObject"));
+        }
+        display = XOpenDisplay(nullptr);
+        if (display != nullptr) {
+            window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, width, height,
+                                         0, 0, 0);
+            XMapWindow(display, window);
+            XSync(display, False);
+        }
+    }
+    ~Host() {
+        if (display != nullptr) {
+            XDestroyWindow(display, window);
+            XCloseDisplay(display);
+        }
+    }
+    bool ready() const { return display != nullptr && get_class_object != nullptr; }
+
+    // A new filter's private interface, with one reference; null on failure.
+    ISfPlugInProp* create() const {
+        IClassFactory* factory = nullptr;
+        if (FAILED(get_class_object(CLSID_Quevrin, IID_IClassFactory,
+                                    reinterpret_cast<void**>(&factory)))) {
+            return nullptr;
+        }
+        ISfPlugInProp* prop = nullptr;
+        factory->CreateInstance(nullptr, IID_ISfPlugInProp, reinterpret_cast<void**>(&prop));
+        factory->Release();
+        return prop;
+    }
+
+    // The editor of prop opened in the window and painted once; false when
+    // the module has no X11 window to give.
+    bool open_and_paint(ISfPlugInProp* prop) const {
+        pengui::WindowInterface* editor = prop->GetEditorWindow();
+        if (editor == nullptr || editor->event_fd() < 0) {
+            return false;
+        }
+        prop->GetGui()->open(pengui::WindowX11::parent_handle(window));
+        XSync(display, False); // the server has mapped it and sent the expose
+        editor->dispatch_events();
+        XSync(display, False); // and has drawn what the module sent
+        return true;
+    }
+
+    GetClassObject get_class_object = nullptr;
+    Display* display = nullptr;
+    Window window = 0;
+};
+
+void BM_ModuleEditorFirstFrame(benchmark::State& state) {
+    Host host;
+    if (!host.ready()) {
+        state.SkipWithError("no X display or no module");
+        return;
+    }
+    for (auto _ : state) {
+        ISfPlugInProp* prop = host.create();
+        if (prop == nullptr || !host.open_and_paint(prop)) {
+            state.SkipWithError("the module's editor is not an X11 window");
+            return;
+        }
+        state.PauseTiming();
+        prop->GetGui()->close();
+        prop->Release();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ModuleEditorFirstFrame)->Unit(benchmark::kMillisecond);
+
+void BM_ModuleEditorRepaint(benchmark::State& state) {
+    Host host;
+    ISfPlugInProp* prop = host.ready() ? host.create() : nullptr;
+    if (prop == nullptr || !host.open_and_paint(prop)) {
+        state.SkipWithError("no X display, no module, or no X11 editor window");
+        return;
+    }
+    pengui::WindowInterface* editor = prop->GetEditorWindow();
+    for (auto _ : state) {
+        // The whole window becomes dirty, as after a change of its size.
+        editor->content_size_changed();
+        editor->dispatch_events();
+        XSync(host.display, False);
+    }
+    prop->GetGui()->close();
+    prop->Release();
+}
+BENCHMARK(BM_ModuleEditorRepaint)->Unit(benchmark::kMicrosecond);
+
+} // namespace
