@@ -4,14 +4,43 @@
 
 #include <portaudio.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 
 namespace {
 
+// The sound systems behind PortAudio (ALSA, JACK) write their probing of
+// devices that are absent to stderr; while it lasts stderr goes nowhere, so
+// that the user reads our one sentence.
+class QuietStderr {
+public:
+    QuietStderr() : saved_(dup(STDERR_FILENO)) {
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (null >= 0) {
+            dup2(null, STDERR_FILENO);
+            close(null);
+        }
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+    ~QuietStderr() {
+        if (saved_ >= 0) {
+            dup2(saved_, STDERR_FILENO);
+            close(saved_);
+        }
+    }
+
+private:
+    int saved_;
+};
+
 // PortAudio's library, initialized for the lifetime of one object.
 bool initialize(std::string& error) {
+    const QuietStderr quiet;
     const PaError e = Pa_Initialize();
     if (e != paNoError) {
         error = Pa_GetErrorText(e);
@@ -66,7 +95,7 @@ AudioOutput::AudioOutput(FrameRing& ring, int rate, const std::string& device)
     std::string error;
     if (!initialize(error))
         throw UsageError("the audio system cannot start: " + error);
-    pa_initialized_ = true;
+    library_.started = true;
     const PaDeviceIndex index = find_device(device);
     if (index == paNoDevice)
         throw UsageError(device.empty() ? std::string("there is no audio output device; "
@@ -79,6 +108,7 @@ AudioOutput::AudioOutput(FrameRing& ring, int rate, const std::string& device)
     out.sampleFormat = paFloat32;
     out.suggestedLatency = Pa_GetDeviceInfo(index)->defaultLowOutputLatency;
     PaStream* stream = nullptr;
+    const QuietStderr quiet;
     const PaError e = Pa_OpenStream(&stream, nullptr, &out, rate, paFramesPerBufferUnspecified,
                                     paNoFlag, &play, this);
     if (e != paNoError)
@@ -93,8 +123,13 @@ AudioOutput::~AudioOutput() {
     stop();
     if (stream_ != nullptr)
         Pa_CloseStream(stream_);
-    if (pa_initialized_)
+}
+
+AudioOutput::Library::~Library() {
+    if (started) {
+        const QuietStderr quiet;
         Pa_Terminate();
+    }
 }
 
 void AudioOutput::start() {
@@ -149,10 +184,10 @@ std::vector<std::string> AudioOutput::list_devices() {
     std::string error;
     if (!initialize(error))
         throw UsageError("the audio system cannot start: " + error);
+    const Library library{true};
     std::vector<std::string> lines;
     for (PaDeviceIndex i = 0; i < Pa_GetDeviceCount(); ++i)
         if (Pa_GetDeviceInfo(i)->maxOutputChannels > 0)
             lines.push_back(std::to_string(i) + "\t" + device_text(i));
-    Pa_Terminate();
     return lines;
 }

@@ -46,10 +46,17 @@ public:
 private:
     void run_clock();
 
+    // PortAudio initialized for as long as it is held, however the
+    // constructor ends.
+    struct Library {
+        bool started = false;
+        ~Library();
+    };
+
     FrameRing& ring_;
     const int rate_;
+    Library library_;
     void* stream_ = nullptr; // PortAudio's stream; null for the clock
-    bool pa_initialized_ = false;
     std::thread clock_;
     std::atomic<bool> running_{false};
     std::atomic<long long> underruns_{0};
