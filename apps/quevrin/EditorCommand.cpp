@@ -94,6 +94,8 @@ int editor_command(const Options& o) {
     if (o.operands.size() > 1)
         throw UsageError("editor takes at most one INPUT file; see quevrin editor --help");
     const std::string input = o.operands.empty() ? std::string() : o.operands[0];
+    if (input.empty() && !o.audio.empty())
+        throw UsageError("--audio needs an INPUT file to play");
     refuse_same_files({{"input", input},
                        {"--state file", o.state},
                        {"--save-state file", o.save_state},
