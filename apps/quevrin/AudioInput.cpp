@@ -5,6 +5,21 @@
 
 #include <algorithm>
 
+bool audio_format(const CMediaType& type, AudioFile::Sample& sample, int& channels) {
+    if (!IsEqualGUID(*type.Type(), MEDIATYPE_Audio) ||
+        !IsEqualGUID(*type.FormatType(), FORMAT_WaveFormatEx) || type.FormatLength() < 16)
+        return false;
+    const auto* f = reinterpret_cast<const WAVEFORMATEX*>(type.Format());
+    if (f->wFormatTag == WAVE_FORMAT_PCM && f->wBitsPerSample == 16)
+        sample = AudioFile::Sample::int16;
+    else if (f->wFormatTag == WAVE_FORMAT_IEEE_FLOAT && f->wBitsPerSample == 32)
+        sample = AudioFile::Sample::float32;
+    else
+        return false;
+    channels = f->nChannels;
+    return true;
+}
+
 AudioInput::AudioInput(const std::string& path) : path_(path) {
     if (path.empty()) {
         demo_ = DemoPhrase::render();

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+// The interleaved audio a media type carries: 16-bit PCM or 32-bit float
+// samples and their channels; false for any other type.
+bool audio_format(const CMediaType& type, AudioFile::Sample& sample, int& channels);
+
 // Where a stream's frames come from: an audio file, or the built-in demo
 // phrase when the path is empty.
 class AudioInput {

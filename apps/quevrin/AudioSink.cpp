@@ -1,5 +1,7 @@
 #include "AudioSink.h"
 
+#include "AudioInput.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -16,14 +18,12 @@ AudioSinkPin::AudioSinkPin(AudioSink* sink, CCritSec* lock, HRESULT* phr)
     : CBaseInputPin("AudioSinkPin", sink, lock, phr, WIDE_TEXT("In")), sink_(sink) {}
 
 HRESULT AudioSinkPin::CheckMediaType(const CMediaType* mt) {
-    if (!IsEqualGUID(*mt->Type(), MEDIATYPE_Audio) ||
-        !IsEqualGUID(*mt->FormatType(), FORMAT_WaveFormatEx) || mt->FormatLength() < 16)
-        return VFW_E_TYPE_NOT_ACCEPTED;
-    const auto* f = reinterpret_cast<const WAVEFORMATEX*>(mt->Format());
-    const bool pcm16 = f->wFormatTag == WAVE_FORMAT_PCM && f->wBitsPerSample == 16;
-    const bool float32 = f->wFormatTag == WAVE_FORMAT_IEEE_FLOAT && f->wBitsPerSample == 32;
-    const bool ours = sink_->file_.sample() == AudioFile::Sample::int16 ? pcm16 : float32;
-    return ours && f->nChannels == sink_->file_.channels() ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
+    AudioFile::Sample sample{};
+    int channels = 0;
+    return audio_format(*mt, sample, channels) && sample == sink_->file_.sample() &&
+                   channels == sink_->file_.channels()
+               ? S_OK
+               : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
 STDMETHODIMP AudioSinkPin::Receive(IMediaSample* sample) {

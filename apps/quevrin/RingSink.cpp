@@ -1,5 +1,7 @@
 #include "RingSink.h"
 
+#include "AudioInput.h"
+
 #include <chrono>
 #include <cstdint>
 #include <cstring>
@@ -19,20 +21,19 @@ RingSinkPin::RingSinkPin(RingSink* sink, CCritSec* lock, HRESULT* phr)
     : CBaseInputPin("RingSinkPin", sink, lock, phr, WIDE_TEXT("In")), sink_(sink) {}
 
 HRESULT RingSinkPin::CheckMediaType(const CMediaType* mt) {
-    if (!IsEqualGUID(*mt->Type(), MEDIATYPE_Audio) ||
-        !IsEqualGUID(*mt->FormatType(), FORMAT_WaveFormatEx) || mt->FormatLength() < 16)
-        return VFW_E_TYPE_NOT_ACCEPTED;
-    const auto* f = reinterpret_cast<const WAVEFORMATEX*>(mt->Format());
-    const bool pcm16 = f->wFormatTag == WAVE_FORMAT_PCM && f->wBitsPerSample == 16;
-    const bool float32 = f->wFormatTag == WAVE_FORMAT_IEEE_FLOAT && f->wBitsPerSample == 32;
-    return (pcm16 || float32) && f->nChannels == FrameRing::channels ? S_OK
-                                                                     : VFW_E_TYPE_NOT_ACCEPTED;
+    AudioFile::Sample sample{};
+    int channels = 0;
+    return audio_format(*mt, sample, channels) && channels == FrameRing::channels
+               ? S_OK
+               : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
 HRESULT RingSinkPin::SetMediaType(const CMediaType* mt) {
     const HRESULT hr = CBaseInputPin::SetMediaType(mt);
-    if (SUCCEEDED(hr))
-        pcm16_ = reinterpret_cast<const WAVEFORMATEX*>(mt->Format())->wFormatTag == WAVE_FORMAT_PCM;
+    AudioFile::Sample sample{};
+    int channels = 0;
+    if (SUCCEEDED(hr) && audio_format(*mt, sample, channels))
+        pcm16_ = sample == AudioFile::Sample::int16;
     return hr;
 }
 

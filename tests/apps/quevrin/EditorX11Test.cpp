@@ -24,6 +24,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -192,6 +193,15 @@ protected:
         return differ;
     }
 
+    // Where the pointer is on the screen (the window sits at its top-left).
+    std::pair<int, int> pointer() {
+        Window root = 0, child = 0;
+        int x = 0, y = 0, wx = 0, wy = 0;
+        unsigned mask = 0;
+        XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &wx, &wy, &mask);
+        return {x, y};
+    }
+
     // Unmaps and maps the editor's top-level window: the server exposes it whole.
     void expose() {
         Window root = 0, top = 0, *children = nullptr;
@@ -286,8 +296,10 @@ TEST_F(EditorX11Test, a_streaming_editor_takes_drags_and_typed_values_into_its_s
     const Image both = screenshot("--set \"Flags=BT 2\"");
     EXPECT_EQ(settle_on(both), 0) << where(capture(), both);
 
-    drag_up(centre(ControlId::line_fdbk), 1);
-    drag_up(centre(ControlId::line_fdbk), 3);
+    const layout::Point knob = centre(ControlId::line_fdbk);
+    drag_up(knob, 1);
+    EXPECT_EQ(pointer(), std::make_pair(knob.x, knob.y)) << "the cursor came back after the drag";
+    drag_up(knob, 3);
     // A click on line 1's time knob brings its value into the value box.
     click(centre(ControlId::line_time));
     type_into(centre(ControlId::param_value), "3/8", "Return");
