@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pengui/RenderingBufferInterface.h"
+#include "pengui/Rotation.h"
 #include "pengui/ViewClip.h"
 
 #include <algorithm>
@@ -73,13 +74,17 @@ inline int cover(int view, int buffer) {
 template <class Source>
 int draw_rotated(const Source& src, float origin_x, float origin_y, int view_width, int view_height,
                  float angle, RenderingBufferInterface& buffer) {
-    const double ox = origin_x;
-    const double oy = origin_y;
-    if (!std::isfinite(angle) || !(std::fabs(ox) < far_away && std::fabs(oy) < far_away)) {
+    if (!std::isfinite(angle) ||
+        !(std::fabs(origin_x) < far_away && std::fabs(origin_y) < far_away)) {
         return 0;
     }
-    const double c = std::cos(static_cast<double>(angle));
-    const double s = std::sin(static_cast<double>(angle));
+    // On the rotation's grid every sample position below is exact, stepping
+    // included.
+    const double ox = Rotation::snap(origin_x);
+    const double oy = Rotation::snap(origin_y);
+    const Rotation turn(angle);
+    const double c = turn.c;
+    const double s = turn.s;
     // The picture's corners in buffer space give the box worth visiting.
     double min_x = far_away, max_x = -far_away, min_y = far_away, max_y = -far_away;
     for (int k = 0; k < 4; ++k) {

@@ -1,7 +1,7 @@
 #include "pengui/Picture.h"
 
 #include "pengui/PicDataInterface.h"
-
+#include "pengui/Rotation.h"
 #include "pengui/ViewClip.h"
 
 #include <cmath>
@@ -85,10 +85,11 @@ int Picture::draw_rotated(float x, float y, int view_width, int view_height, flo
     if (std::fabs(angle) < 1e-9) {
         return draw_at(x, y, view_width, view_height, buffer);
     }
-    const double c = std::cos(static_cast<double>(angle));
-    const double s = std::sin(static_cast<double>(angle));
-    const double ox = x * c - y * s - x0;
-    const double oy = x * s + y * c - y0;
+    // Whole pixel positions give an origin on the rotation's grid, which
+    // reaches the data exactly.
+    const Rotation turn(angle);
+    const double ox = x * turn.c - y * turn.s - x0;
+    const double oy = x * turn.s + y * turn.c - y0;
     if (!(std::fabs(ox) < far_away && std::fabs(oy) < far_away)) {
         return 0;
     }

@@ -95,6 +95,28 @@ TEST(ZentrovaGui, dragging_the_feedback_knob_128_pixels_up_moves_it_half_the_ran
     EXPECT_NEAR(other.gui->meta(fdbk_1).control()->value(), expected, 0.01);
 }
 
+// A repaint of any part of the window shows what a repaint of the whole
+// shows there: the tile grid starts wherever the region starts, so knobs are
+// cut at other places, and their turned pointers must not move for it.
+TEST(ZentrovaGui, any_region_repaints_as_the_whole_window_paints_it) {
+    EditorHarness e;
+    for (const int preset : {0, 9, 21, 33}) {
+        ASSERT_EQ(e.filter->SetPreset(preset), S_OK);
+        e.run(0.1);
+        const pengui::PixelImage whole = e.window->render(pengui::Rect{0, 0, 500, 422});
+        for (const int dx : {1, 5, 37, 90})
+            for (const int dy : {3, 64, 101}) {
+                const pengui::PixelImage part = e.window->render(pengui::Rect{dx, dy, 500, 422});
+                int differing = 0;
+                for (int y = dy; y < 422; ++y)
+                    for (int x = dx; x < 500; ++x)
+                        differing += part.rgb(x - dx, y - dy) != whole.rgb(x, y) ? 1 : 0;
+                EXPECT_EQ(differing, 0)
+                    << "preset " << preset << ", region from " << dx << ", " << dy;
+            }
+    }
+}
+
 TEST(ZentrovaGui, a_right_drag_moves_the_other_lines_knob_absolutely_mirrored_or_relatively) {
     struct Case {
         int modifiers;
