@@ -41,6 +41,11 @@ int HeadlessWindow::open_native(void* parent) {
 
 void HeadlessWindow::close() {}
 
+void HeadlessWindow::content_size_changed() {
+    screen_ = PixelImage(0, 0, content_width(), content_height());
+    memory_->set_target(&screen_);
+}
+
 int HeadlessWindow::handle(const MessageInterface& message) {
     if (!open_) {
         return -1;

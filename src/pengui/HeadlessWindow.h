@@ -31,6 +31,8 @@ public:
     // Anything else, and anything before open, gives -1.
     int handle(const MessageInterface& message) override;
     void close() override;
+    // [editor thread] The screen image takes the new size (blank).
+    void content_size_changed() override;
 
     // Input, as the window system would deliver it: to the capture holder
     // if there is one, else to the control root.

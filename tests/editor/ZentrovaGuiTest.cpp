@@ -104,6 +104,13 @@ TEST(ZentrovaGui, any_region_repaints_as_the_whole_window_paints_it) {
         ASSERT_EQ(e.filter->SetPreset(preset), S_OK);
         e.run(0.1);
         const pengui::PixelImage whole = e.window->render(pengui::Rect{0, 0, 500, 422});
+        // The window's own screen image, painted whole, is the same picture.
+        e.window->redraw(pengui::Rect{0, 0, 500, 422});
+        int off_screen = 0;
+        for (int y = 0; y < 422; ++y)
+            for (int x = 0; x < 500; ++x)
+                off_screen += e.window->screen().rgb(x, y) != whole.rgb(x, y) ? 1 : 0;
+        EXPECT_EQ(off_screen, 0);
         for (const int dx : {1, 5, 37, 90})
             for (const int dy : {3, 64, 101}) {
                 const pengui::PixelImage part = e.window->render(pengui::Rect{dx, dy, 500, 422});
