@@ -21,10 +21,7 @@ QuevrinLv2::QuevrinLv2(double rate, const LV2_URID_Map* map) {
     algo->init();
     algo->set_sample_rate(static_cast<float>(rate));
     dsp_ = std::move(algo);
-    control_ports_.reserve(nbr_params);
-    for (int i = 0; i < nbr_params; ++i) {
-        control_ports_.emplace_back(*dsp_->get_param(i));
-    }
+    control_ports_ = control_ports_of(*dsp_);
     shown_.fill(std::numeric_limits<float>::quiet_NaN());
     if (map != nullptr) {
         auto id = [map](const char* u) { return map->map(map->handle, u); };
