@@ -150,6 +150,9 @@ std::map<std::string, double> port_values(const fs::path& state) {
 class JalvUi : public ::testing::Test {
 protected:
     void SetUp() override {
+#ifdef QUEVRIN_SANITIZED
+        GTEST_SKIP() << "jalv cannot load a UI built with sanitizers";
+#endif
         for (const char* p : {"jalv.gtk3", "jackd", "Xvfb", "xdotool"}) {
             if (!on_path(p)) {
                 GTEST_SKIP() << p << " is missing: cmake/install-deps.sh installs it";
