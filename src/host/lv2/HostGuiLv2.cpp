@@ -31,10 +31,12 @@ double HostGuiLv2::get_num_property(const char* key) {
 }
 
 bool HostGuiLv2::may_change_param(int index, int priority) {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     return priorities_.may_change(index, priority, clock_());
 }
 
 void HostGuiLv2::release_param(int index, int priority) {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     priorities_.release(index, priority);
 }
 
@@ -47,6 +49,7 @@ void HostGuiLv2::write_port(int index) {
 }
 
 bool HostGuiLv2::set_param(int index, float normalized, int priority) {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     if (!priorities_.claim(index, priority, clock_())) {
         return false;
     }
@@ -59,6 +62,7 @@ bool HostGuiLv2::set_param(int index, float normalized, int priority) {
 }
 
 void HostGuiLv2::set_prog(const mppi::ProgramSlot& program, int priority) {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     const double now = clock_();
     const int count = std::min(program.get_nbr_values(), static_cast<int>(ports_.size()));
     std::vector<float> before(ports_.size());
@@ -83,6 +87,7 @@ void HostGuiLv2::set_prog(const mppi::ProgramSlot& program, int priority) {
 }
 
 int HostGuiLv2::resize_window(int width, int height) {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     if (gui_ != nullptr && gui_->get_window() != nullptr) {
         gui_->get_window()->set_window_size(width, height);
     }
@@ -94,6 +99,7 @@ int HostGuiLv2::resize_window(int width, int height) {
 
 void HostGuiLv2::port_event(std::uint32_t port, std::uint32_t size, std::uint32_t format,
                             const void* buffer) {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     if (port >= ports_.size() || format != 0 || size != sizeof(float) || buffer == nullptr) {
         return;
     }
@@ -125,6 +131,7 @@ void HostGuiLv2::take_port_value(int index, float value) {
 }
 
 void HostGuiLv2::apply_held() {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     for (std::size_t i = 0; i < held_.size(); ++i) {
         if (!std::isnan(held_[i])) {
             take_port_value(static_cast<int>(i), held_[i]);

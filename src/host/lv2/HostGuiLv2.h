@@ -3,6 +3,7 @@
 #include "host/lv2/ControlPort.h"
 #include "mppi/HostGuiInterface.h"
 #include "mppi/ParamPriorityList.h"
+#include "mppi/ThreadCheck.h"
 
 #include <lv2/ui/ui.h>
 
@@ -26,7 +27,8 @@ class GuiInterface;
 // port again first. So a host that echoes the editor's writes late never pulls
 // a knob back during a drag, and the editor ends up showing what the port holds.
 //
-// Owned by the GUI. Everything runs on the host's UI thread (the editor thread).
+// Owned by the GUI. Everything runs on the host's UI thread (the editor
+// thread); test builds check it.
 class HostGuiLv2 : public mppi::HostGuiInterface {
 public:
     // Seconds, for the write priorities.
@@ -85,4 +87,5 @@ private:
     mppi::ParamPriorityList priorities_;
     // Per port: the newest host value held back, NaN when none.
     std::vector<float> held_;
+    mutable mppi::ThreadCheck threads_;
 };
