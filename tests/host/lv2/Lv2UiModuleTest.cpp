@@ -1,9 +1,12 @@
 // The editor's UI binary as an LV2 host loads it, on the suite's display: it
 // opens as a 500 x 422 child of the host's window and tells the host that
 // size, never writes back a port value the host sent, refuses what it cannot
-// live in, and its cleanup leaves no window and no connection behind.
+// live in, its cleanup leaves no window and no connection behind, and a host
+// that destroys its window first does not bring the process down.
 // Xlib's macros (None, Bool, ...) come after the test framework's names.
 #include <gtest/gtest.h>
+
+#include "support/ConnectWithRetries.h"
 
 #include <X11/Xlib.h>
 #include <dlfcn.h>
@@ -43,7 +46,7 @@ struct HostSide {
 class Lv2UiModule : public ::testing::Test {
 protected:
     void SetUp() override {
-        display = XOpenDisplay(nullptr);
+        display = test::connect_with_retries([] { return XOpenDisplay(nullptr); });
         if (display == nullptr) {
             GTEST_SKIP() << "no X display: make test runs the suite inside xvfb-run";
         }
@@ -114,7 +117,8 @@ TEST_F(Lv2UiModule, opens_in_the_parent_and_its_cleanup_leaves_nothing_behind) {
         host = HostSide{};
         const auto start = std::chrono::steady_clock::now();
         LV2UI_Widget widget = nullptr;
-        LV2UI_Handle ui = instantiate(plugin_uri, true, widget);
+        LV2UI_Handle ui =
+            test::connect_with_retries([&] { return instantiate(plugin_uri, true, widget); });
         ASSERT_NE(ui, nullptr);
         EXPECT_EQ(idle->idle(ui), 0);
         open_ms.push_back(
@@ -169,3 +173,23 @@ TEST_F(Lv2UiModule, refuses_another_plugin_and_a_host_without_a_parent_window) {
 }
 
 } // namespace
+
+TEST_F(Lv2UiModule, survives_a_host_that_destroys_its_window_before_the_cleanup) {
+    for (const bool idle_between : {false, true}) {
+        SCOPED_TRACE(idle_between ? "an idle call between" : "cleanup at once");
+        LV2UI_Widget widget = nullptr;
+        LV2UI_Handle ui =
+            test::connect_with_retries([&] { return instantiate(plugin_uri, true, widget); });
+        ASSERT_NE(ui, nullptr);
+        idle->idle(ui);
+        XDestroyWindow(display, parent);
+        XSync(display, False);
+        if (idle_between) {
+            idle->idle(ui);
+        }
+        descriptor->cleanup(ui);
+        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 600, 500, 0, 0, 0);
+        XMapWindow(display, parent);
+        XSync(display, False);
+    }
+}

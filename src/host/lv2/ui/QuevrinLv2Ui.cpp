@@ -5,6 +5,7 @@
 #include "effect/Algo.h"
 #include "host/lv2/HostDspLv2.h"
 #include "host/lv2/HostGuiLv2.h"
+#include "pengui/x11/ErrorTrapX11.h"
 #include "pengui/x11/EventLoopX11.h"
 #include "pengui/x11/WindowX11.h"
 #include "sys/Clock.h"
@@ -57,6 +58,10 @@ std::unique_ptr<QuevrinLv2Ui> QuevrinLv2Ui::create(unsigned long parent, LV2UI_W
 }
 
 QuevrinLv2Ui::~QuevrinLv2Ui() {
+    // A host may destroy its window, and the editor's with it, before the
+    // cleanup: the requests on the gone window then fail, and Xlib's default
+    // handler would end the host's process. The trap takes those errors.
+    pengui::ErrorTrapX11 trap(loop_->display());
     if (gui_ != nullptr) {
         gui_->stop();
         gui_->close();
@@ -64,9 +69,11 @@ QuevrinLv2Ui::~QuevrinLv2Ui() {
     if (model_ != nullptr) {
         model_->stop();
     }
-    // The GUI goes first, with its window and host services; the connection last.
+    // The GUI goes first, with its window and host services; the connection
+    // last, once the server has answered everything.
     gui_.reset();
     model_.reset();
+    trap.sync();
 }
 
 unsigned long QuevrinLv2Ui::widget() const {
