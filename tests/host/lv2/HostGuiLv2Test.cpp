@@ -2,8 +2,8 @@
 // unit that the plug-in reads back as the very same normalized value; port
 // values from the host reach the model and the editor, except while an editor
 // writer holds the parameter, when only the newest one waits for the hold to
-// end and an editor write voids it; malformed port events change nothing; a
-// program writes exactly the ports it changes and never the host's tempo.
+// end and an editor write voids it; a program writes exactly the ports it
+// changes and never the host's tempo.
 #include "host/lv2/HostGuiLv2.h"
 #include "effect/Algo.h"
 #include "host/dx/HeadlessGui.h"
@@ -170,43 +170,6 @@ TEST_F(UiPorts, host_values_wait_while_the_editor_holds_the_parameter_and_never_
         }
         EXPECT_EQ(refreshes, c.refreshes);
     }
-}
-
-TEST_F(UiPorts, malformed_port_events_change_nothing) {
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float inf = std::numeric_limits<float>::infinity();
-    const double wide = 70.0;
-    struct Case {
-        const char* name;
-        std::uint32_t port;
-        std::uint32_t size;
-        std::uint32_t format;
-        const void* buffer;
-    };
-    const float seventy = 70.0f;
-    const std::vector<Case> cases = {
-        {"an audio port", static_cast<std::uint32_t>(ports.size()), 4, 0, &seventy},
-        {"a port past every port", 100000, 4, 0, &seventy},
-        {"an atom protocol", static_cast<std::uint32_t>(feedback), 4, 7, &seventy},
-        {"a double's size", static_cast<std::uint32_t>(feedback), 8, 0, &wide},
-        {"no buffer", static_cast<std::uint32_t>(feedback), 4, 0, nullptr},
-        {"not a number", static_cast<std::uint32_t>(feedback), 4, 0, &nan},
-        {"infinite", static_cast<std::uint32_t>(feedback), 4, 0, &inf},
-    };
-    mppi::ProgramSlot before;
-    model.store_prog(before);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        host->port_event(c.port, c.size, c.format, c.buffer);
-        host->apply_held();
-        mppi::ProgramSlot after;
-        model.store_prog(after);
-        for (int i = 0; i < before.get_nbr_values(); ++i) {
-            EXPECT_EQ(after.get_value(i), before.get_value(i)) << i;
-        }
-    }
-    EXPECT_TRUE(writes.empty());
-    EXPECT_TRUE(gui.record()->param_changes.empty());
 }
 
 TEST_F(UiPorts, a_program_writes_the_ports_it_changes_as_the_plugin_reads_them_back) {
