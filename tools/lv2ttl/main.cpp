@@ -143,7 +143,14 @@ bool write_plugin(const std::string& path, const QuevrinLv2& plugin) {
         << "        lv2:designation lv2:control ;\n"
         << "        lv2:portProperty lv2:connectionOptional ;\n        lv2:index "
         << QuevrinLv2::port_time
-        << " ;\n        lv2:symbol \"control\" ;\n        lv2:name \"Control\" ;\n    ] .\n\n"
+        << " ;\n        lv2:symbol \"control\" ;\n        lv2:name \"Control\" ;\n    ] ,\n";
+    const ControlPort& tempo = ports[QuevrinLv2::port_tempo];
+    out << "    [\n        a lv2:OutputPort , lv2:ControlPort ;\n        lv2:index "
+        << QuevrinLv2::port_tempo_in_use << " ;\n        lv2:symbol \""
+        << QuevrinLv2::tempo_in_use_symbol
+        << "\" ;\n        lv2:name \"Tempo in use\" ;\n        lv2:minimum "
+        << number(tempo.minimum()) << " ;\n        lv2:maximum " << number(tempo.maximum())
+        << " ;\n        units:unit units:" << tempo.unit() << " ;\n    ] .\n\n"
         << "<" << QuevrinLv2::program_key << ">\n    a rdf:Property ;\n"
         << "    rdfs:label \"program record\" ;\n"
         << "    rdfs:comment \"The current program as the filter persists it: its name and "
@@ -152,17 +159,21 @@ bool write_plugin(const std::string& path, const QuevrinLv2& plugin) {
 }
 
 // The editor: an X11 UI inside the host's window, driven by the host's idle
-// calls, that hears of every control port.
+// calls, that hears of every control port and of the tempo in use.
 bool write_ui(const std::string& path, const QuevrinLv2& plugin) {
     std::ofstream out(path);
     out << prefixes << "<" << QuevrinLv2Ui::uri << ">\n    a ui:X11UI ;\n"
         << "    lv2:requiredFeature ui:parent , ui:idleInterface ;\n"
         << "    lv2:optionalFeature ui:resize , ui:noUserResize ;\n"
         << "    lv2:extensionData ui:idleInterface ;\n    ui:portNotification";
-    const auto& ports = plugin.control_ports();
-    for (std::size_t i = 0; i < ports.size(); ++i) {
+    std::vector<std::string> symbols;
+    for (const ControlPort& port : plugin.control_ports()) {
+        symbols.push_back(port.symbol());
+    }
+    symbols.emplace_back(QuevrinLv2::tempo_in_use_symbol);
+    for (std::size_t i = 0; i < symbols.size(); ++i) {
         out << (i == 0 ? "" : " ,") << "\n        [ ui:plugin <" << QuevrinLv2::uri
-            << "> ; lv2:symbol \"" << ports[i].symbol() << "\" ; ui:protocol ui:floatProtocol ]";
+            << "> ; lv2:symbol \"" << symbols[i] << "\" ; ui:protocol ui:floatProtocol ]";
     }
     out << " .\n";
     return static_cast<bool>(out);

@@ -1,5 +1,6 @@
 #include "host/lv2/HostGuiLv2.h"
 
+#include "host/lv2/QuevrinLv2.h"
 #include "mppi/DspInterface.h"
 #include "mppi/GuiInterface.h"
 #include "mppi/ListenerBase.h"
@@ -100,6 +101,13 @@ int HostGuiLv2::resize_window(int width, int height) {
 void HostGuiLv2::port_event(std::uint32_t port, std::uint32_t size, std::uint32_t format,
                             const void* buffer) {
     QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
+    // The tempo shown is the one the plug-in uses: its tempo port's, or the
+    // host's transport tempo, which the tempo port does not show.
+    if (port == QuevrinLv2::port_tempo_in_use) {
+        port = QuevrinLv2::port_tempo;
+    } else if (port == QuevrinLv2::port_tempo) {
+        return;
+    }
     if (port >= ports_.size() || format != 0 || size != sizeof(float) || buffer == nullptr) {
         return;
     }

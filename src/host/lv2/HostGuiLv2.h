@@ -45,8 +45,9 @@ public:
     // [editor thread] The editor told of port values; not owned, null to stop.
     void set_gui(mppi::GuiInterface* gui) { gui_ = gui; }
 
-    // [editor thread] A value of a control port in ui:floatProtocol; other
-    // ports, protocols, sizes and values that are not numbers are ignored.
+    // [editor thread] A value of a control port in ui:floatProtocol; the
+    // tempo comes from the plug-in's tempo in use, not from the tempo port.
+    // Other ports, protocols, sizes and values that are not numbers are ignored.
     void port_event(std::uint32_t port, std::uint32_t size, std::uint32_t format,
                     const void* buffer);
     // [editor thread] Applies the held-back port values whose hold has ended.

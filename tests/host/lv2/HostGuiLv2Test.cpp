@@ -3,11 +3,13 @@
 // values from the host reach the model and the editor, except while an editor
 // writer holds the parameter, when only the newest one waits for the hold to
 // end and an editor write voids it; a program writes exactly the ports it
-// changes and never the host's tempo.
+// changes and never the host's tempo; the tempo shown is the one the plug-in
+// runs at.
 #include "host/lv2/HostGuiLv2.h"
 #include "effect/Algo.h"
 #include "host/dx/HeadlessGui.h"
 #include "host/lv2/HostDspLv2.h"
+#include "host/lv2/QuevrinLv2.h"
 #include "mppi/NormalizedParamInterface.h"
 #include "mppi/preset/ProgramSlot.h"
 
@@ -207,6 +209,16 @@ TEST_F(UiPorts, a_program_writes_the_ports_it_changes_as_the_plugin_reads_them_b
         EXPECT_EQ(c.normalized, model.get_param(c.index)->get_normalized());
         EXPECT_FALSE(std::isnan(c.normalized));
     }
+}
+
+TEST_F(UiPorts, the_tempo_shown_is_the_plugins_tempo_in_use_not_the_tempo_port) {
+    const auto send = [&](std::uint32_t port, float bpm) {
+        host->port_event(port, sizeof bpm, 0, &bpm);
+        return shown(1);
+    };
+    EXPECT_NEAR(send(QuevrinLv2::port_tempo_in_use, 140.0f), 140.0f, 1e-3f);
+    EXPECT_NEAR(send(QuevrinLv2::port_tempo, 90.0f), 140.0f, 1e-3f);
+    EXPECT_TRUE(writes.empty());
 }
 
 } // namespace
