@@ -1,7 +1,8 @@
 // The editor in a real LV2 host: jalv's GTK front end loads the bundle and
 // embeds the X11 UI on a virtual display, with JACK's dummy driver behind it;
 // a drag on delay line 1's feedback knob changes that control port and no
-// other, as jalv's own saved state shows; jalv closes the UI cleanly.
+// other, and a value typed into the editor's box sets it exactly, as jalv's
+// own saved state shows; jalv closes the UI cleanly.
 #include "editor/EditorLayout.h"
 
 #include <gtest/gtest.h>
@@ -226,7 +227,7 @@ protected:
     fs::path dir_;
 };
 
-TEST_F(JalvUi, a_drag_on_the_editor_moves_only_the_feedback_port_and_jalv_closes_cleanly) {
+TEST_F(JalvUi, a_drag_and_a_typed_value_in_the_editor_move_only_the_feedback_port) {
     std::string display;
     auto xvfb = start_display(display);
     ASSERT_FALSE(display.empty()) << "Xvfb gave no display; see " << (dir_ / "xvfb.log");
@@ -288,6 +289,15 @@ TEST_F(JalvUi, a_drag_on_the_editor_moves_only_the_feedback_port_and_jalv_closes
             EXPECT_EQ(after.at(symbol), value) << symbol;
         }
     }
+
+    // The knob's value typed into the detail panel's box, through the
+    // editor's own popup, inside the host's window.
+    const layout::Point box =
+        layout::window_position(layout::control(layout::ControlId::param_value));
+    run(display, "xdotool mousemove --window " + editor + " " + std::to_string(box.x + 10) + " " +
+                     std::to_string(box.y + 4) +
+                     " click 1 sleep 0.5 type --delay 30 70 key Return sleep 0.3");
+    EXPECT_EQ(save_state(display, main, "typed")["d1_fdbk"], 70.0);
 
     EXPECT_EQ(jalv.stop(), 0) << "jalv did not close cleanly; see " << (dir_ / "jalv.log");
 }
