@@ -154,7 +154,7 @@ protected:
 #ifdef QUEVRIN_SANITIZED
         GTEST_SKIP() << "jalv cannot load a UI built with sanitizers";
 #endif
-        for (const char* p : {"jalv.gtk3", "jackd", "Xvfb", "xdotool"}) {
+        for (const char* p : {"jalv.gtk3", "jackd", "jack_lsp", "Xvfb", "xdotool", "xwininfo"}) {
             if (!on_path(p)) {
                 GTEST_SKIP() << p << " is missing: cmake/install-deps.sh installs it";
             }
@@ -295,8 +295,12 @@ TEST_F(JalvUi, a_drag_and_a_typed_value_in_the_editor_move_only_the_feedback_por
     const layout::Point box =
         layout::window_position(layout::control(layout::ControlId::param_value));
     run(display, "xdotool mousemove --window " + editor + " " + std::to_string(box.x + 10) + " " +
-                     std::to_string(box.y + 4) +
-                     " click 1 sleep 0.5 type --delay 30 70 key Return sleep 0.3");
+                     std::to_string(box.y + 4) + " click 1");
+    const std::string popup = wait_for(5, [&] {
+        return run(display, "xwininfo -children -id " + editor + " | grep -o '[1-9][0-9]* child'");
+    });
+    ASSERT_FALSE(popup.empty()) << "the value box opened no popup";
+    run(display, "xdotool type --delay 30 70 key Return sleep 0.3");
     EXPECT_EQ(save_state(display, main, "typed")["d1_fdbk"], 70.0);
 
     EXPECT_EQ(jalv.stop(), 0) << "jalv did not close cleanly; see " << (dir_ / "jalv.log");
