@@ -84,7 +84,7 @@ LV2_INSTALL_DIR ?= $(HOME)/.lv2
 install-lv2: lv2
 	mkdir -p $(LV2_INSTALL_DIR)/quevrin.lv2
 	install -m 644 build/quevrin.lv2/*.ttl $(LV2_INSTALL_DIR)/quevrin.lv2/
-	install -m 755 build/quevrin.lv2/quevrin.so $(LV2_INSTALL_DIR)/quevrin.lv2/
+	install -m 755 build/quevrin.lv2/quevrin.so build/quevrin.lv2/quevrin_ui.so $(LV2_INSTALL_DIR)/quevrin.lv2/
 	@echo "installed $(LV2_INSTALL_DIR)/quevrin.lv2"
 # The editor as the filter draws it: with the default program, and with a
 # program that runs both lines and the second line's time panel shown.

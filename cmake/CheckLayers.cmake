@@ -15,7 +15,8 @@ set(layers
     "editor|basic/ mppi/ effect/ pengui/ sys/ editor/"
     "host/dx/platform|host/dx/platform/"
     "host/dx|basic/ mppi/ effect/ pengui/ sys/ editor/ host/dx/"
-    "host/lv2|basic/ mppi/ effect/ sys/ host/lv2/"
+    "host/lv2/ui|basic/ mppi/ effect/ pengui/ sys/ editor/ host/lv2/"
+    "host/lv2|basic/ mppi/ effect/ pengui/ sys/ host/lv2/"
 )
 # folders allowed to include the operating system's own headers
 set(os_folders "sys/posix" "sys/win32" "pengui/x11" "pengui/win32" "host/dx/platform"

@@ -12,6 +12,7 @@ packages=(
     libx11-dev libxext-dev libxfixes-dev xdotool x11-apps portaudio19-dev
     libcairo2-dev libfreetype-dev libimagequant-dev libpng-dev fonts-dejavu-core
     lv2-dev liblilv-dev lilv-utils sordi calf-plugins
+    jalv jackd2 x11-utils
 )
 
 missing=()

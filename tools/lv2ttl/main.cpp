@@ -1,8 +1,10 @@
 // quevrin-lv2ttl: writes the LV2 bundle's descriptions (manifest.ttl,
-// quevrin.ttl, presets.ttl) into a folder, from the parameters and the
-// built-in static presets themselves, so the bundle cannot drift from them.
-// Usage: quevrin-lv2ttl BUNDLE_DIR BINARY_NAME
+// quevrin.ttl, quevrin_ui.ttl, presets.ttl) into a folder, from the
+// parameters and the built-in static presets themselves, so the bundle cannot
+// drift from them.
+// Usage: quevrin-lv2ttl BUNDLE_DIR BINARY_NAME UI_BINARY_NAME
 #include "host/lv2/QuevrinLv2.h"
+#include "host/lv2/ui/QuevrinLv2Ui.h"
 #include "mppi/preset/BankFile.h"
 #include "mppi/preset/BankManager.h"
 #include "sys/Resource.h"
@@ -25,6 +27,7 @@ const char* const prefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#> .\n
                              "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
                              "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
                              "@prefix time: <http://lv2plug.in/ns/ext/time#> .\n"
+                             "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
                              "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
                              "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
                              "@prefix props: <http://lv2plug.in/ns/ext/port-props#> .\n"
@@ -115,7 +118,8 @@ bool write_plugin(const std::string& path, const QuevrinLv2& plugin) {
         << "    doap:maintainer [ foaf:name \"Vantrel\" ] ;\n"
         << "    lv2:minorVersion 3 ;\n    lv2:microVersion 0 ;\n"
         << "    lv2:optionalFeature urid:map , lv2:hardRTCapable ;\n"
-        << "    lv2:extensionData state:interface ;\n    lv2:port\n";
+        << "    lv2:extensionData state:interface ;\n"
+        << "    ui:ui <" << QuevrinLv2Ui::uri << "> ;\n    lv2:port\n";
     std::set<std::string> symbols;
     const auto& ports = plugin.control_ports();
     for (std::uint32_t i = 0; i < ports.size(); ++i) {
@@ -139,11 +143,39 @@ bool write_plugin(const std::string& path, const QuevrinLv2& plugin) {
         << "        lv2:designation lv2:control ;\n"
         << "        lv2:portProperty lv2:connectionOptional ;\n        lv2:index "
         << QuevrinLv2::port_time
-        << " ;\n        lv2:symbol \"control\" ;\n        lv2:name \"Control\" ;\n    ] .\n\n"
+        << " ;\n        lv2:symbol \"control\" ;\n        lv2:name \"Control\" ;\n    ] ,\n";
+    const ControlPort& tempo = ports[QuevrinLv2::port_tempo];
+    out << "    [\n        a lv2:OutputPort , lv2:ControlPort ;\n        lv2:index "
+        << QuevrinLv2::port_tempo_in_use << " ;\n        lv2:symbol \""
+        << QuevrinLv2::tempo_in_use_symbol
+        << "\" ;\n        lv2:name \"Tempo in use\" ;\n        lv2:minimum "
+        << number(tempo.minimum()) << " ;\n        lv2:maximum " << number(tempo.maximum())
+        << " ;\n        units:unit units:" << tempo.unit() << " ;\n    ] .\n\n"
         << "<" << QuevrinLv2::program_key << ">\n    a rdf:Property ;\n"
         << "    rdfs:label \"program record\" ;\n"
         << "    rdfs:comment \"The current program as the filter persists it: its name and "
            "normalized values, big-endian.\" ;\n    rdfs:range atom:Chunk .\n";
+    return static_cast<bool>(out);
+}
+
+// The editor: an X11 UI inside the host's window, driven by the host's idle
+// calls, that hears of every control port and of the tempo in use.
+bool write_ui(const std::string& path, const QuevrinLv2& plugin) {
+    std::ofstream out(path);
+    out << prefixes << "<" << QuevrinLv2Ui::uri << ">\n    a ui:X11UI ;\n"
+        << "    lv2:requiredFeature ui:parent , ui:idleInterface ;\n"
+        << "    lv2:optionalFeature ui:resize , ui:noUserResize ;\n"
+        << "    lv2:extensionData ui:idleInterface ;\n    ui:portNotification";
+    std::vector<std::string> symbols;
+    for (const ControlPort& port : plugin.control_ports()) {
+        symbols.push_back(port.symbol());
+    }
+    symbols.emplace_back(QuevrinLv2::tempo_in_use_symbol);
+    for (std::size_t i = 0; i < symbols.size(); ++i) {
+        out << (i == 0 ? "" : " ,") << "\n        [ ui:plugin <" << QuevrinLv2::uri
+            << "> ; lv2:symbol \"" << symbols[i] << "\" ; ui:protocol ui:floatProtocol ]";
+    }
+    out << " .\n";
     return static_cast<bool>(out);
 }
 
@@ -173,10 +205,12 @@ bool write_presets(const std::string& path, const QuevrinLv2& plugin,
 }
 
 bool write_manifest(const std::string& path, const std::string& binary,
-                    const mppi::BankManager& bank) {
+                    const std::string& ui_binary, const mppi::BankManager& bank) {
     std::ofstream out(path);
     out << prefixes << "<" << QuevrinLv2::uri << ">\n    a lv2:Plugin ;\n    lv2:binary <" << binary
-        << "> ;\n    rdfs:seeAlso <quevrin.ttl> .\n\n";
+        << "> ;\n    rdfs:seeAlso <quevrin.ttl> .\n\n"
+        << "<" << QuevrinLv2Ui::uri << ">\n    a ui:X11UI ;\n    ui:binary <" << ui_binary
+        << "> ;\n    rdfs:seeAlso <quevrin_ui.ttl> .\n\n";
     for (int p = 0; p < bank.get_nbr_progs(); ++p) {
         out << "<" << preset_uri(p) << ">\n    a pset:Preset ;\n    lv2:appliesTo <"
             << QuevrinLv2::uri << "> ;\n    rdfs:seeAlso <presets.ttl> .\n\n";
@@ -187,8 +221,8 @@ bool write_manifest(const std::string& path, const std::string& binary,
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: quevrin-lv2ttl BUNDLE_DIR BINARY_NAME\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: quevrin-lv2ttl BUNDLE_DIR BINARY_NAME UI_BINARY_NAME\n");
         return 2;
     }
     const std::string dir = argv[1];
@@ -200,9 +234,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     const QuevrinLv2 plugin(48000.0, nullptr);
-    if (!write_plugin(dir + "/quevrin.ttl", plugin) ||
+    if (!write_plugin(dir + "/quevrin.ttl", plugin) || !write_ui(dir + "/quevrin_ui.ttl", plugin) ||
         !write_presets(dir + "/presets.ttl", plugin, bank) ||
-        !write_manifest(dir + "/manifest.ttl", argv[2], bank)) {
+        !write_manifest(dir + "/manifest.ttl", argv[2], argv[3], bank)) {
         std::fprintf(stderr, "quevrin-lv2ttl: the bundle's descriptions cannot be written to %s.\n",
                      dir.c_str());
         return 1;

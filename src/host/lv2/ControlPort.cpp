@@ -2,6 +2,7 @@
 
 #include "effect/params/DelayLineParams.h"
 #include "effect/params/EngineParams.h"
+#include "mppi/DspInterface.h"
 #include "mppi/ParamLfoWf.h"
 
 #include <algorithm>
@@ -144,4 +145,13 @@ float ControlPort::to_normalized(float port) const noexcept {
         }
     }
     return n;
+}
+
+std::vector<ControlPort> control_ports_of(mppi::DspInterface& dsp) {
+    std::vector<ControlPort> ports;
+    ports.reserve(static_cast<std::size_t>(dsp.get_nbr_param()));
+    for (int i = 0; i < dsp.get_nbr_param(); ++i) {
+        ports.emplace_back(*dsp.get_param(i));
+    }
+    return ports;
 }

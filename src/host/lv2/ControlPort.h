@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace mppi {
+class DspInterface;
+}
+
 // How one parameter shows as an LV2 control port: a value in the unit users
 // read (decibels for gains, percent for fractions and pans, Hz, BPM, beats,
 // choices as their index), its range, default and properties, and the
@@ -68,3 +72,7 @@ private:
     bool logarithmic_ = false;
     std::vector<ScalePoint> scale_points_;
 };
+
+// [editor thread] One port per parameter of dsp, in the parameters' order:
+// the plug-in and its UI describe and convert their ports alike. Allocates.
+std::vector<ControlPort> control_ports_of(mppi::DspInterface& dsp);

@@ -21,10 +21,7 @@ QuevrinLv2::QuevrinLv2(double rate, const LV2_URID_Map* map) {
     algo->init();
     algo->set_sample_rate(static_cast<float>(rate));
     dsp_ = std::move(algo);
-    control_ports_.reserve(nbr_params);
-    for (int i = 0; i < nbr_params; ++i) {
-        control_ports_.emplace_back(*dsp_->get_param(i));
-    }
+    control_ports_ = control_ports_of(*dsp_);
     shown_.fill(std::numeric_limits<float>::quiet_NaN());
     if (map != nullptr) {
         auto id = [map](const char* u) { return map->map(map->handle, u); };
@@ -52,6 +49,8 @@ void QuevrinLv2::connect_port(std::uint32_t port, void* data) noexcept {
         audio_out_[port - port_out_left] = static_cast<float*>(data);
     } else if (port == port_time) {
         time_port_ = data;
+    } else if (port == port_tempo_in_use) {
+        tempo_in_use_ = static_cast<float*>(data);
     }
 }
 
@@ -122,6 +121,10 @@ void QuevrinLv2::run(std::uint32_t frames) noexcept {
     // Ports first: a tempo the host sends in this cycle wins over the tempo port.
     apply_control_ports();
     apply_time_events();
+    if (tempo_in_use_ != nullptr) {
+        *tempo_in_use_ =
+            control_ports_[port_tempo].to_port(dsp_->get_param(port_tempo)->get_normalized());
+    }
     const float* in_table[2] = {in_blocks_[0].data(), in_blocks_[1].data()};
     float* out_table[2] = {out_blocks_[0].data(), out_blocks_[1].data()};
     // Input and output may share buffers: each chunk is copied in before any

@@ -33,16 +33,21 @@ class QuevrinLv2 {
 public:
     static constexpr const char* uri = "urn:vantrel:quevrin";
     static constexpr const char* program_key = "urn:vantrel:quevrin#program";
+    static constexpr const char* tempo_in_use_symbol = "tempo_in_use";
     static constexpr int block_frames = 256;
     static constexpr int nbr_params = 121;
     // Port indices: one control port per parameter, in the parameters' order,
-    // then the audio ports and the host's time events.
+    // then the audio ports, the host's time events, and the tempo in use (the
+    // tempo port's, or the host's when it sends one), for the editor.
     static constexpr std::uint32_t port_in_left = nbr_params;
     static constexpr std::uint32_t port_in_right = nbr_params + 1;
     static constexpr std::uint32_t port_out_left = nbr_params + 2;
     static constexpr std::uint32_t port_out_right = nbr_params + 3;
     static constexpr std::uint32_t port_time = nbr_params + 4;
-    static constexpr std::uint32_t nbr_ports = nbr_params + 5;
+    static constexpr std::uint32_t port_tempo_in_use = nbr_params + 5;
+    static constexpr std::uint32_t nbr_ports = nbr_params + 6;
+    // The tempo parameter's port.
+    static constexpr std::uint32_t port_tempo = 1;
 
     // [editor thread] A wired, initialised DSP at rate, every parameter at its
     // default. Without map (a host that offers none, or describing the ports
@@ -96,6 +101,7 @@ private:
     const float* audio_in_[2] = {nullptr, nullptr};
     float* audio_out_[2] = {nullptr, nullptr};
     const void* time_port_ = nullptr;
+    float* tempo_in_use_ = nullptr;
     std::array<Block, 2> in_blocks_{};
     std::array<Block, 2> out_blocks_{};
     float last_host_bpm_ = 0.0f;

@@ -301,6 +301,8 @@ TEST_F(Lv2Host, the_host_tempo_sets_the_tempo_and_nonsense_tempos_are_ignored) {
         render(*r, in, out, 256);
         const float tempo = saved_program(*r).get_value(1) * 180.0f + 60.0f;
         EXPECT_NEAR(tempo, c.expected_bpm, 1e-3);
+        // What the editor shows.
+        EXPECT_NEAR(*r->control("tempo_in_use"), c.expected_bpm, 1e-3);
     }
 }
 

@@ -5,6 +5,7 @@
 // taking the grab away is a capture change; opening and closing leaves no
 // window and no shared memory behind.
 #include "X11Session.h"
+#include "support/ConnectWithRetries.h"
 
 #include "pengui/HeadlessWindow.h"
 #include "pengui/Rect.h"
@@ -71,17 +72,7 @@ private:
     int code_ = 0;
 };
 
-// The virtual display now and then refuses a connection that follows
-// another closely: a few tries, apart.
-template <typename Connect>
-auto connect_with_retries(Connect connect) {
-    auto connection = connect();
-    for (int i = 0; i < 10 && !connection; ++i) {
-        usleep(50000);
-        connection = connect();
-    }
-    return connection;
-}
+using test::connect_with_retries;
 
 Display* open_other_client() {
     return connect_with_retries([] { return XOpenDisplay(nullptr); });
