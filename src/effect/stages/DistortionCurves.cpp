@@ -22,14 +22,13 @@ namespace {
 
 // The cubics of four segments at four coordinates: the rows are gathered and
 // turned into one vector per coefficient, then evaluated as the scalar form
-// does, ((c3·u + c2)·u + c1)·u + c0.
+// does, ((c3·u + c2)·u + c1)·u + c0. A segment (0..15) is read straight out
+// of the low half of its lane.
 inline __m128 eval4(const mppi::CubicTable<float>& table, __m128i segment, __m128 u) {
-    alignas(16) int s[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(s), segment);
-    __m128 c0 = _mm_load_ps(table.row(s[0]));
-    __m128 c1 = _mm_load_ps(table.row(s[1]));
-    __m128 c2 = _mm_load_ps(table.row(s[2]));
-    __m128 c3 = _mm_load_ps(table.row(s[3]));
+    __m128 c0 = _mm_load_ps(table.row(_mm_extract_epi16(segment, 0)));
+    __m128 c1 = _mm_load_ps(table.row(_mm_extract_epi16(segment, 2)));
+    __m128 c2 = _mm_load_ps(table.row(_mm_extract_epi16(segment, 4)));
+    __m128 c3 = _mm_load_ps(table.row(_mm_extract_epi16(segment, 6)));
     _MM_TRANSPOSE4_PS(c0, c1, c2, c3);
     const __m128 v = _mm_add_ps(_mm_mul_ps(_mm_add_ps(_mm_mul_ps(c3, u), c2), u), c1);
     return _mm_add_ps(_mm_mul_ps(v, u), c0);
