@@ -24,9 +24,6 @@ class DistortionStage : public mppi::NotifiedInterface, public mppi::NotifierInt
 public:
     struct LvlModifier : OffsetModifier<UnitRange> {};
 
-    // The longest block shaped in one pass.
-    static constexpr int max_block = 256;
-
     DistortionStage();
 
     // [editor thread] Creates the parameters and adds them: type, then level
