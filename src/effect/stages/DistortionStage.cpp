@@ -116,20 +116,24 @@ void DistortionStage::process(float* block, int count) noexcept {
     const float a = input_detector_.run(block, count);
     float b = a;
     if (level_ != 0.0f || prev_level_ != 0.0f) {
-        shape(block, count);
+        if (level_ != prev_level_)
+            shape<true>(block, count);
+        else
+            shape<false>(block, count);
         b = output_detector_.run(block, count);
     }
     comp_ = std::abs(b) >= silence ? std::min(a, level_ceiling) / b : 0.0f;
     apply_compensation(block, count);
 }
 
+template <bool Changing>
 void DistortionStage::shape(float* block, int count) noexcept {
     if (type_ != prev_type_ || (type_ != 0.0f && type_ != 1.0f))
-        shape_with<true, true>(block, count);
+        shape_with<true, true, Changing>(block, count);
     else if (type_ == 0.0f)
-        shape_with<true, false>(block, count);
+        shape_with<true, false, Changing>(block, count);
     else
-        shape_with<false, true>(block, count);
+        shape_with<false, true, Changing>(block, count);
 }
 
 namespace {
@@ -152,15 +156,15 @@ inline __m128 ramp4(float& g, float step) noexcept {
 
 // While the level changes, the previous setting's curves fade out under the
 // new ones; otherwise the curves run with their gains.
-template <bool UseOverdrive, bool UsePuncher>
-void DistortionStage::shape_with(float* block, int count) noexcept {
-    // Locals keep the gains in registers.
+template <bool UseOverdrive, bool UsePuncher, bool Changing>
+void DistortionStage::shape_with(float* __restrict block, int count) noexcept {
+    // Locals keep the gains in registers; the block is apart from the curves
+    // and the stage, so its stores need not reload either.
     const DistortionCurves& c = *curves_;
     const float fold = scale_ * DistortionCurves::fold_units_per_radian;
     const float prev_fold = prev_scale_ * DistortionCurves::fold_units_per_radian;
     Curve od = overdrive_;
     Curve pu = puncher_;
-    const bool changing = level_ != prev_level_;
     int i = 0;
 #if defined(__SSE2__)
     // Four samples at a time: the curves, then their gains, in one pass, so
@@ -171,7 +175,7 @@ void DistortionStage::shape_with(float* block, int count) noexcept {
     for (; i + 4 <= count; i += 4) {
         const __m128 x = _mm_loadu_ps(block + i);
         __m128 y = _mm_setzero_ps();
-        if (changing) {
+        if constexpr (Changing) {
             if constexpr (UseOverdrive) {
                 const __m128 old =
                     _mm_mul_ps(ramp4<true>(od.falling, od.fall), c.overdrive4(x, prev_drive));
@@ -198,7 +202,7 @@ void DistortionStage::shape_with(float* block, int count) noexcept {
     for (; i < count; ++i) {
         const float x = block[i];
         float y = 0.0f;
-        if (changing) {
+        if constexpr (Changing) {
             // The previous setting fades out under the new one.
             if constexpr (UseOverdrive) {
                 y +=

@@ -62,8 +62,9 @@ private:
 
     void take_values() noexcept;
     void update_curves(bool crossfade) noexcept;
+    template <bool Changing>
     void shape(float* block, int count) noexcept;
-    template <bool UseOverdrive, bool UsePuncher>
+    template <bool UseOverdrive, bool UsePuncher, bool Changing>
     void shape_with(float* block, int count) noexcept;
     void apply_compensation(float* block, int count) noexcept;
 
