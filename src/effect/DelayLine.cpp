@@ -173,9 +173,16 @@ const float* DelayLine::read(int count) noexcept {
 }
 
 void DelayLine::read_pair(DelayLine& a, DelayLine& b, int count) noexcept {
-    const float* src_a = a.fetch(count);
-    const float* src_b = b.fetch(count);
-    FilterStage::read_pair(a.filter_, a.out_, src_a, b.filter_, b.out_, src_b, count);
+    if (a.gliding() && b.gliding()) {
+        // Both reads are made inside the filters' loop, where the
+        // interpolation overlaps the recursions' wait on their last outputs.
+        FilterStage::read_pair_from(a.filter_, a.out_, a.glide(), b.filter_, b.out_, b.glide(),
+                                    count);
+    } else {
+        const float* src_a = a.fetch(count);
+        const float* src_b = b.fetch(count);
+        FilterStage::read_pair(a.filter_, a.out_, src_a, b.filter_, b.out_, src_b, count);
+    }
     a.distortion_.process(a.out_, count);
     b.distortion_.process(b.out_, count);
     ShelfStage::process_pair(a.shelf_, a.out_, b.shelf_, b.out_, count);
@@ -183,12 +190,27 @@ void DelayLine::read_pair(DelayLine& a, DelayLine& b, int count) noexcept {
     b.advance(count);
 }
 
+// A delay change within the glide's speeds is read gliding; a larger one
+// crossfades the buffer once, at its first read.
+bool DelayLine::gliding() const noexcept {
+    return d_ != d_current_ && std::abs(1.0 - glide_increment_) <= 2.0;
+}
+
+// Positions counted from the tick's start, so that any cut of the tick into
+// runs reads the same positions.
+DelayLine::GlideRead DelayLine::glide() const noexcept {
+    return {buffer_.data(), std::uint64_t(mask_),
+            glide_start_position_ + std::uint64_t(std::int64_t(tick_offset_) * glide_speed_),
+            std::uint64_t(glide_speed_)};
+}
+
 // The delayed samples of the run, before the filter: the gliding read
 // interpolated into out_, or the buffer itself.
 const float* DelayLine::fetch(int count) noexcept {
-    const bool gliding = d_ != d_current_ && std::abs(1.0 - glide_increment_) <= 2.0;
-    if (gliding) {
-        glide_read(count);
+    if (gliding()) {
+        const GlideRead read = glide();
+        for (int i = 0; i < count; ++i)
+            out_[i] = read(i);
         return out_;
     }
     if (d_ != d_current_ && glide_start_) {
@@ -201,21 +223,6 @@ const float* DelayLine::fetch(int count) noexcept {
 void DelayLine::advance(int count) noexcept {
     w_ = (w_ + count) & mask_;
     tick_offset_ += count;
-}
-
-void DelayLine::glide_read(int count) noexcept {
-    const float* buf = buffer_.data();
-    const std::uint64_t mask = std::uint64_t(mask_);
-    std::uint64_t p =
-        glide_start_position_ + std::uint64_t(std::int64_t(tick_offset_) * glide_speed_);
-    const std::uint64_t step = std::uint64_t(glide_speed_);
-    for (int i = 0; i < count; ++i, p += step) {
-        const std::uint64_t index = (p >> 32) & mask;
-        const float frac = float(std::uint32_t(p)) * (1.0f / 4294967296.0f);
-        const float a = buf[index];
-        const float b = buf[(index + 1) & mask];
-        out_[i] = a + (b - a) * frac;
-    }
 }
 
 namespace {

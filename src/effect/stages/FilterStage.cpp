@@ -81,16 +81,6 @@ void FilterStage::read(float* dst, const float* src, int count) noexcept {
         std::memcpy(dst, src, sizeof(float) * std::size_t(count));
 }
 
-void FilterStage::read_pair(FilterStage& a, float* dst_a, const float* src_a, FilterStage& b,
-                            float* dst_b, const float* src_b, int count) noexcept {
-    if (a.is_neutral() || b.is_neutral()) {
-        a.read(dst_a, src_a, count);
-        b.read(dst_b, src_b, count);
-    } else {
-        Biquad::process_pair(a.biquad_, dst_a, src_a, b.biquad_, dst_b, src_b, count);
-    }
-}
-
 bool FilterStage::is_neutral() const noexcept {
     return biquad_.type() == Biquad::resonator && std::abs(biquad_.resonance() - 1.0f) <= 0.05f;
 }
