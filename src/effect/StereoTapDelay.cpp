@@ -24,6 +24,27 @@ inline float bounded(float x) noexcept {
     return std::min(input_limit, std::max(-input_limit, x));
 }
 
+// Input frames into the buffer, held within the limit; four at a time where
+// there are vector registers.
+template <typename Frame>
+void write_input(Frame* __restrict to, const float* __restrict left, const float* __restrict right,
+                 int count) noexcept {
+    int i = 0;
+#if defined(__SSE2__)
+    // max(x, -limit) then min(.., limit) answer as bounded() does, a number
+    // or not: -limit for not-a-number.
+    const __m128 high = _mm_set1_ps(input_limit), low = _mm_set1_ps(-input_limit);
+    for (; i + 4 <= count; i += 4) {
+        const __m128 l = _mm_min_ps(_mm_max_ps(_mm_loadu_ps(left + i), low), high);
+        const __m128 r = _mm_min_ps(_mm_max_ps(_mm_loadu_ps(right + i), low), high);
+        _mm_storeu_ps(&to[i].l, _mm_unpacklo_ps(l, r));
+        _mm_storeu_ps(&to[i + 2].l, _mm_unpackhi_ps(l, r));
+    }
+#endif
+    for (; i < count; ++i)
+        to[i] = Frame{bounded(left[i]), bounded(right[i])};
+}
+
 } // namespace
 
 void StereoTapDelay::init(mppi::PluginInternal& plugin) {
@@ -99,10 +120,8 @@ void StereoTapDelay::process(float* L, float* R, const float* in_left, const flo
     // In at most two stretches, up to the buffer's end and from its start.
     Frame* buf = buffer_.data();
     const int first = std::min(count, buffer_size() - w_);
-    for (int i = 0; i < first; ++i)
-        buf[w_ + i] = Frame{bounded(in_left[i]), bounded(in_right[i])};
-    for (int i = first; i < count; ++i)
-        buf[i - first] = Frame{bounded(in_left[i]), bounded(in_right[i])};
+    write_input(buf + w_, in_left, in_right, first);
+    write_input(buf, in_left + first, in_right + first, count - first);
 
     bool any = false;
     for (int t = 0; t < nbr_taps; ++t) {

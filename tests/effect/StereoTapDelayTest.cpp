@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -56,6 +57,38 @@ TEST(StereoTapDelay, defaults_pass_the_input_through_tap_1_at_delay_0) {
     const test::Stereo out = rig.run(in);
     EXPECT_EQ(out.left, in.left);
     EXPECT_EQ(out.right, in.right);
+}
+
+// The input is held within 2^20 (not-a-number taken as -2^20), the same
+// whether frames go in four at a time or one by one.
+TEST(StereoTapDelay, input_is_held_within_2_to_the_20_in_any_run) {
+    const float big = 1048576.0f, inf = std::numeric_limits<float>::infinity();
+    const struct {
+        float in, held;
+    } cases[] = {{std::numeric_limits<float>::quiet_NaN(), -big},
+                 {inf, big},
+                 {-inf, -big},
+                 {3e38f, big},
+                 {-2e6f, -big},
+                 {big, big},
+                 {-1.5f, -1.5f},
+                 {0.5f, 0.5f}};
+    for (int run : {8, 1}) {
+        TapRig rig;
+        test::Stereo in = test::silence(8), out = test::silence(8);
+        for (std::size_t i = 0; i < 8; ++i) {
+            in.left[i] = cases[i].in;
+            in.right[i] = cases[7 - i].in;
+        }
+        rig.taps.tick();
+        for (int pos = 0; pos < 8; pos += run)
+            rig.taps.process(out.left.data() + pos, out.right.data() + pos, in.left.data() + pos,
+                             in.right.data() + pos, run);
+        for (std::size_t i = 0; i < 8; ++i) {
+            EXPECT_EQ(std::memcmp(&out.left[i], &cases[i].held, sizeof(float)), 0) << i;
+            EXPECT_EQ(std::memcmp(&out.right[i], &cases[7 - i].held, sizeof(float)), 0) << i;
+        }
+    }
 }
 
 TEST(StereoTapDelay, pan_gains) {
