@@ -1,5 +1,6 @@
 #include "effect/DelayLine.h"
 
+#include "effect/ChangeMark.h"
 #include "effect/DelayBufferSize.h"
 
 #include <algorithm>
@@ -146,7 +147,7 @@ void DelayLine::tick() noexcept {
     filter_.tick(block_size);
     distortion_.tick(block_size);
     shelf_.tick();
-    if (params_changed_.exchange(false, std::memory_order_relaxed))
+    if (take_change(params_changed_))
         push_values();
     if (d_ != d_current_) {
         // Read positions of the glide, counted from the tick's start so that

@@ -1,5 +1,7 @@
 #include "effect/stages/DistortionStage.h"
 
+#include "effect/ChangeMark.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -74,7 +76,7 @@ void DistortionStage::tick(int n) noexcept {
     prev_drive_ = drive_;
     prev_scale_ = scale_;
     level_param_.tick(n);
-    if (dist_changed_.exchange(false, std::memory_order_relaxed)) {
+    if (take_change(dist_changed_)) {
         take_values();
         update_curves(true);
     }

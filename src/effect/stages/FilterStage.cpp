@@ -1,5 +1,7 @@
 #include "effect/stages/FilterStage.h"
 
+#include "effect/ChangeMark.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -70,7 +72,7 @@ void FilterStage::tick(int n) noexcept {
     cutoff_.tick(n);
     reso_.tick(n);
     q_.tick(n);
-    if (filter_changed_.exchange(false, std::memory_order_relaxed))
+    if (take_change(filter_changed_))
         update_coefficients();
 }
 
