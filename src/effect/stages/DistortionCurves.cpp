@@ -1,5 +1,6 @@
 #include "effect/stages/DistortionCurves.h"
 
+#include <algorithm>
 #include <cmath>
 
 const DistortionCurves& DistortionCurves::instance() {
@@ -10,7 +11,17 @@ const DistortionCurves& DistortionCurves::instance() {
 DistortionCurves::DistortionCurves()
     : overdrive_([](double u) { return std::tanh(u - double(knot_offset)); }),
       puncher_([](double u) { return std::sin(u * 3.14159265358979323846 / 8.0); }),
-      high_(float(std::tanh(double(knot_offset)))) {}
+      high_(float(std::tanh(double(knot_offset)))) {
+    for (int i = 0; i < segments; ++i) {
+        for (int k = 0; k < 4; ++k) {
+            overdrive_rows_[4 * i + k] = overdrive_.row(i)[k];
+            puncher_rows_[4 * i + k] = puncher_.row(i)[k];
+        }
+    }
+    // ((0·u + 0)·u + 0)·u + high_ is high_ for any coordinate in range.
+    const float top[4] = {high_, 0.0f, 0.0f, 0.0f};
+    std::copy(top, top + 4, overdrive_rows_ + 4 * segments);
+}
 
 #if defined(__SSE2__)
 

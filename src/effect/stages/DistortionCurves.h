@@ -48,12 +48,17 @@ private:
     DistortionCurves();
 
 #if defined(__SSE2__)
-    static __m128 eval4(const mppi::CubicTable<float>& table, __m128i segment, __m128 u) noexcept;
+    static __m128 eval4(const float* rows, __m128i segment, __m128 u) noexcept;
 #endif
 
     mppi::CubicTable<float> overdrive_;
     mppi::CubicTable<float> puncher_;
     float high_;
+    // The tables' rows one after the other, four coefficients each, for the
+    // vector forms. The overdrive has a row more, the constant high_, taken
+    // at or above the top.
+    alignas(16) float overdrive_rows_[(segments + 1) * 4];
+    alignas(16) float puncher_rows_[segments * 4];
 };
 
 inline float DistortionCurves::overdrive(float x) const noexcept {
@@ -86,14 +91,14 @@ inline float DistortionCurves::puncher(float u) const noexcept {
 
 // The cubics of four segments at four coordinates: the rows are gathered and
 // turned into one vector per coefficient, then evaluated as the scalar form
-// does, ((c3·u + c2)·u + c1)·u + c0. A segment (0..15) is read straight out
-// of the low half of its lane.
-inline __m128 DistortionCurves::eval4(const mppi::CubicTable<float>& table, __m128i segment,
-                                      __m128 u) noexcept {
-    __m128 c0 = _mm_load_ps(table.row(_mm_extract_epi16(segment, 0)));
-    __m128 c1 = _mm_load_ps(table.row(_mm_extract_epi16(segment, 2)));
-    __m128 c2 = _mm_load_ps(table.row(_mm_extract_epi16(segment, 4)));
-    __m128 c3 = _mm_load_ps(table.row(_mm_extract_epi16(segment, 6)));
+// does, ((c3·u + c2)·u + c1)·u + c0. A row's first index (below 2^16) is
+// read straight out of the low half of its lane.
+inline __m128 DistortionCurves::eval4(const float* rows, __m128i segment, __m128 u) noexcept {
+    const __m128i first = _mm_slli_epi32(segment, 2);
+    __m128 c0 = _mm_load_ps(rows + _mm_extract_epi16(first, 0));
+    __m128 c1 = _mm_load_ps(rows + _mm_extract_epi16(first, 2));
+    __m128 c2 = _mm_load_ps(rows + _mm_extract_epi16(first, 4));
+    __m128 c3 = _mm_load_ps(rows + _mm_extract_epi16(first, 6));
     _MM_TRANSPOSE4_PS(c0, c1, c2, c3);
     const __m128 v = _mm_add_ps(_mm_mul_ps(_mm_add_ps(_mm_mul_ps(c3, u), c2), u), c1);
     return _mm_add_ps(_mm_mul_ps(v, u), c0);
@@ -103,9 +108,10 @@ inline __m128 DistortionCurves::overdrive4(__m128 x, __m128 scale) const noexcep
     const __m128 u = _mm_add_ps(_mm_mul_ps(x, scale), _mm_set1_ps(knot_offset));
     // max(min(last, u), 0) keeps the scalar form's answers, not-a-number included.
     const __m128 inside = _mm_max_ps(_mm_min_ps(_mm_set1_ps(last_coordinate), u), _mm_setzero_ps());
-    const __m128 v = eval4(overdrive_, _mm_cvttps_epi32(inside), inside);
+    // At or above the top (all ones in the mask: one row further) the constant row.
     const __m128 above = _mm_cmpge_ps(u, _mm_set1_ps(float(segments)));
-    return _mm_or_ps(_mm_and_ps(above, _mm_set1_ps(high_)), _mm_andnot_ps(above, v));
+    const __m128i segment = _mm_sub_epi32(_mm_cvttps_epi32(inside), _mm_castps_si128(above));
+    return eval4(overdrive_rows_, segment, inside);
 }
 
 inline __m128 DistortionCurves::puncher4(__m128 x, __m128 scale) const noexcept {
@@ -122,7 +128,7 @@ inline __m128 DistortionCurves::puncher4(__m128 x, __m128 scale) const noexcept 
     whole = _mm_add_epi32(whole, _mm_castps_si128(_mm_cmpgt_ps(_mm_cvtepi32_ps(whole), periods)));
     __m128 r = _mm_sub_ps(u, _mm_mul_ps(period, _mm_cvtepi32_ps(whole)));
     r = _mm_andnot_ps(_mm_cmpge_ps(r, period), r);
-    return _mm_and_ps(usable, eval4(puncher_, _mm_cvttps_epi32(r), r));
+    return _mm_and_ps(usable, eval4(puncher_rows_, _mm_cvttps_epi32(r), r));
 }
 
 #endif
