@@ -152,6 +152,14 @@ inline __m128 ramp4(float& g, float step) noexcept {
     }
     return _mm_load_ps(v);
 }
+
+// Four samples of a crossfade: the previous setting's falling gain on its
+// curve plus the new setting's rising gain on its own.
+inline __m128 fade4(float& falling, float fall, float& rising, float rise, __m128 old_curve,
+                    __m128 new_curve) noexcept {
+    return _mm_add_ps(_mm_mul_ps(ramp4<true>(falling, fall), old_curve),
+                      _mm_mul_ps(ramp4<false>(rising, rise), new_curve));
+}
 #endif
 
 } // namespace
@@ -178,20 +186,12 @@ void DistortionStage::shape_with(float* __restrict block, int count) noexcept {
         const __m128 x = _mm_loadu_ps(block + i);
         __m128 y = _mm_setzero_ps();
         if constexpr (Changing) {
-            if constexpr (UseOverdrive) {
-                const __m128 old =
-                    _mm_mul_ps(ramp4<true>(od.falling, od.fall), c.overdrive4(x, prev_drive));
-                const __m128 now =
-                    _mm_mul_ps(ramp4<false>(od.rising, od.rise), c.overdrive4(x, drive));
-                y = _mm_add_ps(y, _mm_add_ps(old, now));
-            }
-            if constexpr (UsePuncher) {
-                const __m128 old =
-                    _mm_mul_ps(ramp4<true>(pu.falling, pu.fall), c.puncher4(x, prev_fold4));
-                const __m128 now =
-                    _mm_mul_ps(ramp4<false>(pu.rising, pu.rise), c.puncher4(x, fold4));
-                y = _mm_add_ps(y, _mm_add_ps(old, now));
-            }
+            if constexpr (UseOverdrive)
+                y = _mm_add_ps(y, fade4(od.falling, od.fall, od.rising, od.rise,
+                                        c.overdrive4(x, prev_drive), c.overdrive4(x, drive)));
+            if constexpr (UsePuncher)
+                y = _mm_add_ps(y, fade4(pu.falling, pu.fall, pu.rising, pu.rise,
+                                        c.puncher4(x, prev_fold4), c.puncher4(x, fold4)));
         } else {
             if constexpr (UseOverdrive)
                 y = _mm_add_ps(y, _mm_mul_ps(od_gain, c.overdrive4(x, drive)));
