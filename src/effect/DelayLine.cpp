@@ -7,6 +7,10 @@
 #include <cmath>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr double fixed_one = 4294967296.0; // 2^32: positions are 32.32 fixed point
@@ -240,11 +244,30 @@ void blend_stretch(float* in_place, const float* old, int k0, int n, float lengt
         const float old_weight = Ahead ? 1.0f - float(k) / length : 1.0f - float(-k) / length;
         in_place[i] = old_weight * old[i] + (1.0f - old_weight) * in_place[i];
     };
+    int done = 0;
+#if defined(__SSE2__)
+    // Four samples at once, in groups taken in the same direction: the old
+    // position lies away from the direction of travel, so no sample of a
+    // group reads what another of the group writes, and reading the group
+    // before writing it gives what one sample after the other gives.
+    const __m128 one = _mm_set1_ps(1.0f), len = _mm_set1_ps(length);
+    const auto blend4 = [&](int i) {
+        const __m128i k = _mm_add_epi32(_mm_set1_epi32(k0 + i), _mm_setr_epi32(0, 1, 2, 3));
+        const __m128 distance = _mm_cvtepi32_ps(Ahead ? k : _mm_sub_epi32(_mm_setzero_si128(), k));
+        const __m128 old_weight = _mm_sub_ps(one, _mm_div_ps(distance, len));
+        const __m128 mixed =
+            _mm_add_ps(_mm_mul_ps(old_weight, _mm_loadu_ps(old + i)),
+                       _mm_mul_ps(_mm_sub_ps(one, old_weight), _mm_loadu_ps(in_place + i)));
+        _mm_storeu_ps(in_place + i, mixed);
+    };
+    for (; done + 4 <= n; done += 4)
+        blend4(forward ? done : n - done - 4);
+#endif
     if (forward) {
-        for (int i = 0; i < n; ++i)
+        for (int i = done; i < n; ++i)
             blend(i);
     } else {
-        for (int i = n - 1; i >= 0; --i)
+        for (int i = n - done - 1; i >= 0; --i)
             blend(i);
     }
 }
