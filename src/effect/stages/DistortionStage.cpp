@@ -1,6 +1,7 @@
 #include "effect/stages/DistortionStage.h"
 
 #include "effect/ChangeMark.h"
+#include "effect/stages/LanePair.h"
 
 #include <algorithm>
 #include <cmath>
@@ -141,24 +142,26 @@ void DistortionStage::shape(float* block, int count) noexcept {
 namespace {
 
 #if defined(__SSE2__)
-// Four successive values of a gain that moves by `step` every sample, one
-// sample at a time as the one-sample form does; g moves on by four samples.
-template <bool Falling>
-inline __m128 ramp4(float& g, float step) noexcept {
-    alignas(16) float v[4];
-    for (float& x : v) {
-        x = g;
-        g = Falling ? g - step : g + step;
-    }
-    return _mm_load_ps(v);
-}
+// A crossfade's two gains side by side, [falling, rising, 0, 0], with their
+// steps [-fall, rise, 0, 0]: each moves one sample at a time as the
+// one-sample form moves it (adding the negated fall is subtracting it).
+struct Fade {
+    __m128 gains, steps;
+};
 
 // Four samples of a crossfade: the previous setting's falling gain on its
-// curve plus the new setting's rising gain on its own.
-inline __m128 fade4(float& falling, float fall, float& rising, float rise, __m128 old_curve,
-                    __m128 new_curve) noexcept {
-    return _mm_add_ps(_mm_mul_ps(ramp4<true>(falling, fall), old_curve),
-                      _mm_mul_ps(ramp4<false>(rising, rise), new_curve));
+// curve plus the new setting's rising gain on its own; the gains move on by
+// four samples.
+inline __m128 fade4(Fade& fade, __m128 old_curve, __m128 new_curve) noexcept {
+    const __m128 g0 = fade.gains;
+    const __m128 g1 = _mm_add_ps(g0, fade.steps);
+    const __m128 g2 = _mm_add_ps(g1, fade.steps);
+    const __m128 g3 = _mm_add_ps(g2, fade.steps);
+    fade.gains = _mm_add_ps(g3, fade.steps);
+    const __m128 early = _mm_unpacklo_ps(g0, g1); // f0 f1 r0 r1
+    const __m128 late = _mm_unpacklo_ps(g2, g3);  // f2 f3 r2 r3
+    return _mm_add_ps(_mm_mul_ps(_mm_movelh_ps(early, late), old_curve),
+                      _mm_mul_ps(_mm_movehl_ps(late, early), new_curve));
 }
 #endif
 
@@ -182,16 +185,19 @@ void DistortionStage::shape_with(float* __restrict block, int count) noexcept {
     const __m128 drive = _mm_set1_ps(drive_), prev_drive = _mm_set1_ps(prev_drive_);
     const __m128 fold4 = _mm_set1_ps(fold), prev_fold4 = _mm_set1_ps(prev_fold);
     const __m128 od_gain = _mm_set1_ps(od.gain), pu_gain = _mm_set1_ps(pu.gain);
+    Fade od_fade{_mm_setr_ps(od.falling, od.rising, 0.0f, 0.0f),
+                 _mm_setr_ps(-od.fall, od.rise, 0.0f, 0.0f)};
+    Fade pu_fade{_mm_setr_ps(pu.falling, pu.rising, 0.0f, 0.0f),
+                 _mm_setr_ps(-pu.fall, pu.rise, 0.0f, 0.0f)};
     for (; i + 4 <= count; i += 4) {
         const __m128 x = _mm_loadu_ps(block + i);
         __m128 y = _mm_setzero_ps();
         if constexpr (Changing) {
             if constexpr (UseOverdrive)
-                y = _mm_add_ps(y, fade4(od.falling, od.fall, od.rising, od.rise,
-                                        c.overdrive4(x, prev_drive), c.overdrive4(x, drive)));
+                y = _mm_add_ps(y,
+                               fade4(od_fade, c.overdrive4(x, prev_drive), c.overdrive4(x, drive)));
             if constexpr (UsePuncher)
-                y = _mm_add_ps(y, fade4(pu.falling, pu.fall, pu.rising, pu.rise,
-                                        c.puncher4(x, prev_fold4), c.puncher4(x, fold4)));
+                y = _mm_add_ps(y, fade4(pu_fade, c.puncher4(x, prev_fold4), c.puncher4(x, fold4)));
         } else {
             if constexpr (UseOverdrive)
                 y = _mm_add_ps(y, _mm_mul_ps(od_gain, c.overdrive4(x, drive)));
@@ -199,6 +205,12 @@ void DistortionStage::shape_with(float* __restrict block, int count) noexcept {
                 y = _mm_add_ps(y, _mm_mul_ps(pu_gain, c.puncher4(x, fold4)));
         }
         _mm_storeu_ps(block + i, y);
+    }
+    if constexpr (Changing) {
+        od.falling = lane_pair::first(od_fade.gains);
+        od.rising = lane_pair::second(od_fade.gains);
+        pu.falling = lane_pair::first(pu_fade.gains);
+        pu.rising = lane_pair::second(pu_fade.gains);
     }
 #endif
     for (; i < count; ++i) {
