@@ -1,5 +1,6 @@
 #include "effect/Algo.h"
 
+#include "effect/ChangeMark.h"
 #include "mppi/HostDspInterface.h"
 #include "mppi/PropertyKeys.h"
 #include "mppi/preset/ProgramSlot.h"
@@ -142,7 +143,7 @@ void Algo::notify(mppi::NotifierInterface* source) noexcept {
 }
 
 void Algo::apply_flags() noexcept {
-    if (tempo_changed_.exchange(false, std::memory_order_relaxed)) {
+    if (take_change(tempo_changed_)) {
         separation_.tempo_changed();
         taps_.tempo_changed();
         // Both lines, so that a line switched on later plays at the new tempo.
@@ -188,7 +189,7 @@ bool Algo::process_add(float* const* out, const float* const* in, int frames, bo
 template <bool Add>
 void Algo::process(float* const* out, const float* const* in, int frames) noexcept {
     QUEVRIN_ASSERT_AUDIO_THREAD(threads_);
-    if (reset_requested_.exchange(false, std::memory_order_acquire))
+    if (take_change(reset_requested_, std::memory_order_acquire))
         reset_running_state();
     const bool mono = host_ && !host_->is_out_channel(0, 1);
 
@@ -196,7 +197,7 @@ void Algo::process(float* const* out, const float* const* in, int frames) noexce
         if (countdown_ == 0) {
             countdown_ = control_block;
             separation_.tick(control_block);
-            if (flags_changed_.exchange(false, std::memory_order_relaxed))
+            if (take_change(flags_changed_))
                 apply_flags();
             taps_.tick();
             lines_[0].tick();

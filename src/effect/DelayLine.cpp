@@ -1,10 +1,15 @@
 #include "effect/DelayLine.h"
 
+#include "effect/ChangeMark.h"
 #include "effect/DelayBufferSize.h"
 
 #include <algorithm>
 #include <cmath>
 #include <new>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -146,7 +151,7 @@ void DelayLine::tick() noexcept {
     filter_.tick(block_size);
     distortion_.tick(block_size);
     shelf_.tick();
-    if (params_changed_.exchange(false, std::memory_order_relaxed))
+    if (take_change(params_changed_))
         push_values();
     if (d_ != d_current_) {
         // Read positions of the glide, counted from the tick's start so that
@@ -173,9 +178,16 @@ const float* DelayLine::read(int count) noexcept {
 }
 
 void DelayLine::read_pair(DelayLine& a, DelayLine& b, int count) noexcept {
-    const float* src_a = a.fetch(count);
-    const float* src_b = b.fetch(count);
-    FilterStage::read_pair(a.filter_, a.out_, src_a, b.filter_, b.out_, src_b, count);
+    if (a.gliding() && b.gliding()) {
+        // Both reads are made inside the filters' loop, where the
+        // interpolation overlaps the recursions' wait on their last outputs.
+        FilterStage::read_pair_from(a.filter_, a.out_, a.glide(), b.filter_, b.out_, b.glide(),
+                                    count);
+    } else {
+        const float* src_a = a.fetch(count);
+        const float* src_b = b.fetch(count);
+        FilterStage::read_pair(a.filter_, a.out_, src_a, b.filter_, b.out_, src_b, count);
+    }
     a.distortion_.process(a.out_, count);
     b.distortion_.process(b.out_, count);
     ShelfStage::process_pair(a.shelf_, a.out_, b.shelf_, b.out_, count);
@@ -183,12 +195,27 @@ void DelayLine::read_pair(DelayLine& a, DelayLine& b, int count) noexcept {
     b.advance(count);
 }
 
+// A delay change within the glide's speeds is read gliding; a larger one
+// crossfades the buffer once, at its first read.
+bool DelayLine::gliding() const noexcept {
+    return d_ != d_current_ && std::abs(1.0 - glide_increment_) <= 2.0;
+}
+
+// Positions counted from the tick's start, so that any cut of the tick into
+// runs reads the same positions.
+DelayLine::GlideRead DelayLine::glide() const noexcept {
+    return {buffer_.data(), std::uint64_t(mask_),
+            glide_start_position_ + std::uint64_t(std::int64_t(tick_offset_) * glide_speed_),
+            std::uint64_t(glide_speed_)};
+}
+
 // The delayed samples of the run, before the filter: the gliding read
 // interpolated into out_, or the buffer itself.
 const float* DelayLine::fetch(int count) noexcept {
-    const bool gliding = d_ != d_current_ && std::abs(1.0 - glide_increment_) <= 2.0;
-    if (gliding) {
-        glide_read(count);
+    if (gliding()) {
+        const GlideRead read = glide();
+        for (int i = 0; i < count; ++i)
+            out_[i] = read(i);
         return out_;
     }
     if (d_ != d_current_ && glide_start_) {
@@ -201,21 +228,6 @@ const float* DelayLine::fetch(int count) noexcept {
 void DelayLine::advance(int count) noexcept {
     w_ = (w_ + count) & mask_;
     tick_offset_ += count;
-}
-
-void DelayLine::glide_read(int count) noexcept {
-    const float* buf = buffer_.data();
-    const std::uint64_t mask = std::uint64_t(mask_);
-    std::uint64_t p =
-        glide_start_position_ + std::uint64_t(std::int64_t(tick_offset_) * glide_speed_);
-    const std::uint64_t step = std::uint64_t(glide_speed_);
-    for (int i = 0; i < count; ++i, p += step) {
-        const std::uint64_t index = (p >> 32) & mask;
-        const float frac = float(std::uint32_t(p)) * (1.0f / 4294967296.0f);
-        const float a = buf[index];
-        const float b = buf[(index + 1) & mask];
-        out_[i] = a + (b - a) * frac;
-    }
 }
 
 namespace {
@@ -232,11 +244,30 @@ void blend_stretch(float* in_place, const float* old, int k0, int n, float lengt
         const float old_weight = Ahead ? 1.0f - float(k) / length : 1.0f - float(-k) / length;
         in_place[i] = old_weight * old[i] + (1.0f - old_weight) * in_place[i];
     };
+    int done = 0;
+#if defined(__SSE2__)
+    // Four samples at once, in groups taken in the same direction: the old
+    // position lies away from the direction of travel, so no sample of a
+    // group reads what another of the group writes, and reading the group
+    // before writing it gives what one sample after the other gives.
+    const __m128 one = _mm_set1_ps(1.0f), len = _mm_set1_ps(length);
+    const auto blend4 = [&](int i) {
+        const __m128i k = _mm_add_epi32(_mm_set1_epi32(k0 + i), _mm_setr_epi32(0, 1, 2, 3));
+        const __m128 distance = _mm_cvtepi32_ps(Ahead ? k : _mm_sub_epi32(_mm_setzero_si128(), k));
+        const __m128 old_weight = _mm_sub_ps(one, _mm_div_ps(distance, len));
+        const __m128 mixed =
+            _mm_add_ps(_mm_mul_ps(old_weight, _mm_loadu_ps(old + i)),
+                       _mm_mul_ps(_mm_sub_ps(one, old_weight), _mm_loadu_ps(in_place + i)));
+        _mm_storeu_ps(in_place + i, mixed);
+    };
+    for (; done + 4 <= n; done += 4)
+        blend4(forward ? done : n - done - 4);
+#endif
     if (forward) {
-        for (int i = 0; i < n; ++i)
+        for (int i = done; i < n; ++i)
             blend(i);
     } else {
-        for (int i = n - 1; i >= 0; --i)
+        for (int i = n - done - 1; i >= 0; --i)
             blend(i);
     }
 }

@@ -73,11 +73,27 @@ public:
     const FilterStage& filter() const noexcept { return filter_; }
 
 private:
+    // The gliding read of a run: the buffer interpolated at a read position
+    // that moves by `step` per sample from `start` (32.32 fixed point).
+    struct GlideRead {
+        const float* buf;
+        std::uint64_t mask, start, step;
+        float operator()(int i) const noexcept {
+            const std::uint64_t p = start + std::uint64_t(i) * step;
+            const std::uint64_t index = (p >> 32) & mask;
+            const float frac = float(std::uint32_t(p)) * (1.0f / 4294967296.0f);
+            const float a = buf[index];
+            const float b = buf[(index + 1) & mask];
+            return a + (b - a) * frac;
+        }
+    };
+
     void push_values() noexcept;
+    bool gliding() const noexcept;
+    GlideRead glide() const noexcept;
     const float* fetch(int count) noexcept;
     void advance(int count) noexcept;
     void crossfade() noexcept;
-    void glide_read(int count) noexcept;
     void allocate();
 
     float out_[block_size] = {};

@@ -6,6 +6,10 @@
 #include <cmath>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr int tick_length = 256;
@@ -18,6 +22,27 @@ constexpr float input_limit = 1048576.0f;
 
 inline float bounded(float x) noexcept {
     return std::min(input_limit, std::max(-input_limit, x));
+}
+
+// Input frames into the buffer, held within the limit; four at a time where
+// there are vector registers.
+template <typename Frame>
+void write_input(Frame* __restrict to, const float* __restrict left, const float* __restrict right,
+                 int count) noexcept {
+    int i = 0;
+#if defined(__SSE2__)
+    // max(x, -limit) then min(.., limit) answer as bounded() does, a number
+    // or not: -limit for not-a-number.
+    const __m128 high = _mm_set1_ps(input_limit), low = _mm_set1_ps(-input_limit);
+    for (; i + 4 <= count; i += 4) {
+        const __m128 l = _mm_min_ps(_mm_max_ps(_mm_loadu_ps(left + i), low), high);
+        const __m128 r = _mm_min_ps(_mm_max_ps(_mm_loadu_ps(right + i), low), high);
+        _mm_storeu_ps(&to[i].l, _mm_unpacklo_ps(l, r));
+        _mm_storeu_ps(&to[i + 2].l, _mm_unpackhi_ps(l, r));
+    }
+#endif
+    for (; i < count; ++i)
+        to[i] = Frame{bounded(left[i]), bounded(right[i])};
 }
 
 } // namespace
@@ -95,10 +120,8 @@ void StereoTapDelay::process(float* L, float* R, const float* in_left, const flo
     // In at most two stretches, up to the buffer's end and from its start.
     Frame* buf = buffer_.data();
     const int first = std::min(count, buffer_size() - w_);
-    for (int i = 0; i < first; ++i)
-        buf[w_ + i] = Frame{bounded(in_left[i]), bounded(in_right[i])};
-    for (int i = first; i < count; ++i)
-        buf[i - first] = Frame{bounded(in_left[i]), bounded(in_right[i])};
+    write_input(buf + w_, in_left, in_right, first);
+    write_input(buf, in_left + first, in_right + first, count - first);
 
     bool any = false;
     for (int t = 0; t < nbr_taps; ++t) {
@@ -142,6 +165,67 @@ inline void store(float* L, float* R, int i, float l, float r) {
     }
 }
 
+#if defined(__SSE2__)
+
+// Four frames of a glide in vector lanes: the frames' left and right
+// channels, the gains at four samples of the tick, and the outputs, each
+// lane computed as the one-frame form computes it.
+struct Frames4 {
+    __m128 l, r;
+};
+
+// From two vectors of two frames each (l r l r).
+inline Frames4 split(__m128 f01, __m128 f23) noexcept {
+    return {_mm_shuffle_ps(f01, f23, _MM_SHUFFLE(2, 0, 2, 0)),
+            _mm_shuffle_ps(f01, f23, _MM_SHUFFLE(3, 1, 3, 1))};
+}
+
+// Two frames from anywhere in the buffer.
+template <typename Frame>
+inline __m128 two_frames(const Frame& a, const Frame& b) noexcept {
+    const __m128 low = _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(&a));
+    return _mm_loadh_pi(low, reinterpret_cast<const __m64*>(&b));
+}
+
+struct Gains4 {
+    __m128 ll, lr, rl, rr;
+};
+
+inline Gains4 constant4(const TapUnit::Gains& g) noexcept {
+    return {_mm_set1_ps(g.ll), _mm_set1_ps(g.lr), _mm_set1_ps(g.rl), _mm_set1_ps(g.rr)};
+}
+
+// GainRamp::at() for the tick's samples j .. j + 3.
+inline Gains4 ramp4(const GainRamp& ramp, int j) noexcept {
+    const __m128 k =
+        _mm_cvtepi32_ps(_mm_add_epi32(_mm_set1_epi32(j + 1), _mm_setr_epi32(0, 1, 2, 3)));
+    const auto at = [k](float start, float step) {
+        return _mm_add_ps(_mm_set1_ps(start), _mm_mul_ps(_mm_set1_ps(step), k));
+    };
+    const TapUnit::Gains& s = ramp.start;
+    const TapUnit::Gains& d = ramp.step;
+    return {at(s.ll, d.ll), at(s.lr, d.lr), at(s.rl, d.rl), at(s.rr, d.rr)};
+}
+
+// The outputs k.ll·l + k.rl·r and k.lr·l + k.rr·r.
+inline Frames4 through(const Gains4& k, const Frames4& f) noexcept {
+    return {_mm_add_ps(_mm_mul_ps(k.ll, f.l), _mm_mul_ps(k.rl, f.r)),
+            _mm_add_ps(_mm_mul_ps(k.lr, f.l), _mm_mul_ps(k.rr, f.r))};
+}
+
+template <bool Add>
+inline void store4(float* L, float* R, int i, const Frames4& out) noexcept {
+    if (Add) {
+        _mm_storeu_ps(L + i, _mm_add_ps(_mm_loadu_ps(L + i), out.l));
+        _mm_storeu_ps(R + i, _mm_add_ps(_mm_loadu_ps(R + i), out.r));
+    } else {
+        _mm_storeu_ps(L + i, out.l);
+        _mm_storeu_ps(R + i, out.r);
+    }
+}
+
+#endif
+
 // A contiguous stretch of frames through constant or ramping gains.
 template <bool Add, bool Ramp, typename Frame>
 void mix_frames(const Frame* __restrict f, float* __restrict L, float* __restrict R, int count,
@@ -158,7 +242,27 @@ template <bool Add, bool Ramp, typename Frame>
 void mix_glide(const Frame* __restrict buf, int mask, std::uint64_t p, std::uint64_t speed,
                float* __restrict L, float* __restrict R, int count, int j0, const TapUnit::Gains& g,
                const GainRamp& ramp) {
-    for (int i = 0; i < count; ++i, p += speed) {
+    int i = 0;
+#if defined(__SSE2__)
+    const Gains4 fixed = constant4(g);
+    for (; i + 4 <= count; i += 4) {
+        int index[4];
+        alignas(16) float frac[4];
+        for (int k = 0; k < 4; ++k, p += speed) {
+            index[k] = int(p >> 32) & mask;
+            frac[k] = float(std::uint32_t(p));
+        }
+        const Frames4 a = split(two_frames(buf[index[0]], buf[index[1]]),
+                                two_frames(buf[index[2]], buf[index[3]]));
+        const Frames4 b = split(two_frames(buf[(index[0] + 1) & mask], buf[(index[1] + 1) & mask]),
+                                two_frames(buf[(index[2] + 1) & mask], buf[(index[3] + 1) & mask]));
+        const __m128 t = _mm_mul_ps(_mm_load_ps(frac), _mm_set1_ps(1.0f / 4294967296.0f));
+        const Frames4 f{_mm_add_ps(a.l, _mm_mul_ps(_mm_sub_ps(b.l, a.l), t)),
+                        _mm_add_ps(a.r, _mm_mul_ps(_mm_sub_ps(b.r, a.r), t))};
+        store4<Add>(L, R, i, through(Ramp ? ramp4(ramp, j0 + i) : fixed, f));
+    }
+#endif
+    for (; i < count; ++i, p += speed) {
         const int index = int(p >> 32) & mask;
         const float frac = float(std::uint32_t(p)) * (1.0f / 4294967296.0f);
         const Frame& a = buf[index];

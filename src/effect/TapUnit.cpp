@@ -1,5 +1,7 @@
 #include "effect/TapUnit.h"
 
+#include "effect/ChangeMark.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -102,7 +104,7 @@ void TapUnit::tick() noexcept {
     time_.tick(tick_length);
     level_param_.tick(tick_length);
     pan_param_.tick(tick_length);
-    if (params_changed_.exchange(false, std::memory_order_relaxed))
+    if (take_change(params_changed_))
         recompute();
     ramping_ = level_ != previous_level_ || pan_ != previous_pan_;
     if (ramping_) {

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -191,4 +194,85 @@ TEST(DelayLine, modulation_never_leaves_the_limits) {
     EXPECT_EQ(DelayLine::FdbkModifier::apply(0.9, 1.0, 1.0), 1.0);
     EXPECT_EQ(DelayLine::TimeModifier::apply(1.0 / 128, -1.0, 1.0), 1.0 / 128);
     EXPECT_EQ(DelayLine::PanModifier::apply(0.5, 1.0, 1.0), 1.0);
+}
+
+// Two lines read side by side (their filters in vector lanes, gliding reads
+// made inside the filters' loop) give, bit for bit, what each gives when read
+// alone: both gliding, one gliding, a jump beside a glide, a neutral filter.
+TEST(DelayLine, two_lines_read_as_a_pair_match_each_read_alone) {
+    struct Lines {
+        Lines() {
+            plugin.get_time_unit().set_unit_mode(mppi::TimeUnit::beats);
+            for (int k = 0; k < 2; ++k) {
+                line[k].init(k, plugin, mixer);
+                line[k].set_sample_rate(44100.0f);
+                line[k].set_defaults(true);
+            }
+        }
+        void set(const std::string& name, double value) {
+            for (int i = 0; i < plugin.get_nbr_params_added(); ++i)
+                if (plugin.param_at(i)->get_name() == name)
+                    plugin.param_at(i)->set_internal(value);
+        }
+        mppi::PluginInternal plugin;
+        DelayMixer mixer;
+        DelayLine line[2];
+    };
+    struct Case {
+        int step_a, step_b; // delay change per tick in samples: up to 768 glides
+        bool neutral_b;
+    };
+    const Case cases[] = {{100, -37, false}, {55, 200, true}, {90, 0, false}, {3000, 120, false}};
+    for (const Case& c : cases) {
+        Lines paired, alone;
+        for (Lines* l : {&paired, &alone}) {
+            for (const char* d : {"D1", "D2"}) {
+                l->set(std::string(d) + " filt type", 0);
+                l->set(std::string(d) + " filt reso", 4.0);
+                l->set(std::string(d) + " filt cutoff", 2500.0);
+            }
+            if (c.neutral_b)
+                l->set("D2 filt type", 2);
+            l->set("D2 filt reso", c.neutral_b ? 1.0 : 4.0);
+        }
+        unsigned seed = 1;
+        int changes = 0;
+        for (int tick = 0; tick < 60; ++tick) {
+            // A new delay from tick 20 on; 120 BPM: a beat is 22050 samples.
+            const double beats_a = (2000.0 + c.step_a * std::max(0, tick - 20)) / 22050.0;
+            const double beats_b = (3000.0 + c.step_b * std::max(0, tick - 20)) / 22050.0;
+            for (Lines* l : {&paired, &alone}) {
+                l->set("D1 time", beats_a);
+                l->set("D2 time", beats_b);
+                l->line[0].tick();
+                l->line[1].tick();
+            }
+            changes += paired.line[0].delay() != paired.line[0].current_delay();
+            for (int pos = 0; pos < 256;) {
+                const int run =
+                    std::min({256 - pos, paired.line[0].max_run(), paired.line[1].max_run()});
+                float* w[2][2] = {{paired.line[0].write_pointer(), paired.line[1].write_pointer()},
+                                  {alone.line[0].write_pointer(), alone.line[1].write_pointer()}};
+                DelayLine::read_pair(paired.line[0], paired.line[1], run);
+                const float* a = alone.line[0].read(run);
+                ASSERT_EQ(std::memcmp(paired.line[0].output(), a, sizeof(float) * std::size_t(run)),
+                          0)
+                    << c.step_a << " at tick " << tick;
+                const float* b = alone.line[1].read(run);
+                ASSERT_EQ(std::memcmp(paired.line[1].output(), b, sizeof(float) * std::size_t(run)),
+                          0)
+                    << c.step_b << " at tick " << tick;
+                for (int i = 0; i < run; ++i) {
+                    seed = seed * 1664525u + 1013904223u;
+                    const float x = float(seed >> 8) / float(1u << 24) - 0.5f;
+                    for (auto& lines : w) {
+                        lines[0][i] = x;
+                        lines[1][i] = 0.5f * x + paired.line[0].output()[i];
+                    }
+                }
+                pos += run;
+            }
+        }
+        EXPECT_GT(changes, 30) << c.step_a;
+    }
 }

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -54,6 +57,38 @@ TEST(StereoTapDelay, defaults_pass_the_input_through_tap_1_at_delay_0) {
     const test::Stereo out = rig.run(in);
     EXPECT_EQ(out.left, in.left);
     EXPECT_EQ(out.right, in.right);
+}
+
+// The input is held within 2^20 (not-a-number taken as -2^20), the same
+// whether frames go in four at a time or one by one.
+TEST(StereoTapDelay, input_is_held_within_2_to_the_20_in_any_run) {
+    const float big = 1048576.0f, inf = std::numeric_limits<float>::infinity();
+    const struct {
+        float in, held;
+    } cases[] = {{std::numeric_limits<float>::quiet_NaN(), -big},
+                 {inf, big},
+                 {-inf, -big},
+                 {3e38f, big},
+                 {-2e6f, -big},
+                 {big, big},
+                 {-1.5f, -1.5f},
+                 {0.5f, 0.5f}};
+    for (int run : {8, 1}) {
+        TapRig rig;
+        test::Stereo in = test::silence(8), out = test::silence(8);
+        for (std::size_t i = 0; i < 8; ++i) {
+            in.left[i] = cases[i].in;
+            in.right[i] = cases[7 - i].in;
+        }
+        rig.taps.tick();
+        for (int pos = 0; pos < 8; pos += run)
+            rig.taps.process(out.left.data() + pos, out.right.data() + pos, in.left.data() + pos,
+                             in.right.data() + pos, run);
+        for (std::size_t i = 0; i < 8; ++i) {
+            EXPECT_EQ(std::memcmp(&out.left[i], &cases[i].held, sizeof(float)), 0) << i;
+            EXPECT_EQ(std::memcmp(&out.right[i], &cases[7 - i].held, sizeof(float)), 0) << i;
+        }
+    }
 }
 
 TEST(StereoTapDelay, pan_gains) {
@@ -181,6 +216,55 @@ TEST(StereoTapDelay, glides_up_to_576_longer_or_64_shorter_else_crossfades) {
                 expected = (1 - t) * (now - from) * 1e-6 + t * (now - from - c.change) * 1e-6;
             }
             ASSERT_NEAR(l[std::size_t(j)], expected, 3e-9) << c.change << " " << j;
+        }
+    }
+}
+
+// A glide's frames are mixed several at a time where a run is long enough
+// and one by one elsewhere: any cut of the tick into runs gives, bit for bit,
+// the tick read whole, with gains ramping or not.
+TEST(StereoTapDelay, a_gliding_tick_cut_into_runs_matches_it_whole) {
+    struct Case {
+        std::vector<int> runs;
+        bool ramp;
+    };
+    const Case cases[] = {{{1}, true}, {{3, 5}, true}, {{7, 2, 4}, false}, {{6}, false}};
+    const test::Stereo in = sides(20480 + 256);
+    std::vector<float> whole[2][2]; // [ramp][channel]
+    for (const Case& c : cases) {
+        for (bool cut : {false, true}) {
+            TapRig rig;
+            rig.param(0, 0).set_internal(0.75);
+            rig.param(1, 0).set_internal(0.5);
+            rig.param(1, 4).set_internal(0.5);
+            rig.param(1, 8).set_internal(0.3);
+            rig.taps.reset();
+            test::Stereo head = in;
+            head.left.resize(20480);
+            head.right.resize(20480);
+            rig.run(head);
+            // Both taps glide (the tempo scales their times); tap 2's gains may ramp.
+            rig.plugin.get_time_unit().set_tempo_value(1984500.0 / (16538 + 300));
+            rig.taps.tempo_changed();
+            if (c.ramp)
+                rig.param(1, 8).set_internal(-0.6);
+            rig.taps.tick();
+            std::vector<float> l(256), r(256);
+            for (std::size_t pos = 0, k = 0; pos < 256; ++k) {
+                const std::size_t n =
+                    cut ? std::min<std::size_t>(256 - pos, std::size_t(c.runs[k % c.runs.size()]))
+                        : 256;
+                rig.taps.process(l.data() + pos, r.data() + pos, in.left.data() + 20480 + pos,
+                                 in.right.data() + 20480 + pos, int(n));
+                pos += n;
+            }
+            if (!cut) {
+                whole[c.ramp][0] = l;
+                whole[c.ramp][1] = r;
+                continue;
+            }
+            EXPECT_EQ(std::memcmp(l.data(), whole[c.ramp][0].data(), sizeof(float) * 256), 0);
+            EXPECT_EQ(std::memcmp(r.data(), whole[c.ramp][1].data(), sizeof(float) * 256), 0);
         }
     }
 }

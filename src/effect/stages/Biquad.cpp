@@ -1,13 +1,8 @@
 #include "effect/stages/Biquad.h"
 
-#include "effect/stages/LanePair.h"
-
 #include <cmath>
 
 namespace {
-
-// Keeps the recursion out of denormals; added to the first output of each pair.
-constexpr float anti_denormal = 1e-20f;
 
 // N(s) and D(s) as n0 + n1·s + n2·s², s normalised to the frequency f.
 struct Prototype {
@@ -86,55 +81,6 @@ void Biquad::process(float* dst, const float* src, int count) noexcept {
         x_[prev] = x;
         y_[prev] = y;
     }
-}
-
-void Biquad::process_pair(Biquad& a, float* dst_a, const float* src_a, Biquad& b, float* dst_b,
-                          const float* src_b, int count) noexcept {
-#if defined(__SSE2__)
-    using namespace lane_pair;
-    const int ca = a.last_, pa = ca ^ 1;
-    const int cb = b.last_, pb = cb ^ 1;
-    __m128 x1 = lanes(a.x_[ca], b.x_[cb]), x2 = lanes(a.x_[pa], b.x_[pb]);
-    __m128 y1 = lanes(a.y_[ca], b.y_[cb]), y2 = lanes(a.y_[pa], b.y_[pb]);
-    const __m128 b0 = lanes(a.b0_, b.b0_), b1 = lanes(a.b1_, b.b1_), b2 = lanes(a.b2_, b.b2_);
-    const __m128 a1 = lanes(a.a1_, b.a1_), a2 = lanes(a.a2_, b.a2_);
-    const __m128 tiny = _mm_set1_ps(anti_denormal);
-    int i = 0;
-    for (; i + 1 < count; i += 2) {
-        const __m128 xa = lanes(src_a[i], src_b[i]);
-        const __m128 xb = lanes(src_a[i + 1], src_b[i + 1]);
-        __m128 ya = _mm_add_ps(_mm_mul_ps(b0, xa), _mm_mul_ps(b1, x1));
-        ya = _mm_sub_ps(_mm_add_ps(ya, _mm_mul_ps(b2, x2)), _mm_mul_ps(a1, y1));
-        ya = _mm_add_ps(_mm_sub_ps(ya, _mm_mul_ps(a2, y2)), tiny);
-        __m128 yb = _mm_add_ps(_mm_mul_ps(b0, xb), _mm_mul_ps(b1, xa));
-        yb = _mm_sub_ps(_mm_add_ps(yb, _mm_mul_ps(b2, x1)), _mm_mul_ps(a1, ya));
-        yb = _mm_sub_ps(yb, _mm_mul_ps(a2, y1));
-        dst_a[i] = first(ya);
-        dst_a[i + 1] = first(yb);
-        dst_b[i] = second(ya);
-        dst_b[i + 1] = second(yb);
-        x2 = xa;
-        x1 = xb;
-        y2 = ya;
-        y1 = yb;
-    }
-    a.x_[ca] = first(x1);
-    a.x_[pa] = first(x2);
-    a.y_[ca] = first(y1);
-    a.y_[pa] = first(y2);
-    b.x_[cb] = second(x1);
-    b.x_[pb] = second(x2);
-    b.y_[cb] = second(y1);
-    b.y_[pb] = second(y2);
-    // A lone sample at the end: process() does exactly that with one sample.
-    if (i < count) {
-        a.process(dst_a + i, src_a + i, 1);
-        b.process(dst_b + i, src_b + i, 1);
-    }
-#else
-    a.process(dst_a, src_a, count);
-    b.process(dst_b, src_b, count);
-#endif
 }
 
 std::array<float, 4> Biquad::state() const noexcept {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "effect/stages/LanePair.h"
+
 #include <array>
 
 // A second-order filter in 32-bit floats, direct form I, whose coefficients
@@ -27,7 +29,18 @@ public:
     // side in vector lanes where the machine has them), with the results
     // process() gives for each; dst and src of one filter may be the same block.
     static void process_pair(Biquad& a, float* dst_a, const float* src_a, Biquad& b, float* dst_b,
-                             const float* src_b, int count) noexcept;
+                             const float* src_b, int count) noexcept {
+        process_pair_from(
+            a, dst_a, [src_a](int i) { return src_a[i]; }, b, dst_b,
+            [src_b](int i) { return src_b[i]; }, count);
+    }
+    // [audio thread] The same over inputs made one sample at a time:
+    // read_a(i) and read_b(i) give input sample i, in order of i, and each is
+    // read before output sample i is written. Making the inputs in the loop
+    // lets that work overlap the recursions, which wait on their last outputs.
+    template <class ReadA, class ReadB>
+    static void process_pair_from(Biquad& a, float* dst_a, ReadA read_a, Biquad& b, float* dst_b,
+                                  ReadB read_b, int count) noexcept;
 
     int type() const noexcept { return type_; }
     float sample_rate() const noexcept { return sample_rate_; }
@@ -38,6 +51,9 @@ public:
     std::array<float, 4> state() const noexcept;
 
 private:
+    // Keeps the recursion out of denormals; added to the first output of each pair.
+    static constexpr float anti_denormal = 1e-20f;
+
     float b0_ = 1.0f, b1_ = 0.0f, b2_ = 0.0f, a1_ = 0.0f, a2_ = 0.0f;
     float x_[2] = {0.0f, 0.0f};
     float y_[2] = {0.0f, 0.0f};
@@ -49,3 +65,55 @@ private:
     float r_ = 1.0f;
     float q_ = 1.0f;
 };
+
+template <class ReadA, class ReadB>
+void Biquad::process_pair_from(Biquad& a, float* dst_a, ReadA read_a, Biquad& b, float* dst_b,
+                               ReadB read_b, int count) noexcept {
+    int i = 0;
+#if defined(__SSE2__)
+    using namespace lane_pair;
+    const int ca = a.last_, pa = ca ^ 1;
+    const int cb = b.last_, pb = cb ^ 1;
+    __m128 x1 = lanes(a.x_[ca], b.x_[cb]), x2 = lanes(a.x_[pa], b.x_[pb]);
+    __m128 y1 = lanes(a.y_[ca], b.y_[cb]), y2 = lanes(a.y_[pa], b.y_[pb]);
+    const __m128 b0 = lanes(a.b0_, b.b0_), b1 = lanes(a.b1_, b.b1_), b2 = lanes(a.b2_, b.b2_);
+    const __m128 a1 = lanes(a.a1_, b.a1_), a2 = lanes(a.a2_, b.a2_);
+    const __m128 tiny = _mm_set1_ps(anti_denormal);
+    for (; i + 1 < count; i += 2) {
+        const __m128 xa = lanes(read_a(i), read_b(i));
+        const __m128 xb = lanes(read_a(i + 1), read_b(i + 1));
+        __m128 ya = _mm_add_ps(_mm_mul_ps(b0, xa), _mm_mul_ps(b1, x1));
+        ya = _mm_sub_ps(_mm_add_ps(ya, _mm_mul_ps(b2, x2)), _mm_mul_ps(a1, y1));
+        ya = _mm_add_ps(_mm_sub_ps(ya, _mm_mul_ps(a2, y2)), tiny);
+        __m128 yb = _mm_add_ps(_mm_mul_ps(b0, xb), _mm_mul_ps(b1, xa));
+        yb = _mm_sub_ps(_mm_add_ps(yb, _mm_mul_ps(b2, x1)), _mm_mul_ps(a1, ya));
+        yb = _mm_sub_ps(yb, _mm_mul_ps(a2, y1));
+        dst_a[i] = first(ya);
+        dst_a[i + 1] = first(yb);
+        dst_b[i] = second(ya);
+        dst_b[i + 1] = second(yb);
+        x2 = xa;
+        x1 = xb;
+        y2 = ya;
+        y1 = yb;
+    }
+    a.x_[ca] = first(x1);
+    a.x_[pa] = first(x2);
+    a.y_[ca] = first(y1);
+    a.y_[pa] = first(y2);
+    b.x_[cb] = second(x1);
+    b.x_[pb] = second(x2);
+    b.y_[cb] = second(y1);
+    b.y_[pb] = second(y2);
+#endif
+    // A lone sample at the end (or, without vector lanes, every sample): the
+    // inputs in place, then process() does exactly that.
+    if (i == count)
+        return;
+    for (int k = i; k < count; ++k) {
+        dst_a[k] = read_a(k);
+        dst_b[k] = read_b(k);
+    }
+    a.process(dst_a + i, dst_a + i, count - i);
+    b.process(dst_b + i, dst_b + i, count - i);
+}

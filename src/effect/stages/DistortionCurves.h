@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 // The two shaping curves of the distortion, each 16 cubic segments: a tanh
 // soft clipper over [-8, 8] and one period of a sine for the wave folder.
 // Built once, on first use, and shared by every stage; read-only afterwards,
@@ -28,6 +32,13 @@ public:
     void overdrive_block(const float* x, float scale, float* out, int count) const noexcept;
     void puncher_block(const float* x, float scale, float* out, int count) const noexcept;
 
+#if defined(__SSE2__)
+    // Four samples in the lanes of one vector: overdrive(scale · x) and
+    // puncher(scale · x) in each lane, equal to the one-sample forms.
+    __m128 overdrive4(__m128 x, __m128 scale) const noexcept;
+    __m128 puncher4(__m128 x, __m128 scale) const noexcept;
+#endif
+
 private:
     static constexpr float knot_offset = 8.0f;
     static constexpr int segments = mppi::CubicTable<float>::segments;
@@ -36,9 +47,18 @@ private:
 
     DistortionCurves();
 
+#if defined(__SSE2__)
+    static __m128 eval4(const float* rows, __m128i segment, __m128 u) noexcept;
+#endif
+
     mppi::CubicTable<float> overdrive_;
     mppi::CubicTable<float> puncher_;
     float high_;
+    // The tables' rows one after the other, four coefficients each, for the
+    // vector forms. The overdrive has a row more, the constant high_, taken
+    // at or above the top.
+    alignas(16) float overdrive_rows_[(segments + 1) * 4];
+    alignas(16) float puncher_rows_[segments * 4];
 };
 
 inline float DistortionCurves::overdrive(float x) const noexcept {
@@ -66,3 +86,49 @@ inline float DistortionCurves::puncher(float u) const noexcept {
     r = r >= float(segments) ? 0.0f : r;
     return puncher_.eval(int(r), r);
 }
+
+#if defined(__SSE2__)
+
+// The cubics of four segments at four coordinates: the rows are gathered and
+// turned into one vector per coefficient, then evaluated as the scalar form
+// does, ((c3·u + c2)·u + c1)·u + c0. A row's first index (below 2^16) is
+// read straight out of the low half of its lane.
+inline __m128 DistortionCurves::eval4(const float* rows, __m128i segment, __m128 u) noexcept {
+    const __m128i first = _mm_slli_epi32(segment, 2);
+    __m128 c0 = _mm_load_ps(rows + _mm_extract_epi16(first, 0));
+    __m128 c1 = _mm_load_ps(rows + _mm_extract_epi16(first, 2));
+    __m128 c2 = _mm_load_ps(rows + _mm_extract_epi16(first, 4));
+    __m128 c3 = _mm_load_ps(rows + _mm_extract_epi16(first, 6));
+    _MM_TRANSPOSE4_PS(c0, c1, c2, c3);
+    const __m128 v = _mm_add_ps(_mm_mul_ps(_mm_add_ps(_mm_mul_ps(c3, u), c2), u), c1);
+    return _mm_add_ps(_mm_mul_ps(v, u), c0);
+}
+
+inline __m128 DistortionCurves::overdrive4(__m128 x, __m128 scale) const noexcept {
+    const __m128 u = _mm_add_ps(_mm_mul_ps(x, scale), _mm_set1_ps(knot_offset));
+    // max(min(last, u), 0) keeps the scalar form's answers, not-a-number included.
+    const __m128 inside = _mm_max_ps(_mm_min_ps(_mm_set1_ps(last_coordinate), u), _mm_setzero_ps());
+    // At or above the top (all ones in the mask: one row further) the constant row.
+    const __m128 above = _mm_cmpge_ps(u, _mm_set1_ps(float(segments)));
+    const __m128i segment = _mm_sub_epi32(_mm_cvttps_epi32(inside), _mm_castps_si128(above));
+    return eval4(overdrive_rows_, segment, inside);
+}
+
+inline __m128 DistortionCurves::puncher4(__m128 x, __m128 scale) const noexcept {
+    const __m128 period = _mm_set1_ps(float(segments));
+    __m128 u = _mm_mul_ps(x, scale);
+    __m128 periods = _mm_mul_ps(u, _mm_set1_ps(1.0f / float(segments)));
+    // Out of range or not a number: 0, computed from a harmless coordinate.
+    const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
+    const __m128 usable = _mm_cmplt_ps(_mm_and_ps(periods, magnitude), _mm_set1_ps(1.0e9f));
+    u = _mm_and_ps(usable, u);
+    periods = _mm_and_ps(usable, periods);
+    __m128i whole = _mm_cvttps_epi32(periods);
+    // Truncation to floor: one less where the truncated value is above.
+    whole = _mm_add_epi32(whole, _mm_castps_si128(_mm_cmpgt_ps(_mm_cvtepi32_ps(whole), periods)));
+    __m128 r = _mm_sub_ps(u, _mm_mul_ps(period, _mm_cvtepi32_ps(whole)));
+    r = _mm_andnot_ps(_mm_cmpge_ps(r, period), r);
+    return _mm_and_ps(usable, eval4(puncher_rows_, _mm_cvttps_epi32(r), r));
+}
+
+#endif

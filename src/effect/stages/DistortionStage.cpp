@@ -1,5 +1,8 @@
 #include "effect/stages/DistortionStage.h"
 
+#include "effect/ChangeMark.h"
+#include "effect/stages/LanePair.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -74,7 +77,7 @@ void DistortionStage::tick(int n) noexcept {
     prev_drive_ = drive_;
     prev_scale_ = scale_;
     level_param_.tick(n);
-    if (dist_changed_.exchange(false, std::memory_order_relaxed)) {
+    if (take_change(dist_changed_)) {
         take_values();
         update_curves(true);
     }
@@ -116,70 +119,123 @@ void DistortionStage::process(float* block, int count) noexcept {
     const float a = input_detector_.run(block, count);
     float b = a;
     if (level_ != 0.0f || prev_level_ != 0.0f) {
-        shape(block, count);
+        if (level_ != prev_level_)
+            shape<true>(block, count);
+        else
+            shape<false>(block, count);
         b = output_detector_.run(block, count);
     }
     comp_ = std::abs(b) >= silence ? std::min(a, level_ceiling) / b : 0.0f;
     apply_compensation(block, count);
 }
 
+template <bool Changing>
 void DistortionStage::shape(float* block, int count) noexcept {
     if (type_ != prev_type_ || (type_ != 0.0f && type_ != 1.0f))
-        shape_with<true, true>(block, count);
+        shape_with<true, true, Changing>(block, count);
     else if (type_ == 0.0f)
-        shape_with<true, false>(block, count);
+        shape_with<true, false, Changing>(block, count);
     else
-        shape_with<false, true>(block, count);
+        shape_with<false, true, Changing>(block, count);
 }
+
+namespace {
+
+#if defined(__SSE2__)
+// A crossfade's two gains side by side, [falling, rising, 0, 0], with their
+// steps [-fall, rise, 0, 0]: each moves one sample at a time as the
+// one-sample form moves it (adding the negated fall is subtracting it).
+struct Fade {
+    __m128 gains, steps;
+};
+
+// Four samples of a crossfade: the previous setting's falling gain on its
+// curve plus the new setting's rising gain on its own; the gains move on by
+// four samples.
+inline __m128 fade4(Fade& fade, __m128 old_curve, __m128 new_curve) noexcept {
+    const __m128 g0 = fade.gains;
+    const __m128 g1 = _mm_add_ps(g0, fade.steps);
+    const __m128 g2 = _mm_add_ps(g1, fade.steps);
+    const __m128 g3 = _mm_add_ps(g2, fade.steps);
+    fade.gains = _mm_add_ps(g3, fade.steps);
+    const __m128 early = _mm_unpacklo_ps(g0, g1); // f0 f1 r0 r1
+    const __m128 late = _mm_unpacklo_ps(g2, g3);  // f2 f3 r2 r3
+    return _mm_add_ps(_mm_mul_ps(_mm_movelh_ps(early, late), old_curve),
+                      _mm_mul_ps(_mm_movehl_ps(late, early), new_curve));
+}
+#endif
+
+} // namespace
 
 // While the level changes, the previous setting's curves fade out under the
 // new ones; otherwise the curves run with their gains.
-template <bool UseOverdrive, bool UsePuncher>
-void DistortionStage::shape_with(float* block, int count) noexcept {
-    // The curves are taken over the whole block first (several samples at a
-    // time), then mixed with their gains. Locals keep the gains in registers.
+template <bool UseOverdrive, bool UsePuncher, bool Changing>
+void DistortionStage::shape_with(float* __restrict block, int count) noexcept {
+    // Locals keep the gains in registers; the block is apart from the curves
+    // and the stage, so its stores need not reload either.
     const DistortionCurves& c = *curves_;
     const float fold = scale_ * DistortionCurves::fold_units_per_radian;
     const float prev_fold = prev_scale_ * DistortionCurves::fold_units_per_radian;
     Curve od = overdrive_;
     Curve pu = puncher_;
-    const bool changing = level_ != prev_level_;
-    alignas(16) float od_new[max_block], od_old[max_block], pu_new[max_block], pu_old[max_block];
-    for (int done = 0; done < count; done += max_block) {
-        float* x = block + done;
-        const int n = std::min(max_block, count - done);
-        if constexpr (UseOverdrive) {
-            c.overdrive_block(x, drive_, od_new, n);
-            if (changing)
-                c.overdrive_block(x, prev_drive_, od_old, n);
+    int i = 0;
+#if defined(__SSE2__)
+    // Four samples at a time: the curves, then their gains, in one pass, so
+    // that the gains' sample-by-sample steps overlap the curves' work.
+    const __m128 drive = _mm_set1_ps(drive_), prev_drive = _mm_set1_ps(prev_drive_);
+    const __m128 fold4 = _mm_set1_ps(fold), prev_fold4 = _mm_set1_ps(prev_fold);
+    const __m128 od_gain = _mm_set1_ps(od.gain), pu_gain = _mm_set1_ps(pu.gain);
+    Fade od_fade{_mm_setr_ps(od.falling, od.rising, 0.0f, 0.0f),
+                 _mm_setr_ps(-od.fall, od.rise, 0.0f, 0.0f)};
+    Fade pu_fade{_mm_setr_ps(pu.falling, pu.rising, 0.0f, 0.0f),
+                 _mm_setr_ps(-pu.fall, pu.rise, 0.0f, 0.0f)};
+    for (; i + 4 <= count; i += 4) {
+        const __m128 x = _mm_loadu_ps(block + i);
+        __m128 y = _mm_setzero_ps();
+        if constexpr (Changing) {
+            if constexpr (UseOverdrive)
+                y = _mm_add_ps(y,
+                               fade4(od_fade, c.overdrive4(x, prev_drive), c.overdrive4(x, drive)));
+            if constexpr (UsePuncher)
+                y = _mm_add_ps(y, fade4(pu_fade, c.puncher4(x, prev_fold4), c.puncher4(x, fold4)));
+        } else {
+            if constexpr (UseOverdrive)
+                y = _mm_add_ps(y, _mm_mul_ps(od_gain, c.overdrive4(x, drive)));
+            if constexpr (UsePuncher)
+                y = _mm_add_ps(y, _mm_mul_ps(pu_gain, c.puncher4(x, fold4)));
         }
-        if constexpr (UsePuncher) {
-            c.puncher_block(x, fold, pu_new, n);
-            if (changing)
-                c.puncher_block(x, prev_fold, pu_old, n);
-        }
-        for (int i = 0; i < n; ++i) {
-            float y = 0.0f;
-            if (changing) {
-                // The previous setting fades out under the new one.
-                if constexpr (UseOverdrive) {
-                    y += od.falling * od_old[i] + od.rising * od_new[i];
-                    od.falling -= od.fall;
-                    od.rising += od.rise;
-                }
-                if constexpr (UsePuncher) {
-                    y += pu.falling * pu_old[i] + pu.rising * pu_new[i];
-                    pu.falling -= pu.fall;
-                    pu.rising += pu.rise;
-                }
-            } else {
-                if constexpr (UseOverdrive)
-                    y += od.gain * od_new[i];
-                if constexpr (UsePuncher)
-                    y += pu.gain * pu_new[i];
+        _mm_storeu_ps(block + i, y);
+    }
+    if constexpr (Changing) {
+        od.falling = lane_pair::first(od_fade.gains);
+        od.rising = lane_pair::second(od_fade.gains);
+        pu.falling = lane_pair::first(pu_fade.gains);
+        pu.rising = lane_pair::second(pu_fade.gains);
+    }
+#endif
+    for (; i < count; ++i) {
+        const float x = block[i];
+        float y = 0.0f;
+        if constexpr (Changing) {
+            // The previous setting fades out under the new one.
+            if constexpr (UseOverdrive) {
+                y +=
+                    od.falling * c.overdrive(prev_drive_ * x) + od.rising * c.overdrive(drive_ * x);
+                od.falling -= od.fall;
+                od.rising += od.rise;
             }
-            x[i] = y;
+            if constexpr (UsePuncher) {
+                y += pu.falling * c.puncher(prev_fold * x) + pu.rising * c.puncher(fold * x);
+                pu.falling -= pu.fall;
+                pu.rising += pu.rise;
+            }
+        } else {
+            if constexpr (UseOverdrive)
+                y += od.gain * c.overdrive(drive_ * x);
+            if constexpr (UsePuncher)
+                y += pu.gain * c.puncher(fold * x);
         }
+        block[i] = y;
     }
     overdrive_ = od;
     puncher_ = pu;

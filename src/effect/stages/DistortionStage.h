@@ -24,9 +24,6 @@ class DistortionStage : public mppi::NotifiedInterface, public mppi::NotifierInt
 public:
     struct LvlModifier : OffsetModifier<UnitRange> {};
 
-    // The longest block shaped in one pass.
-    static constexpr int max_block = 256;
-
     DistortionStage();
 
     // [editor thread] Creates the parameters and adds them: type, then level
@@ -65,8 +62,9 @@ private:
 
     void take_values() noexcept;
     void update_curves(bool crossfade) noexcept;
+    template <bool Changing>
     void shape(float* block, int count) noexcept;
-    template <bool UseOverdrive, bool UsePuncher>
+    template <bool UseOverdrive, bool UsePuncher, bool Changing>
     void shape_with(float* block, int count) noexcept;
     void apply_compensation(float* block, int count) noexcept;
 

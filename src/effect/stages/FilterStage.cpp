@@ -1,5 +1,7 @@
 #include "effect/stages/FilterStage.h"
 
+#include "effect/ChangeMark.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -70,7 +72,7 @@ void FilterStage::tick(int n) noexcept {
     cutoff_.tick(n);
     reso_.tick(n);
     q_.tick(n);
-    if (filter_changed_.exchange(false, std::memory_order_relaxed))
+    if (take_change(filter_changed_))
         update_coefficients();
 }
 
@@ -79,16 +81,6 @@ void FilterStage::read(float* dst, const float* src, int count) noexcept {
         biquad_.process(dst, src, count);
     else if (dst != src)
         std::memcpy(dst, src, sizeof(float) * std::size_t(count));
-}
-
-void FilterStage::read_pair(FilterStage& a, float* dst_a, const float* src_a, FilterStage& b,
-                            float* dst_b, const float* src_b, int count) noexcept {
-    if (a.is_neutral() || b.is_neutral()) {
-        a.read(dst_a, src_a, count);
-        b.read(dst_b, src_b, count);
-    } else {
-        Biquad::process_pair(a.biquad_, dst_a, src_a, b.biquad_, dst_b, src_b, count);
-    }
 }
 
 bool FilterStage::is_neutral() const noexcept {

@@ -57,7 +57,16 @@ public:
     // [audio thread] read() of two lines' stages over runs of the same length,
     // the two filters side by side when neither is neutral.
     static void read_pair(FilterStage& a, float* dst_a, const float* src_a, FilterStage& b,
-                          float* dst_b, const float* src_b, int count) noexcept;
+                          float* dst_b, const float* src_b, int count) noexcept {
+        read_pair_from(
+            a, dst_a, [src_a](int i) { return src_a[i]; }, b, dst_b,
+            [src_b](int i) { return src_b[i]; }, count);
+    }
+    // [audio thread] read_pair() of runs made one sample at a time, as
+    // Biquad::process_pair_from() takes them.
+    template <class ReadA, class ReadB>
+    static void read_pair_from(FilterStage& a, float* dst_a, ReadA read_a, FilterStage& b,
+                               float* dst_b, ReadB read_b, int count) noexcept;
     // A resonator with a gain within 0.05 of 1 is left out.
     bool is_neutral() const noexcept;
 
@@ -76,3 +85,18 @@ private:
     Biquad biquad_;
     std::atomic<bool> filter_changed_{false};
 };
+
+template <class ReadA, class ReadB>
+void FilterStage::read_pair_from(FilterStage& a, float* dst_a, ReadA read_a, FilterStage& b,
+                                 float* dst_b, ReadB read_b, int count) noexcept {
+    if (a.is_neutral() || b.is_neutral()) {
+        for (int i = 0; i < count; ++i) {
+            dst_a[i] = read_a(i);
+            dst_b[i] = read_b(i);
+        }
+        a.filter_in_place(dst_a, count);
+        b.filter_in_place(dst_b, count);
+    } else {
+        Biquad::process_pair_from(a.biquad_, dst_a, read_a, b.biquad_, dst_b, read_b, count);
+    }
+}

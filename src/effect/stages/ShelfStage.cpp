@@ -1,5 +1,7 @@
 #include "effect/stages/ShelfStage.h"
 
+#include "effect/ChangeMark.h"
+
 #include "effect/stages/LanePair.h"
 
 #include <algorithm>
@@ -46,7 +48,7 @@ void ShelfStage::set_sample_rate(float rate) {
 }
 
 void ShelfStage::tick() noexcept {
-    if (shelf_changed_.exchange(false, std::memory_order_relaxed))
+    if (take_change(shelf_changed_))
         update_coefficients();
 }
 
