@@ -5,6 +5,7 @@
 // the file streams through the plug-in meanwhile without an underrun.
 // Each editor run plays several cases, so that the checks stay quick.
 #include "editor/EditorLayout.h"
+#include "support/ConnectWithRetries.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -81,7 +82,7 @@ class EditorX11Test : public ::testing::Test {
 protected:
     void SetUp() override {
         if (std::getenv("DISPLAY") != nullptr)
-            display = XOpenDisplay(nullptr);
+            display = test::connect_with_retries([] { return XOpenDisplay(nullptr); });
         if (display == nullptr)
             GTEST_SKIP() << "no X display to open; make test runs these checks inside a virtual "
                             "display";

@@ -8,6 +8,7 @@
 #include "mppi/GuiInterface.h"
 #include "pengui/WindowInterface.h"
 #include "pengui/x11/WindowX11.h"
+#include "support/ConnectWithRetries.h"
 
 #include <X11/Xlib.h>
 
@@ -31,7 +32,7 @@ int children(Display* display, Window window) {
 } // namespace
 
 TEST_F(ModuleTest, the_editor_opens_and_closes_200_times_in_a_host_window_while_streaming) {
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = test::connect_with_retries([] { return XOpenDisplay(nullptr); });
     if (display == nullptr) {
         GTEST_SKIP() << "no X display to open; make test runs this inside a virtual display";
     }
