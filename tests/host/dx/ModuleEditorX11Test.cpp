@@ -8,6 +8,7 @@
 #include "mppi/GuiInterface.h"
 #include "pengui/WindowInterface.h"
 #include "pengui/x11/WindowX11.h"
+#include "support/ChildWindows.h"
 #include "support/ConnectWithRetries.h"
 
 #include <X11/Xlib.h>
@@ -16,20 +17,6 @@
 #include <chrono>
 #include <thread>
 #include <vector>
-
-namespace {
-
-int children(Display* display, Window window) {
-    Window root = 0;
-    Window parent = 0;
-    Window* list = nullptr;
-    unsigned count = 0;
-    XQueryTree(display, window, &root, &parent, &list, &count);
-    XFree(list);
-    return static_cast<int>(count);
-}
-
-} // namespace
 
 TEST_F(ModuleTest, the_editor_opens_and_closes_200_times_in_a_host_window_while_streaming) {
     Display* display = test::connect_with_retries([] { return XOpenDisplay(nullptr); });
@@ -66,7 +53,7 @@ TEST_F(ModuleTest, the_editor_opens_and_closes_200_times_in_a_host_window_while_
         gui->open(pengui::WindowX11::parent_handle(host));
         window->dispatch_events();
         XSync(display, False);
-        shown += children(display, host);
+        shown += static_cast<int>(test::child_windows(display, host).size());
         gui->close();
         window->dispatch_events();
     }
@@ -74,7 +61,7 @@ TEST_F(ModuleTest, the_editor_opens_and_closes_200_times_in_a_host_window_while_
     stream.join();
     XSync(display, False);
     EXPECT_EQ(shown, 200) << "each open made the editor's window in the host's";
-    EXPECT_EQ(children(display, host), 0);
+    EXPECT_TRUE(test::child_windows(display, host).empty());
     EXPECT_EQ(failed_pushes.load(), 0);
     XDestroyWindow(display, host);
     XCloseDisplay(display);

@@ -6,6 +6,7 @@
 // Xlib's macros (None, Bool, ...) come after the test framework's names.
 #include <gtest/gtest.h>
 
+#include "support/ChildWindows.h"
 #include "support/ConnectWithRetries.h"
 
 #include <X11/Xlib.h>
@@ -84,17 +85,8 @@ protected:
     }
 
     std::vector<Window> children() {
-        Window root = 0;
-        Window up = 0;
-        Window* list = nullptr;
-        unsigned count = 0;
         XSync(display, False);
-        XQueryTree(display, parent, &root, &up, &list, &count);
-        std::vector<Window> out(list, list + count);
-        if (list != nullptr) {
-            XFree(list);
-        }
-        return out;
+        return test::child_windows(display, parent);
     }
 
     Display* display = nullptr;
