@@ -18,6 +18,28 @@ start_and_wait() {
     return 1
 }
 
+# Captures the screen into FILE until its pixels from (X, Y) on equal
+# PICTURE (the window paints some moments after it reports ready), for up to
+# 20 s; false when they never do. Prints the last comparison.
+screen_shows() {
+    local file=$1 x=$2 y=$3 picture=$4 end=$((SECONDS + 20)) captures=0 report
+    local compare
+    compare="$(dirname "${BASH_SOURCE[0]}")/compare_screen.py"
+    while :; do
+        xwd -root -silent >"$file"
+        captures=$((captures + 1))
+        if report=$(python3 "$compare" "$file" "$x" "$y" "$picture"); then
+            echo "$report (capture $captures)"
+            return 0
+        fi
+        if [ "$SECONDS" -ge "$end" ]; then
+            echo "$report (capture $captures)"
+            return 1
+        fi
+        sleep 0.1
+    done
+}
+
 # An upward drag at (X, Y), in small steps as a hand makes them.
 drag_up() {
     xdotool mousemove "$1" "$2" mousedown 1

@@ -267,8 +267,11 @@ TEST_F(JalvUi, a_drag_and_a_typed_value_in_the_editor_move_only_the_feedback_por
     std::printf("editor shown %.0f ms after jalv started\n", open_ms);
     const std::string size = run(display, "xdotool getwindowgeometry " + editor + " | tail -1");
     EXPECT_NE(size.find("500x422"), std::string::npos) << size;
-    const std::string main = run(display, "xdotool search --name '^Quevrin$'");
-    ASSERT_FALSE(main.empty());
+    // jalv realizes its own window after the editor's: its title and its
+    // mapping (the focus needs it) come some moments later.
+    const std::string main = wait_for(
+        10, [&] { return run(display, "xdotool search --onlyvisible --name '^Quevrin$'"); });
+    ASSERT_FALSE(main.empty()) << "jalv's window never showed";
 
     const std::map<std::string, double> before = save_state(display, main, "before");
     ASSERT_EQ(before.count("d1_fdbk"), 1u) << "jalv saved no state; see " << (dir_ / "jalv.log");
