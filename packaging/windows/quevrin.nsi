@@ -41,6 +41,17 @@ VIAddVersionKey "LegalCopyright" "Copyright 2026 Vantrel. All rights reserved."
 !insertmacro MUI_LANGUAGE "English"
 
 Section "Quevrin"
+    ; An installed version in another folder goes first, so that no copy of
+    ; it stays behind; in the same folder the new files replace it.
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 != ""
+    ${AndIf} $0 != $INSTDIR
+    ${AndIf} ${FileExists} "$0\Uninstall.exe"
+        ExecWait '"$0\Uninstall.exe" /S _?=$0'
+        Delete "$0\Uninstall.exe"
+        RMDir "$0"
+    ${EndIf}
+
     SetOutPath "$INSTDIR"
     File "${MODULE}"
     File "${LICENSE}"

@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# The Windows installer inside Wine, from a new prefix: a silent install and a
-# second one over it (an upgrade in place); the filter registered at its
-# installed path, where COM finds it by class id: a graph renders through it
-# as the native host renders, and its property page opens; a silent
-# uninstall, after which no file of Quevrin is left and the registry holds
-# nothing the install added (exports before the install and after the
-# uninstall compared).
+# The Windows installer inside Wine, from a new prefix: a silent install, an
+# upgrade over it, one into another folder and one back (no copy left behind);
+# the filter registered at its installed path, where COM finds it by class id:
+# a graph renders through it as the native host renders, and its property
+# page opens; a silent uninstall, after which no file of Quevrin is left and
+# the registry export equals the one before the install.
 #
 # Usage: tests/wine/installer.sh INSTALLER WINDOWS_BUILD NATIVE_BUILD
 # Skipped, successfully, when Wine is not installed.
@@ -63,8 +62,16 @@ export_registry "$work/before"
 
 t=$SECONDS
 wine "$installer" /S || fail "the silent install"
-wine "$installer" /S || fail "the silent install over the installed version"
-echo "install (twice): $((SECONDS - t)) s, $(du -sk "$files" | cut -f1) KiB installed"
+echo "install: $((SECONDS - t)) s, $(du -sk "$files" | cut -f1) KiB installed"
+# Upgrades: over the installed version, into another folder (which takes
+# the first copy away), and back.
+wine "$installer" /S || fail "the install over the installed version"
+wine "$installer" /S '/D=C:\Audio\Quevrin' || fail "the install into another folder"
+[ ! -e "$files" ] || fail "the copy in Program Files stayed after the install elsewhere"
+# /D takes the rest of the command line, unquoted: cmd passes it as it is.
+wine cmd /c "$(windows_path "$installer") /S /D=$installed" ||
+    fail "the install back into Program Files"
+[ ! -e "$WINEPREFIX/drive_c/Audio/Quevrin" ] || fail "the copy in C:\\Audio\\Quevrin stayed"
 cmp "$files/quevrin.ax" "$windows_build/src/quevrin.ax" || fail "the installed module is not the build's"
 for value in 'DisplayName.*Quevrin' 'DisplayVersion.*[0-9]' 'Publisher.*Vantrel' \
     'QuietUninstallString.*Uninstall.exe" /S'; do
