@@ -42,7 +42,7 @@ std::string module_file(const std::string& name) {
         return name;
     std::string dir(self, std::size_t(n));
     dir.erase(dir.find_last_of('/'));
-    const std::string beside = dir + '/' + name;
+    std::string beside = dir + '/' + name;
     if (access(beside.c_str(), F_OK) == 0)
         return beside;
     std::string relative = QUEVRIN_MODULE_DIR;
