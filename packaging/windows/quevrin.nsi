@@ -89,10 +89,11 @@ Section "Uninstall"
     ; The module's own unregistration takes its class keys and the filter
     ; mapper's entry away.
     UnRegDLL "$INSTDIR\quevrin.ax"
-    Delete "$INSTDIR\quevrin.ax"
+    ; A module a running host still holds goes at the next restart.
+    Delete /REBOOTOK "$INSTDIR\quevrin.ax"
     Delete "$INSTDIR\License.txt"
     Delete "$INSTDIR\Uninstall.exe"
-    RMDir "$INSTDIR"
+    RMDir /REBOOTOK "$INSTDIR"
     ; The maker's folder, when no other product of it is left there.
     RMDir "$PROGRAMFILES64\Vantrel"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"

@@ -4,7 +4,8 @@
 # the filter registered at its installed path, where COM finds it by class id:
 # a graph renders through it as the native host renders, and its property
 # page opens; a silent uninstall, after which no file of Quevrin is left and
-# the registry export equals the one before the install.
+# the registry export equals the one before the install (but for Wine's own
+# display state).
 #
 # Usage: tests/wine/installer.sh INSTALLER WINDOWS_BUILD NATIVE_BUILD
 # Skipped, successfully, when Wine is not installed.
@@ -73,7 +74,8 @@ wine cmd /c "$(windows_path "$installer") /S /D=$installed" ||
     fail "the install back into Program Files"
 [ ! -e "$WINEPREFIX/drive_c/Audio/Quevrin" ] || fail "the copy in C:\\Audio\\Quevrin stayed"
 cmp "$files/quevrin.ax" "$windows_build/src/quevrin.ax" || fail "the installed module is not the build's"
-for value in 'DisplayName.*Quevrin' 'DisplayVersion.*[0-9]' 'Publisher.*Vantrel' \
+version=$("$quevrin" --version | awk '{ print $2 }')
+for value in 'DisplayName.*Quevrin' "DisplayVersion.* ${version%,}\$" 'Publisher.*Vantrel' \
     'QuietUninstallString.*Uninstall.exe" /S'; do
     wine reg query "$uninstall_key" | tr -d '\r' | grep -q "$value" ||
         fail "the installed programs list has no $value"

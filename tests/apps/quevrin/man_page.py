@@ -3,7 +3,7 @@
 every command that `quevrin --help` lists has a section under COMMANDS, which
 names exactly the long options of `quevrin COMMAND --help`; SYNOPSIS and
 OPTIONS together name those of `quevrin --help`; and nowhere does the page
-name an option that no help text knows.
+name an option that no help text knows. The page is of the program's version.
 
 usage: man_page.py PAGE QUEVRIN"""
 import re
@@ -55,6 +55,9 @@ def main(page, quevrin):
         if in_help != in_page:
             failures.append(f"{' and '.join(part)}: only in --help {sorted(in_help - in_page)}, "
                             f"only in the page {sorted(in_page - in_help)}")
+    version = run(quevrin, "--version").stdout.split()[1].rstrip(",")
+    if f"Quevrin {version}" not in text:
+        failures.append(f"the page is not of version {version}")
     known = set(OPTION.findall("".join(helps.values())))
     unknown = set(OPTION.findall(text)) - known
     if unknown:
