@@ -197,8 +197,8 @@ std::string help_text(const std::string& command) {
                "                           1048576)\n"
                "  --allocator-frames N     frames each buffer can hold (the filter's output\n"
                "                           buffers, and so its tail pieces, follow it)\n"
-               "  --module PATH            the plug-in module (default: quevrin.so beside this "
-               "program)\n"
+               "  --module PATH            the plug-in module (default: quevrin.so beside this\n"
+               "                           program, or installed in ../lib/quevrin)\n"
                "  --quiet                  no progress and no summary\n";
     if (command == "presets")
         return "usage: quevrin presets\nLists the static presets: index and name.\n";

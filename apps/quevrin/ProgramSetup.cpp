@@ -167,5 +167,5 @@ bool holds_loop(mppi::DspInterface& dsp) {
 }
 
 std::string module_path(const Options& o) {
-    return o.module.empty() ? default_module_path() : o.module;
+    return o.module.empty() ? module_file("quevrin.so") : o.module;
 }
