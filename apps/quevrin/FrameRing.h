@@ -14,6 +14,9 @@ public:
 
     // [editor thread] Room for at least `frames` frames.
     explicit FrameRing(std::size_t frames);
+    // [editor thread] Empty, with room for at least `frames` frames; only
+    // while neither side runs.
+    void resize(std::size_t frames);
 
     // [audio thread, producer] Appends up to `count` frames; how many fitted.
     std::size_t write(const float* frames, std::size_t count);
@@ -27,7 +30,7 @@ private:
     static_assert(std::atomic<std::size_t>::is_always_lock_free);
 
     std::vector<float> samples_;
-    std::size_t mask_;
+    std::size_t mask_ = 0;
     std::atomic<std::size_t> written_{0}; // frames ever written; the producer's
     std::atomic<std::size_t> read_{0};    // frames ever read; the consumer's
 };
