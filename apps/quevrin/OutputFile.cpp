@@ -2,6 +2,8 @@
 
 #include "Options.h"
 
+#include "sys/UserMessage.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -163,12 +165,6 @@ OutputFile::~OutputFile() {
     drop_pending(slot_);
 }
 
-std::string OutputFile::incomplete_reason(int error) {
-    if (error == ENOSPC || error == EDQUOT)
-        return "the disk is full (" + std::string(std::strerror(error)) + ")";
-    return std::strerror(error);
-}
-
 void OutputFile::write(const std::vector<unsigned char>& bytes) {
     if (!created_)
         create();
@@ -181,7 +177,7 @@ void OutputFile::write(const std::vector<unsigned char>& bytes) {
             error = errno;
     }
     if (error != 0)
-        throw UsageError(path_ + ": cannot be written completely; " + incomplete_reason(error));
+        throw UsageError(path_ + ": cannot be written completely; " + sys::write_failure(error));
 }
 
 void OutputFile::commit() {
@@ -190,7 +186,8 @@ void OutputFile::commit() {
     if (stream_) {
         const int error = copy_to_stream();
         if (error != 0)
-            throw UsageError(path_ + ": cannot be written completely; " + incomplete_reason(error));
+            throw UsageError(path_ + ": cannot be written completely; " +
+                             sys::write_failure(error));
         committed_ = true;
         return;
     }

@@ -40,9 +40,6 @@ public:
 
     // Installs the signal handlers that remove pending temporary files.
     static void remove_on_signals();
-    // What follows "cannot be written completely" for the system error
-    // `error`: a full disk said as such, anything else in the system's words.
-    static std::string incomplete_reason(int error);
 
 private:
     void create();

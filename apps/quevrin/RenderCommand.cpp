@@ -10,6 +10,8 @@
 #include "PluginModule.h"
 #include "ProgramSetup.h"
 
+#include "sys/UserMessage.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -181,9 +183,8 @@ int render_command(const Options& o) {
         throw InternalError("the filter did not end the stream");
     if (!out.close() || sink->failed())
         throw UsageError(output_path + ": cannot be written completely" +
-                         (out.write_error() != 0
-                              ? "; " + OutputFile::incomplete_reason(out.write_error())
-                              : std::string()));
+                         (out.write_error() != 0 ? "; " + sys::write_failure(out.write_error())
+                                                 : std::string()));
     // All outputs or none: the state is written before either takes its name.
     if (state_output)
         state_output->write(module.save_state());
