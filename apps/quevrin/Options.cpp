@@ -218,7 +218,7 @@ std::string help_text(const std::string& command) {
         return "usage: quevrin screenshot OUTPUT.png [--preset ...|--state FILE|--bank FILE "
                "--program N] [--set ...] [--focus NAME]\n"
                "Draws the editor (500 x 422 pixels) with the program set up as for render\n"
-               "into a PNG file.\n"
+               "into a PNG file (named .png, or - for standard output).\n"
                "\n"
                "  --focus NAME             press the control of that parameter first, so\n"
                "                           that its detail panel shows\n";
