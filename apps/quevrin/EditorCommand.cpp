@@ -16,7 +16,6 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -29,13 +28,9 @@ namespace {
 // scheduling on an idle machine.
 constexpr double default_ring_ms = 25.0;
 
-// The ring's length for `ms` at `rate`: the longest power of two that fits.
+// The ring's length for `ms` at `rate`, in whole frames.
 std::size_t ring_frames(double ms, int rate) {
-    const auto most = std::size_t(std::max(1.0, ms * 0.001 * rate));
-    std::size_t frames = 1;
-    while (frames * 2 <= most)
-        frames *= 2;
-    return frames;
+    return std::size_t(ms * 0.001 * rate);
 }
 
 // Plays the input while the editor runs, from the start of the loop to its end.
