@@ -172,6 +172,9 @@ protected:
             display = nullptr;
             server->end(SIGKILL, 5.0);
             end(0);
+            // What a killed server cannot remove itself.
+            fs::remove("/tmp/.X" + name.substr(1) + "-lock");
+            fs::remove("/tmp/.X11-unix/X" + name.substr(1));
             break;
         case Way::input_cut:
             fs::resize_file(input, 0);
