@@ -165,12 +165,15 @@ bool AudioFile::rewind() {
 }
 
 long AudioFile::write(const void* frames, long count) {
+    errno = 0;
     long written;
     if (sample_ == Sample::int16)
         written = long(sf_writef_short(file_, static_cast<const short*>(frames), count));
     else
         written = long(sf_writef_float(file_, static_cast<const float*>(frames), count));
     frames_ += written;
+    if (written != count && write_error_ == 0)
+        write_error_ = errno;
     return written;
 }
 
@@ -178,7 +181,10 @@ bool AudioFile::close() {
     if (file_ == nullptr)
         return true;
     const bool ok = sf_error(file_) == SF_ERR_NO_ERROR;
+    errno = 0;
     const int closed = sf_close(file_);
+    if (closed != 0 && write_error_ == 0)
+        write_error_ = errno;
     file_ = nullptr;
     if (spool_ != nullptr)
         std::fclose(spool_);

@@ -80,8 +80,10 @@ void AudioSink::write(const BYTE* data, long count) {
     const long samples = count * file_.channels();
     if (file_.sample() == AudioFile::Sample::int16) {
         const auto* s = reinterpret_cast<const std::int16_t*>(data);
-        for (long i = 0; i < samples; ++i)
+        for (long i = 0; i < samples; ++i) {
             peak_ = std::max(peak_, std::abs(float(s[i])) / 32768.0f);
+            clipped_ += s[i] == INT16_MAX || s[i] == INT16_MIN ? 1 : 0;
+        }
     } else {
         const auto* s = reinterpret_cast<const float*>(data);
         for (long i = 0; i < samples; ++i)
