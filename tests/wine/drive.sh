@@ -1,7 +1,28 @@
 # shellcheck shell=bash
-# What the X server drivers (scene.sh, page.sh) share; sourced, not run.
+# What the Wine stages (run.sh, installer.sh) and the X server drivers
+# (scene.sh, page.sh) share; sourced, not run.
 # Wine reaches the host's files through its Z: drive.
 windows_path() { echo "Z:${1//\//\\}"; }
+
+# A stage's scratch folder ($work) holding a new Wine prefix; at the exit the
+# prefix's server ends and the folder goes, unless the stage failed ($failed
+# not 0): then it stays for a look and its path is said.
+begin_wine_stage() {
+    stage_name=$1
+    work=$(mktemp -d)
+    failed=0
+    trap end_wine_stage EXIT
+    export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+}
+# shellcheck disable=SC2317 # called through the trap
+end_wine_stage() {
+    wineserver -k 2>/dev/null || true
+    if [ "$failed" -eq 0 ]; then
+        rm -rf "$work"
+    else
+        echo "$stage_name: files kept in $work"
+    fi
+}
 
 # Starts a Windows program in the background (its id in $driven) and waits
 # up to 30 s for it to create DIR/ready; false when it never does.

@@ -5,7 +5,7 @@
 # a graph renders through it as the native host renders, and its property
 # page opens; a silent uninstall, after which no file of Quevrin is left and
 # the registry export equals the one before the install (but for Wine's own
-# display state).
+# own state: its display adapters and service count).
 #
 # Usage: tests/wine/installer.sh INSTALLER WINDOWS_BUILD NATIVE_BUILD
 # Skipped, successfully, when Wine is not installed.
@@ -25,20 +25,9 @@ host=$windows_build/tests/wine/quevrin_wine_test.exe
 root=$(cd "$(dirname "$0")/../.." && pwd)
 started=$SECONDS
 
-work=$(mktemp -d)
-failed=0
-finish() {
-    wineserver -k 2>/dev/null || true
-    if [ "$failed" -eq 0 ]; then
-        rm -rf "$work"
-    else
-        echo "Installer stage: files kept in $work"
-    fi
-}
-trap finish EXIT
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # shellcheck source=tests/wine/drive.sh
 source "$root/tests/wine/drive.sh"
+begin_wine_stage "Installer stage"
 fail() {
     failed=1
     echo "FAILED: $*"
@@ -104,14 +93,15 @@ echo "uninstall: $((SECONDS - t)) s"
 left=$(find "$WINEPREFIX/drive_c" -iname '*quevrin*' -o -iname '*vantrel*')
 [ -z "$left" ] || fail "files left after the uninstall: $left"
 export_registry "$work/after"
-# Wine rewrites its display adapters' keys at every start; all else must be as before.
-display='^\s*\[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\(Video|Class\\\{4D36E968-E325-11CE-BFC1-08002BE10318\})\\'
+# Wine rewrites its display adapters' keys at every start, and counts the
+# services it starts in ServiceCurrent; all else must be as before.
+wine_state='^\s*\[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\((Video|Class\\\{4D36E968-E325-11CE-BFC1-08002BE10318\})\\|ServiceCurrent\])'
 comm -3 "$work/before" "$work/after" >"$work/changed"
-if grep -v -E "$display" "$work/changed"; then
+if grep -v -E "$wine_state" "$work/changed"; then
     fail "the registry after the uninstall differs from the one before the install (above)"
 fi
 echo "registry: $(wc -l <"$work/before") keys and values before, $(wc -l <"$work/changed") changed" \
-    "($(grep -c -E "$display" "$work/changed") in Wine's display state)"
+    "($(grep -c -E "$wine_state" "$work/changed") in Wine's own state)"
 
 echo "Installer stage: $((SECONDS - started)) s, $([ "$failed" -eq 0 ] && echo passed || echo FAILED)"
 exit "$failed"
