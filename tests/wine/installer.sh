@@ -4,7 +4,7 @@
 # the filter registered at its installed path, where COM finds it by class id:
 # a graph renders through it as the native host renders, and its property
 # page opens; a silent uninstall, after which no file of Quevrin is left and
-# the registry export equals the one before the install (but for Wine's own
+# the registry export equals the one before the install (but for Wine's
 # own state: its display adapters and service count).
 #
 # Usage: tests/wine/installer.sh INSTALLER WINDOWS_BUILD NATIVE_BUILD
