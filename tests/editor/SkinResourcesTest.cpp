@@ -3,6 +3,8 @@
 // the allowed widths, and the generator gives the committed bytes again.
 #include "SkinTestSupport.h"
 #include "editor/EditorLayout.h"
+#include "editor/SkinPictures.h"
+#include "pengui/Scale.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -60,50 +63,80 @@ std::vector<Expected> expected_resources() {
     return e;
 }
 
-TEST(SkinResources, every_picture_and_font_has_the_exact_format) {
-    const std::vector<Expected> all = expected_resources();
-    ASSERT_EQ(all.size(), 103u);
-    for (const Expected& e : all) {
-        SCOPED_TRACE(e.name);
-        const Bytes b = resource(e.name);
-        ASSERT_GE(b.size(), 36u);
-        EXPECT_EQ(field(b, 0), 1);  // version
-        EXPECT_EQ(field(b, 1), 36); // header size
-        EXPECT_EQ(field(b, 2), e.kind);
+// The same resources at a scale: NAME@1.5x and NAME@2x, each picture of the
+// device size the editor gives its logical box (anchor at the origin), each
+// font strip of the scaled height.
+std::vector<Expected> expected_resources(pengui::Scale scale) {
+    std::vector<Expected> all = expected_resources();
+    for (Expected& e : all) {
+        for (const layout::SkinPicture& p : layout::skin_pictures)
+            if (e.name == p.name) {
+                const pengui::Rect box = scale.device(pengui::Rect{
+                    -p.anchor_x, -p.anchor_y, p.width - p.anchor_x, p.height - p.anchor_y});
+                e.width = box.x1 - box.x0;
+                e.height = box.y1 - box.y0;
+            }
+        if (e.kind == 2 && scale != pengui::Scale()) {
+            e.width = 0; // the glyphs' widths add up to it
+            e.height = scale.device(e.height);
+        }
+        e.name += scale.suffix();
+    }
+    return all;
+}
+
+// The header, palette and size of one resource.
+void check_format(const Expected& e) {
+    SCOPED_TRACE(e.name);
+    const Bytes b = resource(e.name);
+    ASSERT_GE(b.size(), 36u);
+    EXPECT_EQ(field(b, 0), 1);  // version
+    EXPECT_EQ(field(b, 1), 36); // header size
+    EXPECT_EQ(field(b, 2), e.kind);
+    if (e.width != 0) {
         EXPECT_EQ(field(b, 4), e.width);
-        EXPECT_EQ(field(b, 5), e.height);
-        const std::int32_t entries = field(b, 6);
-        const std::size_t pixels = std::size_t(e.width) * std::size_t(e.height);
-        if (e.kind == 2) {
-            EXPECT_EQ(field(b, 3), 0);
-            EXPECT_EQ(entries, 0);
-            EXPECT_EQ(field(b, 7), 36);
-            EXPECT_EQ(field(b, 8), 0);
-            EXPECT_EQ(b.size(), 36 + pixels);
-            continue;
-        }
-        EXPECT_EQ(field(b, 3), 8);
-        if (e.kind == 0) {
-            EXPECT_EQ(entries, 256);
-        }
-        EXPECT_GE(entries, 2);
-        EXPECT_LE(entries, 256);
-        EXPECT_EQ(field(b, 7), 36 + 4 * entries);
-        EXPECT_EQ(field(b, 8), 36);
-        const std::size_t per_pixel = e.kind == 1 ? 2 : 1;
-        ASSERT_EQ(b.size(), 36 + 4 * std::size_t(entries) + per_pixel * pixels);
-        // every index names an entry, and every palette entry's fourth byte is 0
-        const std::size_t data = 36 + 4 * std::size_t(entries);
+    }
+    EXPECT_EQ(field(b, 5), e.height);
+    const std::int32_t entries = field(b, 6);
+    const std::size_t pixels = std::size_t(field(b, 4)) * std::size_t(e.height);
+    if (e.kind == 2) {
+        EXPECT_EQ(field(b, 3), 0);
+        EXPECT_EQ(entries, 0);
+        EXPECT_EQ(field(b, 7), 36);
+        EXPECT_EQ(field(b, 8), 0);
+        EXPECT_EQ(b.size(), 36 + pixels);
+        return;
+    }
+    EXPECT_EQ(field(b, 3), 8);
+    if (e.kind == 0) {
+        EXPECT_EQ(entries, 256);
+    }
+    EXPECT_GE(entries, 2);
+    EXPECT_LE(entries, 256);
+    EXPECT_EQ(field(b, 7), 36 + 4 * entries);
+    EXPECT_EQ(field(b, 8), 36);
+    const std::size_t per_pixel = e.kind == 1 ? 2 : 1;
+    ASSERT_EQ(b.size(), 36 + 4 * std::size_t(entries) + per_pixel * pixels);
+    // every index names an entry, and every palette entry's fourth byte is 0
+    const std::size_t data = 36 + 4 * std::size_t(entries);
+    for (std::size_t i = 0; i < pixels; ++i)
+        ASSERT_LT(b[data + per_pixel * i], entries) << "pixel " << i;
+    for (std::int32_t i = 0; i < entries; ++i)
+        ASSERT_EQ(b[36 + 4 * std::size_t(i) + 3], 0) << "palette entry " << i;
+    if (e.kind == 1) { // an alpha picture is not blank
+        bool ink = false;
         for (std::size_t i = 0; i < pixels; ++i)
-            ASSERT_LT(b[data + per_pixel * i], entries) << "pixel " << i;
-        for (std::int32_t i = 0; i < entries; ++i)
-            ASSERT_EQ(b[36 + 4 * std::size_t(i) + 3], 0) << "palette entry " << i;
-        if (e.kind == 1) { // an alpha picture is not blank
-            bool ink = false;
-            for (std::size_t i = 0; i < pixels; ++i)
-                ink |= b[data + 2 * i + 1] >= 128;
-            EXPECT_TRUE(ink);
-        }
+            ink |= b[data + 2 * i + 1] >= 128;
+        EXPECT_TRUE(ink);
+    }
+}
+
+TEST(SkinResources, every_picture_and_font_has_the_exact_format_at_every_scale) {
+    for (const pengui::Scale& scale : pengui::Scale::all) {
+        const std::vector<Expected> all = expected_resources(scale);
+        ASSERT_EQ(all.size(), 103u);
+        for (const Expected& e : all)
+            check_format(e);
     }
 }
 
@@ -184,15 +217,26 @@ Strip read_strip(const Bytes& b) {
 TEST(SkinResources, font_strips_hold_256_glyphs_of_the_allowed_widths_on_one_baseline) {
     struct Case {
         const char* name;
+        int scale; // index into Scale::all
         int min_width, max_width;
         int baseline_row; // the last row of a capital's or digit's ink
     };
-    for (const Case& c : {Case{"font_03", 5, 8, 8}, Case{"font_04", 2, 13, 10}}) {
-        SCOPED_TRACE(c.name);
-        const Bytes b = resource(c.name);
+    const Case cases[] = {{"font_03", 0, 5, 8, 8},    {"font_04", 0, 2, 13, 10},
+                          {"font_03", 1, 7, 12, 12},  {"font_04", 1, 3, 19, 15},
+                          {"font_03", 2, 10, 16, 17}, {"font_04", 2, 4, 26, 21}};
+    for (const Case& c : cases) {
+        const pengui::Scale scale = pengui::Scale::all[c.scale];
+        SCOPED_TRACE(std::string(c.name) + scale.suffix());
+        const Bytes b = resource(c.name + std::string(scale.suffix()));
         ASSERT_GT(b.size(), 36u);
         const Strip s = read_strip(b);
         ASSERT_EQ(s.x.size(), 256u);
+        // No glyph wider than the scale times its width at 1: a text fits
+        // every box it fits at 1.
+        const Strip at_1 = read_strip(resource(c.name));
+        for (std::size_t g = 0; g < 256; ++g) {
+            EXPECT_LE(s.w[g], at_1.w[g] * scale.factor()) << "glyph " << g;
+        }
         for (int col = 0; col < s.width; ++col) {
             const int v = s.at(col, s.height - 1);
             ASSERT_TRUE(v == 0 || v == 255) << "separator column " << col;
@@ -220,7 +264,7 @@ TEST(SkinResources, font_strips_hold_256_glyphs_of_the_allowed_widths_on_one_bas
         }
         // the micro sign descends, the degree sign floats, plus-minus sits on the line
         EXPECT_GT(s.ink_rows(0xB5).second, c.baseline_row);
-        EXPECT_LT(s.ink_rows(0xB0).second, s.ink_rows('x').first + 2);
+        EXPECT_LT(s.ink_rows(0xB0).second, s.ink_rows('x').first + 2 * scale.factor());
         EXPECT_EQ(s.ink_rows(0xB1).second, c.baseline_row);
     }
 }
@@ -247,13 +291,14 @@ TEST(SkinResources, the_generator_gives_the_committed_bytes_again) {
         "OMP_NUM_THREADS=1 '" QUEVRIN_SKINGEN_PATH "' '" + out + "' > /dev/null";
     const int status = std::system(command.c_str());
     for (const Expected& e : expected_resources()) {
-        const std::string generated = out + "/" + e.name + ".apic";
-        EXPECT_EQ(file_bytes(generated),
-                  file_bytes(std::string(root) + "/resources/skin/" + e.name + ".apic"))
-            << e.name << " differs; run make skin and commit resources/skin";
-        std::remove(generated.c_str());
+        for (const char* folder : {"", "/1.5x", "/2x"}) {
+            const std::string file = std::string(folder) + "/" + e.name + ".apic";
+            EXPECT_EQ(file_bytes(out + file),
+                      file_bytes(std::string(root) + "/resources/skin" + file))
+                << file << " differs; run make skin and commit resources/skin";
+        }
     }
-    std::remove(dir);
+    std::filesystem::remove_all(out);
     ASSERT_EQ(status, 0);
 #endif
 }
