@@ -3,8 +3,7 @@
 # a table (type, name, bytes, size) lets sys::get_ressource find it in place.
 #
 # Manifest lines: TYPE NAME relative/path   (path relative to resources/;
-# '#' starts a comment; TYPE and NAME are letters, digits, '_', '.', '-',
-# and a NAME may end with a scale such as '@2x').
+# '#' starts a comment; TYPE and NAME are letters, digits, '_', '.', '-').
 #
 # Included from a CMakeLists: quevrin_embed_resources(target) adds the
 # generated source to the target. Run as a script (at build time):

@@ -30,10 +30,8 @@ function(quevrin_read_manifest manifest out)
         list(GET fields 0 type)
         list(GET fields 1 name)
         list(GET fields 2 path)
-        # A name may end with the scale it was drawn at, "@1.5x" or "@2x".
-        if(NOT type MATCHES "^[A-Za-z0-9_.-]+$" OR NOT name MATCHES "^[A-Za-z0-9_.-]+(@[0-9.]+x)?$")
-            message(FATAL_ERROR "${where}: type and name may hold only letters, digits, '_', '.', "
-                                "'-', and a name may end with a scale, as in '@2x'")
+        if(NOT type MATCHES "^[A-Za-z0-9_.-]+$" OR NOT name MATCHES "^[A-Za-z0-9_.-]+$")
+            message(FATAL_ERROR "${where}: type and name may hold only letters, digits, '_', '.', '-'")
         endif()
         string(TOUPPER "${type}/${name}" key)
         if(key IN_LIST seen)

@@ -38,7 +38,7 @@ foreach(entry IN LISTS resources)
     list(GET fields 0 type)
     list(GET fields 1 name)
     list(GET fields 3 file)
-    # windres reads NAME TYPE "file"; the name quoted, as a scale's '@' asks.
-    string(APPEND manifest_resources "\"${name}\" ${type} \"${file}\"\n")
+    # windres reads NAME TYPE "file".
+    string(APPEND manifest_resources "${name} ${type} \"${file}\"\n")
 endforeach()
 configure_file(${TEMPLATE} ${OUTPUT} @ONLY)

@@ -43,7 +43,7 @@ Rect Scale::device(const Rect& r) const {
 }
 
 const char* Scale::suffix() const {
-    return halves_ == 4 ? "@2x" : halves_ == 3 ? "@1.5x" : "";
+    return halves_ == 4 ? "-2x" : halves_ == 3 ? "-1.5x" : "";
 }
 
 bool scale_from_environment(Scale& out) {

@@ -35,7 +35,7 @@ public:
     // [any thread] A logical rectangle in device pixels, side by side.
     Rect device(const Rect& r) const;
     // [any thread] The text resource names of this scale end with: "" at 1,
-    // "@1.5x" and "@2x".
+    // "-1.5x" and "-2x".
     const char* suffix() const;
 
     bool operator==(const Scale& o) const { return halves_ == o.halves_; }

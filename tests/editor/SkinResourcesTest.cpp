@@ -63,7 +63,7 @@ std::vector<Expected> expected_resources() {
     return e;
 }
 
-// The same resources at a scale: NAME@1.5x and NAME@2x, each picture of the
+// The same resources at a scale: NAME-1.5x and NAME-2x, each picture of the
 // device size the editor gives its logical box (anchor at the origin), each
 // font strip of the scaled height.
 std::vector<Expected> expected_resources(pengui::Scale scale) {

@@ -1,7 +1,7 @@
 // quevrin-skingen: draws the editor's 101 skin pictures and its two bitmap
 // fonts at each scale and writes them as "APIC" resources, byte for byte the
 // same on every run: scale 1 into OUTPUT_DIR, 1.5 and 2 into its folders
-// 1.5x and 2x (the module names them NAME@1.5x and NAME@2x); optionally
+// 1.5x and 2x (the module names them NAME-1.5x and NAME-2x); optionally
 // writes the review sheet and mockup of scale 1.
 //
 //   quevrin-skingen OUTPUT_DIR [--sheet FILE.png] [--mockup FILE.png] [--fonts DIR]
