@@ -6,6 +6,7 @@
 //   quevrin_wine_test page                             the property page, own frame
 //   quevrin_wine_test frame                            the property page, Wine's frame
 //   quevrin_wine_test editor DIR MODE [PRESET]         the page's editor, driven by page.sh
+//                                                      (MODE input or morph) or hidpi.sh (look)
 // All paths are Windows paths. The graphs command writes its inputs and
 // outputs into DIR, with renders.txt (one render a line: input output preset
 // buffer-frames state capacity-frames, '-' for none) and presets.txt (index TAB name) for
@@ -429,7 +430,8 @@ int main(int argc, char** argv) {
         check_page_editor(argv[2], argv[3], argc == 5 ? std::atoi(argv[4]) : -1);
     } else {
         std::printf("usage: quevrin_wine_test resources MODULE DIR | registered MODULE | "
-                    "unregistered | graphs DIR | page | frame | editor DIR input|morph [PRESET]\n");
+                    "unregistered | graphs DIR | page | frame | editor DIR input|morph|look "
+                    "[PRESET]\n");
         CoUninitialize();
         return 2;
     }
