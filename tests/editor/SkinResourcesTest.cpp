@@ -1,9 +1,9 @@
 // The embedded skin: every picture and font has the exact header, palette
 // and size the editor's loader expects, the font strips mark 256 glyphs of
-// the allowed widths, and the generator gives the committed bytes again.
+// the allowed widths at every scale, and the generator gives the committed
+// bytes of every scale again.
 #include "SkinTestSupport.h"
 #include "editor/EditorLayout.h"
-#include "editor/SkinPictures.h"
 #include "pengui/Scale.h"
 
 #include <gtest/gtest.h>
@@ -63,80 +63,50 @@ std::vector<Expected> expected_resources() {
     return e;
 }
 
-// The same resources at a scale: NAME-1.5x and NAME-2x, each picture of the
-// device size the editor gives its logical box (anchor at the origin), each
-// font strip of the scaled height.
-std::vector<Expected> expected_resources(pengui::Scale scale) {
-    std::vector<Expected> all = expected_resources();
-    for (Expected& e : all) {
-        for (const layout::SkinPicture& p : layout::skin_pictures)
-            if (e.name == p.name) {
-                const pengui::Rect box = scale.device(pengui::Rect{
-                    -p.anchor_x, -p.anchor_y, p.width - p.anchor_x, p.height - p.anchor_y});
-                e.width = box.x1 - box.x0;
-                e.height = box.y1 - box.y0;
-            }
-        if (e.kind == 2 && scale != pengui::Scale()) {
-            e.width = 0; // the glyphs' widths add up to it
-            e.height = scale.device(e.height);
-        }
-        e.name += scale.suffix();
-    }
-    return all;
-}
-
-// The header, palette and size of one resource.
-void check_format(const Expected& e) {
-    SCOPED_TRACE(e.name);
-    const Bytes b = resource(e.name);
-    ASSERT_GE(b.size(), 36u);
-    EXPECT_EQ(field(b, 0), 1);  // version
-    EXPECT_EQ(field(b, 1), 36); // header size
-    EXPECT_EQ(field(b, 2), e.kind);
-    if (e.width != 0) {
+TEST(SkinResources, every_picture_and_font_has_the_exact_format) {
+    const std::vector<Expected> all = expected_resources();
+    ASSERT_EQ(all.size(), 103u);
+    for (const Expected& e : all) {
+        SCOPED_TRACE(e.name);
+        const Bytes b = resource(e.name);
+        ASSERT_GE(b.size(), 36u);
+        EXPECT_EQ(field(b, 0), 1);  // version
+        EXPECT_EQ(field(b, 1), 36); // header size
+        EXPECT_EQ(field(b, 2), e.kind);
         EXPECT_EQ(field(b, 4), e.width);
-    }
-    EXPECT_EQ(field(b, 5), e.height);
-    const std::int32_t entries = field(b, 6);
-    const std::size_t pixels = std::size_t(field(b, 4)) * std::size_t(e.height);
-    if (e.kind == 2) {
-        EXPECT_EQ(field(b, 3), 0);
-        EXPECT_EQ(entries, 0);
-        EXPECT_EQ(field(b, 7), 36);
-        EXPECT_EQ(field(b, 8), 0);
-        EXPECT_EQ(b.size(), 36 + pixels);
-        return;
-    }
-    EXPECT_EQ(field(b, 3), 8);
-    if (e.kind == 0) {
-        EXPECT_EQ(entries, 256);
-    }
-    EXPECT_GE(entries, 2);
-    EXPECT_LE(entries, 256);
-    EXPECT_EQ(field(b, 7), 36 + 4 * entries);
-    EXPECT_EQ(field(b, 8), 36);
-    const std::size_t per_pixel = e.kind == 1 ? 2 : 1;
-    ASSERT_EQ(b.size(), 36 + 4 * std::size_t(entries) + per_pixel * pixels);
-    // every index names an entry, and every palette entry's fourth byte is 0
-    const std::size_t data = 36 + 4 * std::size_t(entries);
-    for (std::size_t i = 0; i < pixels; ++i)
-        ASSERT_LT(b[data + per_pixel * i], entries) << "pixel " << i;
-    for (std::int32_t i = 0; i < entries; ++i)
-        ASSERT_EQ(b[36 + 4 * std::size_t(i) + 3], 0) << "palette entry " << i;
-    if (e.kind == 1) { // an alpha picture is not blank
-        bool ink = false;
+        EXPECT_EQ(field(b, 5), e.height);
+        const std::int32_t entries = field(b, 6);
+        const std::size_t pixels = std::size_t(e.width) * std::size_t(e.height);
+        if (e.kind == 2) {
+            EXPECT_EQ(field(b, 3), 0);
+            EXPECT_EQ(entries, 0);
+            EXPECT_EQ(field(b, 7), 36);
+            EXPECT_EQ(field(b, 8), 0);
+            EXPECT_EQ(b.size(), 36 + pixels);
+            continue;
+        }
+        EXPECT_EQ(field(b, 3), 8);
+        if (e.kind == 0) {
+            EXPECT_EQ(entries, 256);
+        }
+        EXPECT_GE(entries, 2);
+        EXPECT_LE(entries, 256);
+        EXPECT_EQ(field(b, 7), 36 + 4 * entries);
+        EXPECT_EQ(field(b, 8), 36);
+        const std::size_t per_pixel = e.kind == 1 ? 2 : 1;
+        ASSERT_EQ(b.size(), 36 + 4 * std::size_t(entries) + per_pixel * pixels);
+        // every index names an entry, and every palette entry's fourth byte is 0
+        const std::size_t data = 36 + 4 * std::size_t(entries);
         for (std::size_t i = 0; i < pixels; ++i)
-            ink |= b[data + 2 * i + 1] >= 128;
-        EXPECT_TRUE(ink);
-    }
-}
-
-TEST(SkinResources, every_picture_and_font_has_the_exact_format_at_every_scale) {
-    for (const pengui::Scale& scale : pengui::Scale::all) {
-        const std::vector<Expected> all = expected_resources(scale);
-        ASSERT_EQ(all.size(), 103u);
-        for (const Expected& e : all)
-            check_format(e);
+            ASSERT_LT(b[data + per_pixel * i], entries) << "pixel " << i;
+        for (std::int32_t i = 0; i < entries; ++i)
+            ASSERT_EQ(b[36 + 4 * std::size_t(i) + 3], 0) << "palette entry " << i;
+        if (e.kind == 1) { // an alpha picture is not blank
+            bool ink = false;
+            for (std::size_t i = 0; i < pixels; ++i)
+                ink |= b[data + 2 * i + 1] >= 128;
+            EXPECT_TRUE(ink);
+        }
     }
 }
 

@@ -198,18 +198,12 @@ std::vector<std::uint32_t> screenshot_2x(const std::string& file) {
 TEST_F(Lv2UiModule, at_the_hosts_scale_factor_2_it_asks_for_1000_x_844_and_draws_the_2x_editor) {
     // A host learns from the bundle that the UI reads ui:scaleFactor.
     LilvHost lilv({QUEVRIN_LV2_BUNDLE});
-    const LilvPlugin* plugin = lilv.plugin("urn:vantrel:quevrin");
-    ASSERT_NE(plugin, nullptr);
-    LilvUIs* uis = lilv_plugin_get_uis(plugin);
-    ASSERT_EQ(lilv_uis_size(uis), 1u);
-    const LilvUI* ui_node = lilv_uis_get(uis, lilv_uis_begin(uis));
-    lilv_world_load_resource(lilv.world(), lilv_ui_get_uri(ui_node)); // its own description
+    LilvUIs* uis = lilv_plugin_get_uis(lilv.plugin("urn:vantrel:quevrin"));
+    const LilvNode* ui_uri = lilv_ui_get_uri(lilv_uis_get(uis, lilv_uis_begin(uis)));
+    lilv_world_load_resource(lilv.world(), ui_uri); // its own description
     LilvNode* supported = lilv_new_uri(lilv.world(), LV2_OPTIONS__supportedOption);
     LilvNode* scale_factor = lilv_new_uri(lilv.world(), LV2_UI__scaleFactor);
-    EXPECT_TRUE(lilv_world_ask(lilv.world(), lilv_ui_get_uri(ui_node), supported, scale_factor));
-    char* binary = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_binary_uri(ui_node)), nullptr);
-    EXPECT_EQ(std::string(binary), QUEVRIN_LV2_BUNDLE "/quevrin_ui.so");
-    lilv_free(binary);
+    EXPECT_TRUE(lilv_world_ask(lilv.world(), ui_uri, supported, scale_factor));
     lilv_node_free(supported);
     lilv_node_free(scale_factor);
     lilv_uis_free(uis);
@@ -239,30 +233,24 @@ TEST_F(Lv2UiModule, at_the_hosts_scale_factor_2_it_asks_for_1000_x_844_and_draws
     const std::vector<std::uint32_t> expected =
         screenshot_2x("/tmp/quevrin-lv2-ui-" + std::to_string(getpid()) + ".png");
     ASSERT_EQ(expected.size(), 1000u * 844u);
-    const int spin_x0 = 2 * 222, spin_x1 = 2 * 249, spin_y1 = 2 * 53; // its box in SKIN.md
-    int differ = -1;
-    int in_spin = 0;
+    // The spin's box (SKIN.md) at 2: (222, 4) to (249, 53).
+    const auto in_spin = [](int x, int y) { return x >= 444 && x < 498 && y < 106; };
+    int differ = -1, spin_differs = 0;
     for (int round = 0; round < 30 && differ != 0; ++round) {
         idle->idle(ui);
         XSync(display, False);
         XImage* image = XGetImage(display, window, 0, 0, 1000, 844, AllPlanes, ZPixmap);
         ASSERT_NE(image, nullptr);
-        differ = 0;
-        in_spin = 0;
-        for (int y = 0; y < 844; ++y) {
-            for (int x = 0; x < 1000; ++x) {
-                const bool spin = x >= spin_x0 && x < spin_x1 && y < spin_y1;
-                const bool same = (XGetPixel(image, x, y) & 0xFFFFFF) ==
-                                  expected[std::size_t(y) * 1000 + std::size_t(x)];
-                differ += !spin && !same ? 1 : 0;
-                in_spin += spin && !same ? 1 : 0;
-            }
-        }
+        differ = spin_differs = 0;
+        for (int y = 0; y < 844; ++y)
+            for (int x = 0; x < 1000; ++x)
+                if ((XGetPixel(image, x, y) & 0xFFFFFF) != expected[std::size_t(y * 1000 + x)])
+                    ++(in_spin(x, y) ? spin_differs : differ);
         XDestroyImage(image);
         usleep(100000);
     }
     EXPECT_EQ(differ, 0) << "pixels outside the tempo spin differ from the 2x screenshot";
-    EXPECT_GT(in_spin, 0) << "the tempo spin is there";
+    EXPECT_GT(spin_differs, 0) << "a host that gives the tempo shows no spin";
     descriptor->cleanup(ui);
 }
 
