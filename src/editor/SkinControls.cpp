@@ -104,4 +104,10 @@ pengui::Rect device_box(const layout::Control& row, pengui::Scale scale, int cop
     return pengui::Rect{box.x0 - x, box.y0 - y, box.x1 - x, box.y1 - y};
 }
 
+pengui::Rect device_box(const layout::SkinPicture& picture, pengui::Scale scale) {
+    return scale.device(pengui::Rect{-picture.anchor_x, -picture.anchor_y,
+                                     picture.width - picture.anchor_x,
+                                     picture.height - picture.anchor_y});
+}
+
 } // namespace skin

@@ -7,6 +7,7 @@
 // where the skin's backgrounds expect it.
 
 #include "editor/EditorLayout.h"
+#include "editor/SkinPictures.h"
 #include "pengui/Rect.h"
 #include "pengui/Scale.h"
 
@@ -41,5 +42,8 @@ pengui::Rect device(const layout::Rect& r, pengui::Scale scale);
 // [any thread] The row's bounding box at a scale, relative to the control's
 // device position, in copy `copy` of its section.
 pengui::Rect device_box(const layout::Control& row, pengui::Scale scale, int copy = 0);
+// [any thread] A skin picture's box at a scale, its anchor at the origin: the
+// device pixels the skin draws it into, and where the editor puts them.
+pengui::Rect device_box(const layout::SkinPicture& picture, pengui::Scale scale);
 
 } // namespace skin

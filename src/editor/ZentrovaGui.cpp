@@ -79,10 +79,8 @@ void ZentrovaGui::load_pictures() {
         if (data == nullptr) {
             throw std::runtime_error(p.name);
         }
-        // The picture's logical box, the anchor at the origin, at the scale:
-        // the skin drew each picture to fill exactly that.
-        const pengui::Rect box = scale_.device(
-            pengui::Rect{-p.anchor_x, -p.anchor_y, p.width - p.anchor_x, p.height - p.anchor_y});
+        // The skin drew each picture to fill exactly its box at the scale.
+        const pengui::Rect box = skin::device_box(p, scale_);
         if (data->width() != box.x1 - box.x0 || data->height() != box.y1 - box.y0) {
             throw std::runtime_error(p.name);
         }

@@ -15,6 +15,7 @@
 #include "SkinMockup.h"
 #include "SkinSheet.h"
 #include "editor/EditorLayout.h"
+#include "editor/SkinControls.h"
 #include "editor/SkinPictures.h"
 
 #include <chrono>
@@ -81,8 +82,7 @@ bool draw_scale(const FontFiles& fonts, const std::string& out_dir, pengui::Scal
 
     std::size_t total = 0, min_palette = 256, max_palette = 0;
     for (const layout::SkinPicture& p : layout::skin_pictures) {
-        const pengui::Rect box = scale.device(
-            pengui::Rect{-p.anchor_x, -p.anchor_y, p.width - p.anchor_x, p.height - p.anchor_y});
+        const pengui::Rect box = skin::device_box(p, scale);
         const auto it = drawn.find(p.name);
         if (it == drawn.end() || it->second.width != box.x1 - box.x0 ||
             it->second.height != box.y1 - box.y0) {
