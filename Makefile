@@ -93,11 +93,12 @@ install-lv2: lv2
 	install -m 644 build/quevrin.lv2/*.ttl $(LV2_INSTALL_DIR)/quevrin.lv2/
 	install -m 755 build/quevrin.lv2/quevrin.so build/quevrin.lv2/quevrin_ui.so $(LV2_INSTALL_DIR)/quevrin.lv2/
 	@echo "installed $(LV2_INSTALL_DIR)/quevrin.lv2"
-# The editor as the filter draws it: with the default program, and with a
-# program that runs both lines and the second line's time panel shown.
+# The editor as the filter draws it: with the default program, with a program
+# that runs both lines and the second line's time panel shown, and at scale 2.
 screenshot: build
 	./build/bin/quevrin screenshot docs/editor.png
 	./build/bin/quevrin screenshot docs/editor-two-lines.png --preset "Ambient wash" --focus "D2 time"
+	./build/bin/quevrin screenshot docs/editor@2x.png --scale 2
 
 # The program, its module, the LV2 bundle, the manual page and the README
 # and licence below PREFIX (DESTDIR=... stages them elsewhere); uninstall

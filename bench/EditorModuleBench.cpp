@@ -1,7 +1,8 @@
 // The editor through the plug-in module, as quevrin editor opens it, on a
 // display ($DISPLAY; the benchmark says so and stops without one): the time
 // from creating the filter to the editor's first frame painted in the host's
-// window, and a whole repaint of the editor including the blits.
+// window, and a whole repaint of the editor including the blits, at each
+// scale (argument: 0 for 1, 1 for 1.5, 2 for 2, given as QUEVRIN_SCALE).
 
 #include "host/dx/ISfPlugInProp.h"
 #include "host/dx/QuevrinIds.h"
@@ -14,24 +15,32 @@
 #include <X11/Xlib.h>
 #include <dlfcn.h>
 
+#include <cstdlib>
+#include <string>
+
 namespace {
 
-constexpr int width = 500;
-constexpr int height = 422;
+// The editor's size at scale 1, 1.5 and 2.
+constexpr int widths[] = {500, 750, 1000};
+constexpr int heights[] = {422, 633, 844};
 
 using GetClassObject = HRESULT(STDMETHODCALLTYPE*)(REFCLSID, REFIID, void**);
 
 // The module, loaded once, and the host's window on a connection of its own.
 struct Host {
-    Host() {
+    explicit Host(const benchmark::State& state) {
+        const auto scale = static_cast<std::size_t>(state.range(0));
+        // The module's editors take it when they are made.
+        setenv("QUEVRIN_SCALE", std::to_string(1 + 0.5 * double(scale)).c_str(), 1);
         static void* module = dlopen(QUEVRIN_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
         if (module != nullptr) {
             get_class_object = reinterpret_cast<GetClassObject>(dlsym(module, "DllGetClassObject"));
         }
         display = XOpenDisplay(nullptr);
         if (display != nullptr) {
-            window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, width, height,
-                                         0, 0, 0);
+            window =
+                XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0,
+                                    unsigned(widths[scale]), unsigned(heights[scale]), 0, 0, 0);
             XMapWindow(display, window);
             XSync(display, False);
         }
@@ -77,7 +86,7 @@ struct Host {
 };
 
 void BM_ModuleEditorFirstFrame(benchmark::State& state) {
-    Host host;
+    Host host(state);
     if (!host.ready()) {
         state.SkipWithError("no X display or no module");
         return;
@@ -94,10 +103,10 @@ void BM_ModuleEditorFirstFrame(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_ModuleEditorFirstFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ModuleEditorFirstFrame)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 void BM_ModuleEditorRepaint(benchmark::State& state) {
-    Host host;
+    Host host(state);
     ISfPlugInProp* prop = host.ready() ? host.create() : nullptr;
     if (prop == nullptr || !host.open_and_paint(prop)) {
         state.SkipWithError("no X display, no module, or no X11 editor window");
@@ -113,6 +122,6 @@ void BM_ModuleEditorRepaint(benchmark::State& state) {
     prop->GetGui()->close();
     prop->Release();
 }
-BENCHMARK(BM_ModuleEditorRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ModuleEditorRepaint)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "Options.h"
 
+#include "pengui/Scale.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -127,6 +129,11 @@ Options parse_options(int argc, char** argv) {
             o.focus = value();
             if (o.focus.empty())
                 throw UsageError("--focus needs the name of a parameter; see quevrin params");
+        } else if (a == "--scale") {
+            o.scale = value();
+            pengui::Scale scale;
+            if (!pengui::Scale::parse(o.scale.c_str(), scale))
+                throw UsageError("--scale needs 1, 1.5 or 2, not \"" + o.scale + "\"");
         } else if (a == "--audio") {
             o.audio = value();
             if (o.audio.empty())
@@ -155,6 +162,8 @@ Options parse_options(int argc, char** argv) {
     }
     if (!o.focus.empty() && o.command != "screenshot")
         throw UsageError("--focus goes only with screenshot");
+    if (!o.scale.empty() && o.command != "screenshot" && o.command != "editor")
+        throw UsageError("--scale goes only with screenshot and editor");
     if ((!o.audio.empty() || o.list_audio_devices || o.latency_ms > 0.0) && o.command != "editor")
         throw UsageError("--audio, --latency and --list-audio-devices go only with editor");
     if (o.bank.empty() != (o.program < 0))
@@ -217,15 +226,18 @@ std::string help_text(const std::string& command) {
     if (command == "screenshot")
         return "usage: quevrin screenshot OUTPUT.png [--preset ...|--state FILE|--bank FILE "
                "--program N] [--set ...] [--focus NAME]\n"
+               "                          [--scale 1|1.5|2]\n"
                "Draws the editor (500 x 422 pixels) with the program set up as for render\n"
                "into a PNG file (named .png, or - for standard output).\n"
                "\n"
                "  --focus NAME             press the control of that parameter first, so\n"
-               "                           that its detail panel shows\n";
+               "                           that its detail panel shows\n"
+               "  --scale 1|1.5|2          draw it at that scale, from the skin drawn for it\n"
+               "                           (750 x 633 or 1000 x 844 pixels; default 1)\n";
     if (command == "editor")
         return "usage: quevrin editor [INPUT] [--preset ...|--state FILE|--bank FILE --program N]\n"
                "                      [--set ...] [--save-state FILE] [--audio DEVICE|none]\n"
-               "                      [--latency MS]\n"
+               "                      [--latency MS] [--scale 1|1.5|2]\n"
                "       quevrin editor --list-audio-devices\n"
                "Opens the editor in a window titled \"Quevrin\" (an X display is needed). With\n"
                "INPUT it plays the file in a loop through the filter while the editor runs,\n"
@@ -240,7 +252,11 @@ std::string help_text(const std::string& command) {
                "                           plays silently, paced by a clock\n"
                "  --latency MS             the most the player's buffer adds to the output's\n"
                "                           latency (default 25); more for a slow machine\n"
-               "  --list-audio-devices     list the audio output devices and end\n";
+               "  --list-audio-devices     list the audio output devices and end\n"
+               "  --scale 1|1.5|2          draw the editor at that scale (default: as the\n"
+               "                           desktop asks: QUEVRIN_SCALE, else the X resource\n"
+               "                           Xft.dpi, 144 or more giving 1.5 and 192 or more 2,\n"
+               "                           else GDK_SCALE, else 1)\n";
     if (command == "bank")
         return "usage: quevrin bank dump FILE\n"
                "       quevrin bank defaults OUTPUT.pbk\n"

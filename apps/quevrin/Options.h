@@ -31,6 +31,7 @@ struct Options {
     int program = -1;                  // --program N
     std::string state;                 // --state FILE
     std::string focus;                 // --focus NAME
+    std::string scale;                 // --scale 1|1.5|2; empty: not given
     std::string audio;                 // --audio DEVICE|none; empty: the default output
     bool list_audio_devices = false;   // --list-audio-devices
     double latency_ms = 0.0;           // --latency MS: the live ring's length; 0 for the default

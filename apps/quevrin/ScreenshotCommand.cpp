@@ -33,11 +33,12 @@ int screenshot_command(const Options& o) {
         layout::Point p{};
         if (!layout::param_position(find_param(module.dsp(), o.focus), p))
             throw UsageError("--focus: \"" + o.focus + "\" has no control of its own");
-        window.mouse_button(p.x, p.y, 1);
-        window.mouse_button(p.x, p.y, 0);
+        const pengui::Scale scale = window.scale();
+        window.mouse_button(scale.device(p.x), scale.device(p.y), 1);
+        window.mouse_button(scale.device(p.x), scale.device(p.y), 0);
     }
     const pengui::PixelImage image =
-        window.render(pengui::Rect{0, 0, layout::window_width, layout::window_height});
+        window.render(pengui::Rect{0, 0, window.content_width(), window.content_height()});
     module.editor().close();
 
     std::string error;

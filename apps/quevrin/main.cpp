@@ -19,6 +19,10 @@ int main(int argc, char** argv) {
             std::fputs(help_text(o.command).c_str(), o.help ? stdout : stderr);
             return o.help ? 0 : 2;
         }
+        // The module's editor draws at the scale QUEVRIN_SCALE names; a
+        // screenshot is drawn at scale 1 unless --scale says otherwise.
+        if (!o.scale.empty() || o.command == "screenshot")
+            setenv("QUEVRIN_SCALE", o.scale.empty() ? "1" : o.scale.c_str(), 1);
         if (o.command == "editor")
             return editor_command(o);
         // Only the editor shows a window: for every other command the module

@@ -15,6 +15,7 @@ constexpr int filter_type_row = GuiDelayLine::knob_count;
 } // namespace
 
 void GuiDelayLine::init(int line) {
+    line_ = line;
     first_param_ = layout::first_line_param + layout::line_stride * line;
 }
 
@@ -30,7 +31,7 @@ void GuiDelayLine::build() {
     const int filter_index = first_param_ + layout::line_places[filter_type_row].offset;
     filter_type_listener_.rc().set_gui(gui_);
     gui_->bind_control(filter_type_, filter_type_listener_, filter_index);
-    skin::place(section_, filter_type_, filter);
+    skin::place(section_, filter_type_, filter, *gui_, line_);
 
     for (int k = 0; k < knob_count; ++k) {
         const layout::ParamPlace& row = layout::line_places[std::size_t(k)];
@@ -39,7 +40,7 @@ void GuiDelayLine::build() {
         const int index = first_param_ + row.offset;
         const layout::Control& place = layout::control(row.id);
         gui_->bind_knob(knobs_[std::size_t(k)], listener, index, place.style);
-        skin::place(section_, knobs_[std::size_t(k)], place);
+        skin::place(section_, knobs_[std::size_t(k)], place, *gui_, line_);
         NumericParamMgr& panel = panels_[std::size_t(k)];
         panel.init(this, index, row.lfo_offset < 0 ? -1 : first_param_ + row.lfo_offset);
         panel.build(&listener);

@@ -25,6 +25,7 @@ public:
     void time_unit_changed(const mppi::TimeUnit& unit) override;
 
 private:
+    int line_ = 0;
     int first_param_ = 0;
     pengui::CtrlGroupItem section_;
     std::array<pengui::Knob, knob_count> knobs_;

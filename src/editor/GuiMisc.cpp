@@ -69,21 +69,21 @@ void GuiMisc::build() {
 
     const layout::Control& pre_delay = layout::control(ControlId::pre_delay_level);
     gui_->bind_knob(pre_delay_, pre_delay_listener_, pre_delay_index, pre_delay.style);
-    skin::place(pre_delay_section_, pre_delay_, pre_delay);
+    skin::place(pre_delay_section_, pre_delay_, pre_delay, *gui_);
     const layout::Control& sustain = layout::control(ControlId::sustain_loop);
     skin::make_flip_flop(sustain_loop_, sustain.style, *gui_);
     sustain_loop_.set_listener(&sustain_loop_listener_);
-    skin::place(pre_delay_section_, sustain_loop_, sustain);
+    skin::place(pre_delay_section_, sustain_loop_, sustain, *gui_);
 
     const layout::Control& delay2 = layout::control(ControlId::delay_2);
     skin::make_flip_flop(delay2_, delay2.style, *gui_);
     delay2_.set_listener(&delay2_listener_);
-    skin::place(global_switch_section_, delay2_, delay2);
+    skin::place(global_switch_section_, delay2_, delay2, *gui_);
 
     const layout::Control& separation = layout::control(ControlId::fdbk_separation);
     gui_->bind_knob(fdbk_separation_, fdbk_separation_listener_, fdbk_separation_index,
                     separation.style);
-    skin::place(fdbk_separation_section_, fdbk_separation_, separation);
+    skin::place(fdbk_separation_section_, fdbk_separation_, separation, *gui_);
 
     pre_delay_panel_.build(&pre_delay_listener_);
     fdbk_separation_panel_.build(&fdbk_separation_listener_);
@@ -111,10 +111,10 @@ void GuiMisc::build_tempo() {
     time_unit_.set_listener(&time_unit_listener_);
 
     if (!host_tempo_) {
-        skin::place(tempo_section_, tempo_spin_, spin);
+        skin::place(tempo_section_, tempo_spin_, spin, *gui_);
     }
-    skin::place(tempo_section_, time_unit_, unit);
-    skin::place(tempo_section_, tempo_box_, box);
+    skin::place(tempo_section_, time_unit_, unit, *gui_);
+    skin::place(tempo_section_, tempo_box_, box, *gui_);
     if (host_tempo_) {
         tempo_box_.disable();
     }
@@ -130,7 +130,7 @@ void GuiMisc::build_presets() {
         }
         button.set_duration(program_animation);
         skin::place(preset_section_, button,
-                    layout::control(ControlId(int(ControlId::program_1) + j)));
+                    layout::control(ControlId(int(ControlId::program_1) + j)), *gui_);
     }
     const auto bank_button = [&](pengui::PushButton& button, const char* base, ControlId id) {
         button.set_frame_count(button_pictures);
@@ -138,7 +138,7 @@ void GuiMisc::build_presets() {
             button.set_frame(f, gui_->picture(base + std::to_string(f)));
         }
         button.set_duration(bank_button_animation);
-        skin::place(preset_section_, button, layout::control(id));
+        skin::place(preset_section_, button, layout::control(id), *gui_);
     };
     bank_button(load_bank_, "pb_19_", ControlId::load_bank);
     bank_button(save_bank_, "pb_20_", ControlId::save_bank);
@@ -146,14 +146,14 @@ void GuiMisc::build_presets() {
     const layout::Control& store = layout::control(ControlId::store_mode);
     skin::make_flip_flop(store_mode_, store.style, *gui_);
     store_mode_.set_duration(store_mode_animation);
-    skin::place(preset_section_, store_mode_, store);
+    skin::place(preset_section_, store_mode_, store, *gui_);
 
     const layout::Control& knob = layout::control(ControlId::morph_knob);
     skin::make_knob(morph_knob_, knob.style, *gui_);
-    skin::place(preset_section_, morph_knob_, knob);
+    skin::place(preset_section_, morph_knob_, knob, *gui_);
     const layout::Control& box = layout::control(ControlId::morph_box);
     skin::make_text_box(morph_box_, box, true, *gui_);
-    skin::place(preset_section_, morph_box_, box);
+    skin::place(preset_section_, morph_box_, box, *gui_);
 }
 
 void GuiMisc::stop() {

@@ -15,10 +15,12 @@ void GuiParam::show(NumericParamMgr& manager) {
     if (middle_row_ == nullptr || inner_row_ == nullptr) {
         return;
     }
+    using layout::SectionId;
     shown_ = &manager;
-    inner_row_->replace_child(&manager.value_section(), value_extent, value_slot);
-    middle_row_->replace_child(manager.has_lfo() ? &manager.lfo_section() : &empty_lfo_, lfo_extent,
-                               lfo_slot);
+    inner_row_->replace_child(&manager.value_section(),
+                              gui_->section_width(SectionId::detail_value), value_slot);
+    middle_row_->replace_child(manager.has_lfo() ? &manager.lfo_section() : &empty_lfo_,
+                               gui_->section_width(SectionId::detail_lfo), lfo_slot);
     gui_->invalidate(layout::sections[std::size_t(layout::SectionId::detail_value)].window);
     gui_->invalidate(layout::sections[std::size_t(layout::SectionId::detail_lfo)].window);
 }

@@ -15,9 +15,6 @@ class NumericParamMgr;
 // Everything runs on the editor thread.
 class GuiParam : public GuiPart {
 public:
-    static constexpr int value_extent = 128;
-    static constexpr int lfo_extent = 243;
-
     // [editor thread] The splits that hold the value slot (second child of
     // the inner row) and the LFO slot (second child of the middle row); not
     // owned.

@@ -6,6 +6,7 @@
 #include "mppi/MetaControl.h"
 
 void GuiTapUnit::init(int tap) {
+    tap_ = tap;
     first_param_ = layout::first_tap_param + layout::tap_stride * tap;
 }
 
@@ -18,7 +19,7 @@ void GuiTapUnit::build() {
         gui_->bind_knob(*knobs[k], *listeners[k], index, layout::control(place.id).style);
         panels_[k].init(this, index, first_param_ + place.lfo_offset);
         panels_[k].build(listeners[k]);
-        skin::place(section_, *knobs[k], layout::control(place.id));
+        skin::place(section_, *knobs[k], layout::control(place.id), *gui_, tap_);
     }
 }
 

@@ -18,6 +18,7 @@ public:
     void time_unit_changed(const mppi::TimeUnit& unit) override;
 
 private:
+    int tap_ = 0;
     int first_param_ = 0;
     pengui::CtrlGroupItem section_;
     pengui::Knob level_;

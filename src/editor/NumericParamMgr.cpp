@@ -39,7 +39,7 @@ void NumericParamMgr::build(NumValListenerInterface* main) {
             listener->set_manager(this);
             box.set_listener(listener);
         }
-        skin::place(section, box, row);
+        skin::place(section, box, row, gui);
     };
     // Sample texts until the first value arrives.
     add_box(value_section_, name_box_, nullptr, ControlId::param_name, "1234567");
@@ -53,7 +53,7 @@ void NumericParamMgr::build(NumValListenerInterface* main) {
         const layout::Control& row = layout::control(id);
         listener.set_manager(this);
         gui.bind_knob(knob, listener, index, row.style);
-        skin::place(lfo_section_, knob, row);
+        skin::place(lfo_section_, knob, row, gui);
     };
     add_knob(period_knob_, period_kn_, lfo_period_, ControlId::lfo_period_knob);
     add_knob(depth_knob_, depth_kn_, lfo_period_ + depth_offset, ControlId::lfo_depth_knob);
@@ -70,7 +70,7 @@ void NumericParamMgr::build(NumValListenerInterface* main) {
     }
     const int wave_index = lfo_period_ + wave_offset;
     gui.bind_control(wave_, wave_listener_, wave_index);
-    skin::place(lfo_section_, wave_, wave);
+    skin::place(lfo_section_, wave_, wave, gui);
 }
 
 void NumericParamMgr::show() {

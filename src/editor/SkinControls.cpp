@@ -45,10 +45,10 @@ void make_knob(pengui::Knob& knob, layout::Style style, const ZentrovaGui& gui) 
     }
     knob.set_picture(pengui::Knob::drag_picture, gui.picture(p.drag));
     knob.set_fine_factor(0.03125f);
-    // 256 pixels of vertical drag cover the whole scale.
+    // 256 logical pixels of vertical drag cover the whole scale.
     knob.set_drag_range(256);
     knob.set_angles(0.625f, -0.75f);
-    knob.set_pointer_radius(p.pointer_radius);
+    knob.set_pointer_radius(p.pointer_radius * static_cast<float>(gui.scale().factor()));
     knob.set_spin_speed_factor(1.0f);
     knob.set_rotate_pointer(true);
     knob.set_rotate_frame(false);
@@ -68,19 +68,46 @@ void make_flip_flop(pengui::FlipFlop& flip_flop, layout::Style style, const Zent
 
 void make_text_box(pengui::TextBox& box, const layout::Control& row, bool editable,
                    const ZentrovaGui& gui) {
+    const pengui::Rect area = device_box(row, gui.scale());
     box.set_font(gui.font(row.text.font));
-    box.set_text_anchor(-row.box.x0, -row.box.y0);
+    box.set_text_anchor(-area.x0, -area.y0);
     box.set_editable(editable);
-    box.set_box_size(row.box.width(), row.box.height());
+    box.set_box_size(area.x1 - area.x0, area.y1 - area.y0);
     box.set_alignment(row.text.align);
     box.set_colour(row.text.colour);
 }
 
 void place(pengui::CtrlGroupItem& section, pengui::ControlInterface& control,
-           const layout::Control& row) {
-    control.set_box(row.box.x0, row.box.y0, row.box.x1, row.box.y1);
-    control.set_position_in_group(row.x, row.y);
+           const layout::Control& row, const ZentrovaGui& gui, int copy) {
+    const pengui::Scale scale = gui.scale();
+    const pengui::Rect box = device_box(row, scale, copy);
+    const layout::Point at = layout::window_position(row, copy);
+    const layout::Rect& origin = layout::section_of(row, copy).window;
+    control.set_scale(scale);
+    control.set_box(box.x0, box.y0, box.x1, box.y1);
+    // Window coordinates are scaled, not the offset in the section: the
+    // control lands on the device pixel of its logical point.
+    control.set_position_in_group(scale.device(at.x) - scale.device(origin.x0),
+                                  scale.device(at.y) - scale.device(origin.y0));
     section.add_control(&control);
+}
+
+pengui::Rect device(const layout::Rect& r, pengui::Scale scale) {
+    return scale.device(pengui::Rect{r.x0, r.y0, r.x1, r.y1});
+}
+
+pengui::Rect device_box(const layout::Control& row, pengui::Scale scale, int copy) {
+    const layout::Point at = layout::window_position(row, copy);
+    const pengui::Rect box = device(layout::window_box(row, copy), scale);
+    const std::int32_t x = scale.device(at.x);
+    const std::int32_t y = scale.device(at.y);
+    return pengui::Rect{box.x0 - x, box.y0 - y, box.x1 - x, box.y1 - y};
+}
+
+pengui::Rect device_box(const layout::SkinPicture& picture, pengui::Scale scale) {
+    return scale.device(pengui::Rect{-picture.anchor_x, -picture.anchor_y,
+                                     picture.width - picture.anchor_x,
+                                     picture.height - picture.anchor_y});
 }
 
 } // namespace skin

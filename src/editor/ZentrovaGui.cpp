@@ -59,6 +59,7 @@ void ZentrovaGui::load_resources() {
     if (host_ != nullptr) {
         host_->init_notice();
     }
+    scale_ = window_ != nullptr ? window_->scale() : pengui::Scale();
     try {
         load_pictures();
     } catch (const std::exception&) {
@@ -74,20 +75,25 @@ void ZentrovaGui::load_pictures() {
     pictures_.reserve(nbr_pictures);
     for (const layout::SkinPicture& p : layout::skin_pictures) {
         std::unique_ptr<pengui::PicDataInterface> data =
-            pengui::PicDataFactory::instance().create(p.name);
+            pengui::PicDataFactory::instance().create(std::string(p.name) + scale_.suffix());
         if (data == nullptr) {
+            throw std::runtime_error(p.name);
+        }
+        // The skin drew each picture to fill exactly its box at the scale.
+        const pengui::Rect box = skin::device_box(p, scale_);
+        if (data->width() != box.x1 - box.x0 || data->height() != box.y1 - box.y0) {
             throw std::runtime_error(p.name);
         }
         pengui::Picture picture;
         picture.set_data(data.get());
-        picture.set_anchor(p.anchor_x, p.anchor_y);
+        picture.set_anchor(-box.x0, -box.y0);
         picture_data_.push_back(std::move(data));
         pictures_.push_back(picture);
     }
     fonts_.reserve(nbr_fonts);
     for (const layout::SkinFont& f : layout::skin_fonts) {
         std::unique_ptr<pengui::FontInterface> font =
-            pengui::FontFactory::instance().create(f.name);
+            pengui::FontFactory::instance().create(std::string(f.name) + scale_.suffix());
         if (font == nullptr) {
             throw std::runtime_error(f.name);
         }
@@ -106,8 +112,22 @@ pengui::Picture ZentrovaGui::picture(const std::string& name) const {
 
 pengui::Picture ZentrovaGui::picture(const std::string& name, int anchor_x, int anchor_y) const {
     pengui::Picture p = picture(name);
-    p.set_anchor(anchor_x, anchor_y);
+    p.set_anchor(-scale_.device(-anchor_x), -scale_.device(-anchor_y));
     return p;
+}
+
+pengui::Rect ZentrovaGui::device(const layout::Rect& area) const {
+    return skin::device(area, scale_);
+}
+
+int ZentrovaGui::section_width(SectionId id) const {
+    const pengui::Rect r = device(window_of(id));
+    return r.x1 - r.x0;
+}
+
+int ZentrovaGui::section_height(SectionId id) const {
+    const pengui::Rect r = device(window_of(id));
+    return r.y1 - r.y0;
 }
 
 const pengui::FontInterface* ZentrovaGui::font(int index) const {
@@ -132,8 +152,8 @@ void ZentrovaGui::set_window(pengui::WindowInterface* window) {
 }
 
 void ZentrovaGui::get_size(int& width, int& height) {
-    width = layout::window_width;
-    height = layout::window_height;
+    width = scale_.device(layout::window_width);
+    height = scale_.device(layout::window_height);
 }
 
 void ZentrovaGui::get_view_size(int& width, int& height) {
@@ -185,9 +205,9 @@ void ZentrovaGui::build_scene() {
     const layout::Control& label = layout::control(layout::ControlId::label);
     skin::make_text_box(label_, label, false, *this);
     label_.set_text(ZentrovaGui::label);
-    skin::place(logo_section_, label_, label);
+    skin::place(logo_section_, label_, label, *this);
     web_site_.set_listener(&web_site_listener_);
-    skin::place(logo_section_, web_site_, layout::control(layout::ControlId::web_site));
+    skin::place(logo_section_, web_site_, layout::control(layout::ControlId::web_site), *this);
 
     misc_.set_gui(this);
     misc_.init();
@@ -212,16 +232,21 @@ void ZentrovaGui::build_scene() {
     time_unit_changed();
 }
 
+int ZentrovaGui::band_height(std::size_t band) const {
+    const layout::Band& b = layout::bands[band];
+    return scale_.device(b.y0 + b.height) - scale_.device(b.y0);
+}
+
 void ZentrovaGui::build_trees() {
     for (std::size_t b = 0; b < bands_.size(); ++b) {
         bands_[b].set_picture(picture(layout::bands[b].picture));
     }
     for (std::size_t b = 0; b < std::size_t(delay2_band); ++b) {
-        background_root_.add_child(&bands_[b], layout::bands[b].height);
+        background_root_.add_child(&bands_[b], band_height(b));
     }
-    background_root_.add_child(&bands_[delay2_band + 1], layout::bands[delay2_band + 1].height);
+    background_root_.add_child(&bands_[delay2_band + 1], band_height(delay2_band + 1));
 
-    const auto width = [](SectionId id) { return window_of(id).width(); };
+    const auto width = [this](SectionId id) { return section_width(id); };
     top_row_.add_child(&logo_section_, width(SectionId::logo));
     top_row_.add_child(&misc_.tempo_section(), width(SectionId::tempo));
     top_row_.add_child(&misc_.preset_section(), width(SectionId::preset));
@@ -237,18 +262,23 @@ void ZentrovaGui::build_trees() {
     middle_row_.add_child(&misc_.fdbk_separation_section(), width(SectionId::fdbk_separation));
     gui_param_.set_rows(&middle_row_, &inner_row_);
 
-    control_root_.add_child(&top_row_, window_of(SectionId::logo).height());
-    control_root_.add_child(&taps_row_, window_of(SectionId::pre_delay).height());
-    control_root_.add_child(&lines_[0].section(), window_of(SectionId::delay_1).height());
-    control_root_.add_child(&middle_row_, window_of(SectionId::global_switch).height());
+    control_root_.add_child(&top_row_, section_height(SectionId::logo));
+    control_root_.add_child(&taps_row_, section_height(SectionId::pre_delay));
+    control_root_.add_child(&lines_[0].section(), section_height(SectionId::delay_1));
+    control_root_.add_child(&middle_row_, section_height(SectionId::global_switch));
     control_root_.set_position(0, 0);
     background_root_.set_position(0, 0);
 
     if (window_ != nullptr) {
+        int width = 0;
+        int height = 0;
+        get_size(width, height);
         window_->set_background_root(&background_root_);
         window_->set_control_root(&control_root_);
-        window_->set_content_size(layout::window_width, layout::window_height);
-        window_->set_window_size(layout::window_width, layout::window_height);
+        window_->set_content_size(width, height);
+        window_->set_window_size(width, height);
+        // The popup line editor writes as the value boxes do.
+        window_->set_text_font(font(0));
     }
 }
 
@@ -256,14 +286,16 @@ void ZentrovaGui::apply_delay2(bool on) {
     if (background_root_.child_count() <= delay2_band) {
         return; // before the scene exists
     }
-    if (host_ != nullptr &&
-        host_->resize_window(layout::window_width, layout::window_height) != 0) {
+    int width = 0;
+    int height = 0;
+    get_view_size(width, height);
+    if (host_ != nullptr && host_->resize_window(width, height) != 0) {
         return;
     }
     const std::size_t band = on ? delay2_band : delay2_band + 1;
-    background_root_.replace_child(&bands_[band], layout::bands[band].height, delay2_band);
+    background_root_.replace_child(&bands_[band], band_height(band), delay2_band);
     if (on && control_root_.child_count() < rows_with_delay2) {
-        control_root_.add_child(&lines_[1].section(), window_of(SectionId::delay_2).height());
+        control_root_.add_child(&lines_[1].section(), section_height(SectionId::delay_2));
     } else if (!on && control_root_.child_count() == rows_with_delay2) {
         control_root_.remove_child(delay2_row);
     }
@@ -298,7 +330,7 @@ void ZentrovaGui::clear_focus_except(const pengui::ControlInterface* control) {
 
 void ZentrovaGui::invalidate(const layout::Rect& area) {
     if (window_ != nullptr) {
-        window_->handle(pengui::Invalidate(pengui::Rect{area.x0, area.y0, area.x1, area.y1}));
+        window_->handle(pengui::Invalidate(device(area)));
     }
 }
 

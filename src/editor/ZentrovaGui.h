@@ -32,7 +32,10 @@ class NormalizedParamInterface;
 // The effect's editor: loads the skin (101 pictures, 2 fonts) from the
 // module's resources, builds a fixed 500 x 422 scene of four or five rows
 // whose controls are bound to the plug-in's parameters, and shows the second
-// delay line's row while the flags' bit 5 is set.
+// delay line's row while the flags' bit 5 is set. It draws at its window's
+// scale (1, 1.5 or 2): the skin drawn for that scale, the layout's logical
+// pixels turned into the window's device pixels; sizes it reports are device
+// pixels.
 //
 // Everything runs on the editor thread.
 class ZentrovaGui : public mppi::GuiInterface {
@@ -47,8 +50,8 @@ public:
     ZentrovaGui(const ZentrovaGui&) = delete;
     ZentrovaGui& operator=(const ZentrovaGui&) = delete;
 
-    // [editor thread] Throws "Load resources" when a picture or font is
-    // missing or refused.
+    // [editor thread] Takes the window's scale and loads the skin drawn for
+    // it; throws "Load resources" when a picture or font is missing or refused.
     void load_resources() override;
     // [editor thread] Once; throws "Build GUI" on failure.
     void build() override;
@@ -73,8 +76,13 @@ public:
     // (no window, or the window system refused).
     int open_result() const { return open_result_; }
 
+    // [editor thread] The scale the skin was loaded at (1 before loading).
+    pengui::Scale scale() const { return scale_; }
+    // [editor thread] A rectangle of the layout in the window's device pixels.
+    pengui::Rect device(const layout::Rect& area) const;
     // [editor thread] The loaded skin. A name not in the skin gives an empty
-    // picture; the second form puts another point of it at the owner's origin.
+    // picture; the second form puts another point of it (logical pixels from
+    // its top-left) at the owner's origin.
     pengui::Picture picture(const std::string& name) const;
     pengui::Picture picture(const std::string& name, int anchor_x, int anchor_y) const;
     int picture_count() const { return static_cast<int>(pictures_.size()); }
@@ -103,8 +111,12 @@ public:
     void apply_delay2(bool on);
     // [editor thread] Every part hears of the display unit and tempo.
     void time_unit_changed();
-    // [editor thread] Has the window redraw that area (once open).
+    // [editor thread] Has the window redraw that area of the layout (once open).
     void invalidate(const layout::Rect& area);
+    // [editor thread] A section's extent across (width) or down (height) in
+    // device pixels; neighbouring sections' extents add up without a gap.
+    int section_width(layout::SectionId id) const;
+    int section_height(layout::SectionId id) const;
     // [editor thread] Set while a linked control moves its partner.
     bool linking() const { return linking_; }
     void set_linking(bool linking) { linking_ = linking; }
@@ -116,6 +128,8 @@ public:
 
 private:
     void load_pictures();
+    // The device height of background band `band` (layout::bands).
+    int band_height(std::size_t band) const;
     void build_scene();
     void build_trees();
 
@@ -144,6 +158,7 @@ private:
     pengui::TextBox label_;
     pengui::CtrlGroupItem logo_section_;
     int nbr_params_ = 0;
+    pengui::Scale scale_;
     bool built_ = false;
     bool linking_ = false;
     int open_result_ = -1;

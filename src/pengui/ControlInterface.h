@@ -3,6 +3,7 @@
 #include "pengui/BoundingBoxDefaultChecker.h"
 #include "pengui/MessageHandlerInterface.h"
 #include "pengui/Rect.h"
+#include "pengui/Scale.h"
 
 #include <cstdint>
 
@@ -95,6 +96,12 @@ public:
     void disable();
     // [editor thread]
     void set_redraw_on_value_change(bool redraw) { redraw_on_value_change_ = redraw; }
+    // [editor thread] The scale of the window the control is drawn in: its
+    // box, position and pictures are device pixels at this scale, while
+    // gestures measure their movements in logical pixels, so that a drag
+    // feels the same at every scale. 1 unless set.
+    void set_scale(Scale scale) { scale_ = scale; }
+    Scale scale() const { return scale_; }
 
     // [editor thread] The window rectangle in this control's space.
     Rect local(const Rect& window_rect) const;
@@ -132,6 +139,7 @@ private:
     EventListenerInterface* listener_ = nullptr;
     bool shown_ = false;
     bool redraw_on_value_change_ = true;
+    Scale scale_;
 };
 
 } // namespace pengui

@@ -34,11 +34,13 @@ int Knob::on_redraw(const Redraw& message) {
         (angle / two_pi - frame_angle_offset_) / frame_angle_span_ + 0.5 / std::max(count, 1);
     const double k = (q - std::floor(q)) * count;
     const int index = std::isfinite(k) ? static_cast<int>(std::floor(k)) : 0;
+    // Pictures turn about the centre of the knob's logical pixel.
+    const auto pivot = static_cast<float>((scale().factor() - 1) / 2);
     if (const Picture* frame = frames_.get(index)) {
         if (rotate_frame_) {
             const double turn = (frame_angle_span_ / count) * (k - index - 0.5) * two_pi;
             frame->draw_rotated(static_cast<float>(r.x0), static_cast<float>(r.y0), vw, vh,
-                                static_cast<float>(turn), *message.buffer);
+                                static_cast<float>(turn), *message.buffer, pivot);
         } else {
             frame->draw(r, *message.buffer);
         }
@@ -48,7 +50,7 @@ int Knob::on_redraw(const Redraw& message) {
         const auto py = static_cast<float>(r.y0 - dy);
         if (rotate_pointer_) {
             pictures_[pointer_picture].draw_rotated(px, py, vw, vh, static_cast<float>(angle),
-                                                    *message.buffer);
+                                                    *message.buffer, pivot);
         } else {
             pictures_[pointer_picture].draw_at(px, py, vw, vh, *message.buffer);
         }

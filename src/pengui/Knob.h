@@ -33,7 +33,8 @@ public:
     void set_fine_factor(float factor) { fine_factor_ = factor; }
     void set_pointer_radius(float radius) { pointer_radius_ = radius; }
     void set_spin_speed_factor(float factor) { spin_speed_factor_ = factor; }
-    // [editor thread] Pixels of vertical drag for the full scale (at least 1).
+    // [editor thread] Logical pixels of vertical drag for the full scale (at
+    // least 1).
     void set_drag_range(int pixels) { drag_range_ = pixels > 0 ? pixels : 1; }
     void set_rotate_pointer(bool rotate) { rotate_pointer_ = rotate; }
     void set_rotate_frame(bool rotate) { rotate_frame_ = rotate; }

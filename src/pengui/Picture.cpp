@@ -78,7 +78,7 @@ int Picture::draw_at(float x, float y, int view_width, int view_height,
 }
 
 int Picture::draw_rotated(float x, float y, int view_width, int view_height, float angle,
-                          RenderingBufferInterface& buffer) const {
+                          RenderingBufferInterface& buffer, float pivot) const {
     if (data_ == nullptr || !std::isfinite(angle)) {
         return 0;
     }
@@ -88,8 +88,10 @@ int Picture::draw_rotated(float x, float y, int view_width, int view_height, flo
     // Whole pixel positions give an origin on the rotation's grid, which
     // reaches the data exactly.
     const Rotation turn(angle);
-    const double ox = x * turn.c - y * turn.s - x0;
-    const double oy = x * turn.s + y * turn.c - y0;
+    const double px = static_cast<double>(x) - pivot;
+    const double py = static_cast<double>(y) - pivot;
+    const double ox = px * turn.c - py * turn.s - x0 + pivot;
+    const double oy = px * turn.s + py * turn.c - y0 + pivot;
     if (!(std::fabs(ox) < far_away && std::fabs(oy) < far_away)) {
         return 0;
     }

@@ -36,9 +36,11 @@ public:
     int draw_at(float x, float y, int view_width, int view_height,
                 RenderingBufferInterface& buffer) const;
     // [editor thread] As draw_at, turned by angle radians (counter-clockwise
-    // on screen) about the anchor.
+    // on screen) about the anchor: about the anchor pixel's centre moved
+    // `pivot` pixels right and down. A picture drawn at scale s turns about
+    // its logical anchor pixel's centre with a pivot of (s - 1) / 2.
     int draw_rotated(float x, float y, int view_width, int view_height, float angle,
-                     RenderingBufferInterface& buffer) const;
+                     RenderingBufferInterface& buffer, float pivot = 0) const;
 
 private:
     const PicDataInterface* data_ = nullptr;

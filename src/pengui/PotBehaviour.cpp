@@ -87,11 +87,13 @@ void PotBehaviour::snap() {
 }
 
 bool PotBehaviour::drag_move(int dx, int dy, double now) {
-    const int dv = -dy;
-    const int dh = dx;
-    if (dv == 0 && dh == 0) {
+    if (dx == 0 && dy == 0) {
         return false;
     }
+    // Logical pixels: the same gesture at every scale.
+    const auto per_pixel = static_cast<float>(knob_.scale().factor());
+    const float dv = static_cast<float>(-dy) / per_pixel;
+    const float dh = static_cast<float>(dx) / per_pixel;
     smoothed_vertical_ += (std::abs(dv) - smoothed_vertical_) * 0.9f;
     smoothed_horizontal_ += (std::abs(dh) - smoothed_horizontal_) * 0.9f;
     const double angle = std::fabs(smoothed_horizontal_) >= 1e-9
@@ -149,7 +151,7 @@ bool PotBehaviour::smooth(double now) {
 }
 
 void PotBehaviour::spin_move(int x, int press_x) {
-    const int dx = x - press_x;
+    const double dx = (x - press_x) / knob_.scale().factor();
     if (std::abs(dx) > spin_dead_zone) {
         knob_.set_spin_speed(dx * std::abs(dx) * static_cast<double>(knob_.spin_speed_factor()) *
                              std::ldexp(1.0, -16));

@@ -7,7 +7,7 @@ namespace pengui {
 class Knob;
 
 // The gesture engine of one knob. Drag (mode 1): the mouse moves a raw value
-// (200 pixels upwards for the full scale by default; mostly sideways moves
+// (200 logical pixels upwards for the full scale by default; mostly sideways moves
 // enter a fine mode) and the knob's value follows it through a smoothing
 // step; a snap list makes the target jump between listed values. Spin
 // (mode 2): the value turns at a speed that the corners of the knob set and
@@ -29,11 +29,11 @@ public:
     void release_capture(int x, int y);
     // [editor thread] The window took the mouse away.
     void capture_lost() { captured_ = false; }
-    // [editor thread] A relative movement while dragging; returns whether
-    // the knob's value should change to value().
+    // [editor thread] A relative movement (device pixels) while dragging;
+    // returns whether the knob's value should change to value().
     bool drag_move(int dx, int dy, double now);
     // [editor thread] A movement to x while spinning, press_x being where
-    // the press was: beyond 4 pixels it sets the knob's spin speed.
+    // the press was: beyond 4 logical pixels it sets the knob's spin speed.
     void spin_move(int x, int press_x);
     // [editor thread] A timer tick; returns whether the value changed.
     bool tick(double now, bool released);
@@ -67,7 +67,7 @@ private:
     float smoothed_vertical_ = 1.0f;
     float smoothed_horizontal_ = 0.0f;
     bool fine_ = false;
-    int fine_travel_ = 0;
+    float fine_travel_ = 0; // logical pixels
     double velocity_ = 0;
     bool speed_set_by_mouse_ = false;
     const std::vector<double>* snap_list_ = nullptr;

@@ -77,7 +77,7 @@ int Spin::on_click(const MouseClick& message) {
 
 int Spin::on_mouse_move(const MouseMove& message) {
     if (active_ == handle_dragged) {
-        step(-message.y * drag_step);
+        step(-message.y * drag_step / scale().factor());
     }
     return 0;
 }

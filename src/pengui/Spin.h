@@ -10,7 +10,7 @@ namespace pengui {
 // Up and down arrows with auto-repeat, and a handle dragged up and down.
 // Holding an arrow steps the value by the slow step (0.001 unless set) every
 // 0.1 s after 0.5 s, and by the fast step (0.005) every 0.03 s after 2 s; dragging the handle moves
-// it by 1/180 a pixel.
+// it by 1/180 a logical pixel.
 class Spin : public ControlInterface {
 public:
     enum Part { up_normal, up_pressed, down_normal, down_pressed, handle_normal, handle_pressed };

@@ -2,6 +2,7 @@
 
 #include "pengui/MessageHandlerInterface.h"
 #include "pengui/Rect.h"
+#include "pengui/Scale.h"
 
 #include <array>
 #include <cstdint>
@@ -9,6 +10,7 @@
 
 namespace pengui {
 
+class FontInterface;
 class RenderingBufferInterface;
 class SPTreeNodeInterface;
 class TextInputRequest;
@@ -60,6 +62,16 @@ public:
     void set_content_size(int width, int height);
     void set_window_size(int width, int height);
     void set_fit_window_to_content(bool fit) { fit_ = fit; }
+    // [editor thread] The scale the window's content is drawn at (device
+    // pixels per logical pixel), chosen by whoever makes the window from
+    // what the window system says; 1 unless set. The sizes here, and every
+    // coordinate of the messages, are device pixels.
+    void set_scale(Scale scale) { scale_ = scale; }
+    Scale scale() const { return scale_; }
+    // [editor thread] The font a line editor that draws its own text uses
+    // (the scene's, at the window's scale); null for none. Not owned.
+    void set_text_font(const FontInterface* font) { text_font_ = font; }
+    const FontInterface* text_font() const { return text_font_; }
     int content_width() const { return content_width_; }
     int content_height() const { return content_height_; }
     int window_width() const { return window_width_; }
@@ -121,6 +133,8 @@ private:
     int slot_of(int id) const;
 
     bool fit_ = false;
+    Scale scale_;
+    const FontInterface* text_font_ = nullptr;
     int content_width_;
     int content_height_;
     int window_width_;

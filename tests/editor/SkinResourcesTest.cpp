@@ -1,8 +1,10 @@
 // The embedded skin: every picture and font has the exact header, palette
 // and size the editor's loader expects, the font strips mark 256 glyphs of
-// the allowed widths, and the generator gives the committed bytes again.
+// the allowed widths at every scale, and the generator gives the committed
+// bytes of every scale again.
 #include "SkinTestSupport.h"
 #include "editor/EditorLayout.h"
+#include "pengui/Scale.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -184,15 +187,26 @@ Strip read_strip(const Bytes& b) {
 TEST(SkinResources, font_strips_hold_256_glyphs_of_the_allowed_widths_on_one_baseline) {
     struct Case {
         const char* name;
+        int scale; // index into Scale::all
         int min_width, max_width;
         int baseline_row; // the last row of a capital's or digit's ink
     };
-    for (const Case& c : {Case{"font_03", 5, 8, 8}, Case{"font_04", 2, 13, 10}}) {
-        SCOPED_TRACE(c.name);
-        const Bytes b = resource(c.name);
+    const Case cases[] = {{"font_03", 0, 5, 8, 8},    {"font_04", 0, 2, 13, 10},
+                          {"font_03", 1, 7, 12, 12},  {"font_04", 1, 3, 19, 15},
+                          {"font_03", 2, 10, 16, 17}, {"font_04", 2, 4, 26, 21}};
+    for (const Case& c : cases) {
+        const pengui::Scale scale = pengui::Scale::all[c.scale];
+        SCOPED_TRACE(std::string(c.name) + scale.suffix());
+        const Bytes b = resource(c.name + std::string(scale.suffix()));
         ASSERT_GT(b.size(), 36u);
         const Strip s = read_strip(b);
         ASSERT_EQ(s.x.size(), 256u);
+        // No glyph wider than the scale times its width at 1: a text fits
+        // every box it fits at 1.
+        const Strip at_1 = read_strip(resource(c.name));
+        for (std::size_t g = 0; g < 256; ++g) {
+            EXPECT_LE(s.w[g], at_1.w[g] * scale.factor()) << "glyph " << g;
+        }
         for (int col = 0; col < s.width; ++col) {
             const int v = s.at(col, s.height - 1);
             ASSERT_TRUE(v == 0 || v == 255) << "separator column " << col;
@@ -220,7 +234,7 @@ TEST(SkinResources, font_strips_hold_256_glyphs_of_the_allowed_widths_on_one_bas
         }
         // the micro sign descends, the degree sign floats, plus-minus sits on the line
         EXPECT_GT(s.ink_rows(0xB5).second, c.baseline_row);
-        EXPECT_LT(s.ink_rows(0xB0).second, s.ink_rows('x').first + 2);
+        EXPECT_LT(s.ink_rows(0xB0).second, s.ink_rows('x').first + 2 * scale.factor());
         EXPECT_EQ(s.ink_rows(0xB1).second, c.baseline_row);
     }
 }
@@ -247,13 +261,14 @@ TEST(SkinResources, the_generator_gives_the_committed_bytes_again) {
         "OMP_NUM_THREADS=1 '" QUEVRIN_SKINGEN_PATH "' '" + out + "' > /dev/null";
     const int status = std::system(command.c_str());
     for (const Expected& e : expected_resources()) {
-        const std::string generated = out + "/" + e.name + ".apic";
-        EXPECT_EQ(file_bytes(generated),
-                  file_bytes(std::string(root) + "/resources/skin/" + e.name + ".apic"))
-            << e.name << " differs; run make skin and commit resources/skin";
-        std::remove(generated.c_str());
+        for (const char* folder : {"", "/1.5x", "/2x"}) {
+            const std::string file = std::string(folder) + "/" + e.name + ".apic";
+            EXPECT_EQ(file_bytes(out + file),
+                      file_bytes(std::string(root) + "/resources/skin" + file))
+                << file << " differs; run make skin and commit resources/skin";
+        }
     }
-    std::remove(dir);
+    std::filesystem::remove_all(out);
     ASSERT_EQ(status, 0);
 #endif
 }

@@ -73,6 +73,33 @@ TEST(Knob, a_vertical_drag_of_the_drag_range_moves_the_raw_value_by_the_full_sca
     }
 }
 
+TEST(Knob, drags_and_spins_count_logical_pixels_at_every_scale) {
+    // At each scale the same gesture in logical pixels: 64 up, 40 sideways
+    // (fine mode, beyond its 16-pixel snapping travel), then a spin press in
+    // the lower-right corner dragged 20 to the right.
+    std::vector<std::pair<double, double>> results; // raw value, spin speed
+    for (const Scale& scale : Scale::all) {
+        KnobScene s;
+        s.knob.set_scale(scale);
+        s.knob.set_fine_factor(0.25f);
+        s.press_centre();
+        for (int moved = 0; moved < 104; moved += 8)
+            s.move_by(moved < 64 ? 0 : scale.device(8), moved < 64 ? -scale.device(8) : 0);
+        EXPECT_TRUE(s.knob.behaviour().fine_mode()) << scale.factor();
+        const double raw = s.knob.behaviour().raw();
+        s.scene.window.mouse_button(s.x, s.y, 0);
+        s.knob.cancel();
+        s.scene.window.mouse_button(88, 88, MouseClick::left);
+        s.scene.window.mouse_move(88 + scale.device(20), 88);
+        results.emplace_back(raw, s.knob.spin_speed());
+    }
+    EXPECT_GT(results[0].second, 0.0);
+    for (const auto& r : results) {
+        EXPECT_DOUBLE_EQ(r.first, results[0].first);
+        EXPECT_DOUBLE_EQ(r.second, results[0].second);
+    }
+}
+
 TEST(Knob, the_value_follows_the_target_smoothly_and_settles_after_release) {
     KnobScene s;
     s.press_centre();

@@ -296,6 +296,34 @@ TEST(Picture, turns_about_its_anchor) {
     }
 }
 
+TEST(Picture, drawn_at_scale_2_turns_about_the_centre_of_its_logical_anchor_pixel) {
+    // A logical pixel at scale 2: a 2 x 2 block, anchored at its top-left.
+    auto block = make(test::alpha8(
+        2, 2, [](int, int) { return 0xFF0000u; }, [](int, int) { return 255; }));
+    Picture p;
+    p.set_data(block.get());
+    const double pi = std::acos(-1.0);
+    for (const double turns : {0.25, 0.5, 0.75}) {
+        const auto angle = static_cast<float>(turns * 2 * pi);
+        // Turned about the block's centre it stays on its four pixels.
+        MemoryRenderingBuffer buffer = grounded(8, 8);
+        p.draw_rotated(-3.0f, -3.0f, 8, 8, angle, buffer, 0.5f);
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 8; ++x) {
+                const bool inside = (x == 3 || x == 4) && (y == 3 || y == 4);
+                // A full-weight blend stops one level short of the colour.
+                const std::uint32_t got = buffer.rgb(x, y);
+                EXPECT_TRUE(inside ? got >> 16 >= 0xFE && (got & 0xFFFF) == 0 : got == ground)
+                    << turns << " turn at (" << x << ", " << y << "): " << std::hex << got;
+            }
+        }
+        // About the anchor pixel's centre, as at scale 1, it moves away.
+        MemoryRenderingBuffer unscaled = grounded(8, 8);
+        p.draw_rotated(-3.0f, -3.0f, 8, 8, angle, unscaled);
+        EXPECT_EQ(unscaled.rgb(4, 4), ground) << turns;
+    }
+}
+
 TEST(Picture, absurd_origins_angles_and_views_draw_nothing_and_stay_inside) {
     auto pic = make(test::alpha8(6, 5, colour_of, [](int, int) { return 200; }));
     Picture p;

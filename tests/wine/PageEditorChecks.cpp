@@ -44,8 +44,9 @@ std::vector<float> normalized_values(mppi::DspInterface& dsp) {
 
 // The editor's points the driver needs, on the screen: its window's origin,
 // the centres of line 1's feedback and level knobs, the value box, the morph
-// time box and the second program button.
-void write_ready(const std::string& dir, HWND editor) {
+// time box and the second program button (at scale 1), and the size the page
+// reported.
+void write_ready(const std::string& dir, HWND editor, SIZE page) {
     RECT where{};
     GetWindowRect(editor, &where);
     using layout::ControlId;
@@ -58,7 +59,8 @@ void write_ready(const std::string& dir, HWND editor) {
         std::ofstream ready(dir + "\\ready.tmp");
         ready << where.left << " " << where.top << " " << centre(ControlId::line_fdbk)
               << centre(ControlId::line_level) << centre(ControlId::param_value)
-              << centre(ControlId::morph_box) << centre(ControlId::program_2) << "\n";
+              << centre(ControlId::morph_box) << centre(ControlId::program_2) << page.cx << " "
+              << page.cy << "\n";
     }
     MoveFileA((dir + "\\ready.tmp").c_str(), (dir + "\\ready").c_str());
 }
@@ -148,10 +150,17 @@ void check_page_editor(const std::string& dir, const std::string& mode, int pres
     }
     PageSite site;
     IUnknown* objects[] = {f.unknown.Get()};
-    const RECT place{0, 0, layout::window_width, layout::window_height};
-    HWND frame = make_frame("Quevrin editor", WS_POPUP, 0, 0, place.right, place.bottom);
     f.page->SetPageSite(&site);
     f.page->SetObjects(1, objects);
+    // The frame takes the size the page asks for: the editor's at its scale.
+    PROPPAGEINFO info{};
+    info.cb = sizeof info;
+    check_hr(f.page->GetPageInfo(&info), "GetPageInfo");
+    CoTaskMemFree(info.pszTitle);
+    CoTaskMemFree(info.pszDocString);
+    CoTaskMemFree(info.pszHelpFile);
+    const RECT place{0, 0, info.size.cx, info.size.cy};
+    HWND frame = make_frame("Quevrin editor", WS_POPUP, 0, 0, place.right, place.bottom);
     if (!check_hr(f.page->Activate(frame, &place, FALSE), "Activate")) {
         return;
     }
@@ -163,7 +172,7 @@ void check_page_editor(const std::string& dir, const std::string& mode, int pres
     }
     mppi::DspInterface& dsp = *f.prop->GetDsp();
     const std::vector<float> before = normalized_values(dsp);
-    write_ready(dir, editor.hwnd);
+    write_ready(dir, editor.hwnd, info.size);
     int changes = 0;
     check(wait_for_driver(dir, dsp, changes), "the driver finished");
     const std::vector<float> after = normalized_values(dsp);
@@ -173,7 +182,7 @@ void check_page_editor(const std::string& dir, const std::string& mode, int pres
     DestroyWindow(frame);
     if (mode == "input") {
         check_input(f.unknown.Get(), before);
-    } else {
+    } else if (mode == "morph") {
         // The morph glides: the parameters change on many timer ticks, not at once.
         std::printf("the morph changed the parameters on %d ticks\n", changes);
         check(after != before, "the second program button changed the program");

@@ -9,5 +9,7 @@
 // window's screen origin and the points the driver uses. Runs the messages
 // until DIR/done appears, then closes the page and checks what the driver did:
 // mode "input" (knob drags and typed values, read back through IPersistStream)
-// or "morph" (a timed program change, watched while it runs).
+// or "morph" (a timed program change, watched while it runs); in mode "look"
+// the driver only looks. The page's frame and the editor take the size the
+// page reports.
 void check_page_editor(const std::string& dir, const std::string& mode, int preset);

@@ -7,6 +7,7 @@
 //   quevrin_wine_test page                             the property page, own frame
 //   quevrin_wine_test frame                            the property page, Wine's frame
 //   quevrin_wine_test editor DIR MODE [PRESET]         the page's editor, driven by page.sh
+//                                                      (MODE input or morph) or hidpi.sh (look)
 //   quevrin_wine_test installed MODULE DIR             after the installer: a graph by class id
 // All paths are Windows paths. The graphs command writes its inputs and
 // outputs into DIR, with renders.txt (one render a line: input output preset
@@ -475,8 +476,8 @@ int main(int argc, char** argv) {
         run_installed(argv[2], argv[3]);
     } else {
         std::printf("usage: quevrin_wine_test resources MODULE DIR | registered MODULE | "
-                    "unregistered | graphs DIR | page | frame | editor DIR input|morph [PRESET] | "
-                    "installed MODULE DIR\n");
+                    "unregistered | graphs DIR | page | frame | editor DIR input|morph|look "
+                    "[PRESET] | installed MODULE DIR\n");
         CoUninitialize();
         return 2;
     }

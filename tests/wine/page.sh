@@ -34,7 +34,7 @@ drive_page() {
     if start_and_wait "$dir" "$host" editor "$(windows_path "$dir")" "$mode" "${preset_arg[@]}"; then
         # The Windows side ends its line with CR LF.
         read -r x y fdbk_x fdbk_y level_x level_y value_x value_y morph_x morph_y program_x \
-            program_y < <(tr -d '\r' <"$dir/ready")
+            program_y _ < <(tr -d '\r' <"$dir/ready")
         screen_shows "$dir/screen.xwd" "$x" "$y" "$dir/native.png" || status=1
         "$drive" || status=1
     else

@@ -6,6 +6,7 @@
 # shows its property page in a frame of our own and in Wine's property frame,
 # drives the page's editor and compares its pixels with the native screenshot,
 # drives a toolkit scene in the Win32 window layer through the X server,
+# shows the page again on a desktop of 192 dots per inch (the 2x editor),
 # unregisters it, then renders the same inputs with the native `quevrin render`
 # in buffers of the size Wine's parser delivered and compares the outputs.
 #
@@ -20,7 +21,7 @@ if ! command -v wine >/dev/null; then
     exit 0
 fi
 if [ -z "${QUEVRIN_WINE_DISPLAY:-}" ]; then
-    QUEVRIN_WINE_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+    QUEVRIN_WINE_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
 fi
 windows_build=$(realpath "$1")
 native_build=$(realpath "$2")
@@ -61,6 +62,11 @@ run wine "$host" frame
 ambient=$("$quevrin" presets | awk -F '\t' '$2 == "Ambient wash" { print $1 }')
 run bash "$root/tests/wine/page.sh" "$host" "$quevrin" "$ambient" "$work/page"
 run bash "$root/tests/wine/scene.sh" "$scene" "$root/resources/skin" "$work/scene"
+# Wine's desktop resolution, read by each program as it starts.
+desktop='HKCU\Control Panel\Desktop'
+wine reg add "$desktop" /v LogPixels /t REG_DWORD /d 192 /f >/dev/null
+run bash "$root/tests/wine/hidpi.sh" "$host" "$quevrin" "$work/hidpi"
+wine reg add "$desktop" /v LogPixels /t REG_DWORD /d 96 /f >/dev/null
 run wine regsvr32 /u /s "$(windows_path "$module")"
 run wine "$host" unregistered
 

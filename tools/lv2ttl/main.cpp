@@ -22,6 +22,7 @@ const char* const prefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#> .\n
                              "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
                              "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
                              "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
+                             "@prefix opts: <http://lv2plug.in/ns/ext/options#> .\n"
                              "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
                              "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
                              "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
@@ -159,12 +160,14 @@ bool write_plugin(const std::string& path, const QuevrinLv2& plugin) {
 }
 
 // The editor: an X11 UI inside the host's window, driven by the host's idle
-// calls, that hears of every control port and of the tempo in use.
+// calls, that hears of every control port and of the tempo in use, drawn at
+// the host's scale factor when the host tells it.
 bool write_ui(const std::string& path, const QuevrinLv2& plugin) {
     std::ofstream out(path);
     out << prefixes << "<" << QuevrinLv2Ui::uri << ">\n    a ui:X11UI ;\n"
         << "    lv2:requiredFeature ui:parent , ui:idleInterface ;\n"
-        << "    lv2:optionalFeature ui:resize , ui:noUserResize ;\n"
+        << "    lv2:optionalFeature ui:resize , ui:noUserResize , opts:options , urid:map ;\n"
+        << "    opts:supportedOption ui:scaleFactor ;\n"
         << "    lv2:extensionData ui:idleInterface ;\n    ui:portNotification";
     std::vector<std::string> symbols;
     for (const ControlPort& port : plugin.control_ports()) {

@@ -89,7 +89,8 @@ bool is_knob(Style s) {
 
 class WindowPainter {
 public:
-    WindowPainter(const FontFiles& fonts, bool line_2) : fonts_(fonts), line_2_(line_2) {}
+    WindowPainter(const FontFiles& fonts, bool line_2, pengui::Scale scale)
+        : fonts_(fonts), line_2_(line_2), c_(layout::window_width, layout::window_height, scale) {}
 
     RgbaImage paint() {
         panels();
@@ -102,8 +103,13 @@ public:
         titles();
         for (const layout::Control& ctl : layout::controls)
             for (int n = 0; n < layout::copies(ctl); ++n)
-                if (line_2_ || layout::section_of(ctl, n).id != layout::SectionId::delay_2)
+                if (line_2_ || layout::section_of(ctl, n).id != layout::SectionId::delay_2) {
+                    const layout::Point p = layout::window_position(ctl, n);
+                    cairo_save(c_.cr());
+                    c_.snap_origin(p.x, p.y);
                     decorate(ctl, n);
+                    cairo_restore(c_.cr());
+                }
         return c_.image();
     }
 
@@ -419,7 +425,7 @@ private:
 
     const FontFiles& fonts_;
     bool line_2_;
-    Canvas c_{layout::window_width, layout::window_height};
+    Canvas c_;
 };
 
 RgbaImage crop(const RgbaImage& in, int y0, int height) {
@@ -431,13 +437,15 @@ RgbaImage crop(const RgbaImage& in, int y0, int height) {
 }
 } // namespace
 
-std::map<std::string, RgbaImage> draw_backgrounds(const FontFiles& fonts) {
-    const RgbaImage on = WindowPainter(fonts, true).paint();
-    const RgbaImage off = WindowPainter(fonts, false).paint();
+std::map<std::string, RgbaImage> draw_backgrounds(const FontFiles& fonts, pengui::Scale scale) {
+    const RgbaImage on = WindowPainter(fonts, true, scale).paint();
+    const RgbaImage off = WindowPainter(fonts, false, scale).paint();
     std::map<std::string, RgbaImage> out;
-    for (const layout::Band& b : layout::bands)
-        out[b.picture] =
-            crop(std::string(b.picture) == "bkg_02_nodelay2" ? off : on, b.y0, b.height);
+    for (const layout::Band& b : layout::bands) {
+        const int top = scale.device(b.y0);
+        out[b.picture] = crop(std::string(b.picture) == "bkg_02_nodelay2" ? off : on, top,
+                              scale.device(b.y0 + b.height) - top);
+    }
     return out;
 }
 

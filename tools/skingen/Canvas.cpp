@@ -23,11 +23,18 @@ std::uint8_t unpremultiply(std::uint32_t c, std::uint32_t a) {
 }
 } // namespace
 
-Canvas::Canvas(int width, int height)
-    : width_(width), height_(height),
-      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+Canvas::Canvas(int width, int height, pengui::Scale scale, int anchor_x, int anchor_y)
+    : scale_(scale), anchor_x_(anchor_x), anchor_y_(anchor_y),
+      box_(scale.device(pengui::Rect{-anchor_x, -anchor_y, width - anchor_x, height - anchor_y})),
+      surface_(
+          cairo_image_surface_create(CAIRO_FORMAT_ARGB32, box_.x1 - box_.x0, box_.y1 - box_.y0)),
       cr_(cairo_create(surface_)) {
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_GRAY);
+    if (scale != pengui::Scale()) {
+        const double s = scale.factor();
+        cairo_translate(cr_, -anchor_x * s - box_.x0, -anchor_y * s - box_.y0);
+        cairo_scale(cr_, s, s);
+    }
 }
 
 Canvas::~Canvas() {
@@ -37,12 +44,14 @@ Canvas::~Canvas() {
 
 RgbaImage Canvas::image() const {
     cairo_surface_flush(surface_);
-    RgbaImage out(width_, height_);
+    const int width = cairo_image_surface_get_width(surface_);
+    const int height = cairo_image_surface_get_height(surface_);
+    RgbaImage out(width, height);
     const unsigned char* data = cairo_image_surface_get_data(surface_);
     const int stride = cairo_image_surface_get_stride(surface_);
-    for (int y = 0; y < height_; ++y) {
+    for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
-        for (int x = 0; x < width_; ++x) {
+        for (int x = 0; x < width; ++x) {
             const std::uint32_t p = row[x];
             const std::uint32_t a = p >> 24;
             out.at(x, y) = {unpremultiply((p >> 16) & 0xFF, a), unpremultiply((p >> 8) & 0xFF, a),
@@ -67,10 +76,27 @@ void Canvas::paste(const RgbaImage& picture, int x, int y) {
     }
     cairo_surface_mark_dirty(s);
     cairo_save(cr_);
-    cairo_set_source_surface(cr_, s, x, y);
+    cairo_identity_matrix(cr_);
+    cairo_set_source_surface(cr_, s, scale_.device(x - anchor_x_) - box_.x0,
+                             scale_.device(y - anchor_y_) - box_.y0);
     cairo_paint(cr_);
     cairo_restore(cr_);
     cairo_surface_destroy(s);
+}
+
+void Canvas::snap_origin(int x, int y) const {
+    if (scale_ == pengui::Scale()) {
+        return;
+    }
+    const double s = scale_.factor();
+    cairo_translate(cr_, (scale_.device(x) - x * s) / s, (scale_.device(y) - y * s) / s);
+}
+
+void Canvas::snap(double& x, double& y) const {
+    cairo_user_to_device(cr_, &x, &y);
+    x = std::round(x);
+    y = std::round(y);
+    cairo_device_to_user(cr_, &x, &y);
 }
 
 void Canvas::colour(unsigned rgb, double alpha) const {
@@ -130,10 +156,12 @@ void Canvas::text(const FontFiles& fonts, FontFiles::Style style, double size, d
                   Align align, const std::string& utf8, unsigned rgb, double tracking) const {
     const double w = text_width(fonts, style, size, utf8, tracking);
     double pen = align == left ? x : align == centre ? x - w / 2 : x - w;
-    pen = std::round(pen);
+    double base = y;
+    // Letters start on whole device pixels, for crisp hinted text.
+    snap(pen, base);
     colour(rgb);
     if (tracking == 0.0) {
-        cairo_move_to(cr_, pen, std::round(y));
+        cairo_move_to(cr_, pen, base);
         cairo_show_text(cr_, utf8.c_str());
         return;
     }
@@ -144,7 +172,10 @@ void Canvas::text(const FontFiles& fonts, FontFiles::Style style, double size, d
         const std::string letter = utf8.substr(i, n);
         cairo_text_extents_t e;
         cairo_text_extents(cr_, letter.c_str(), &e);
-        cairo_move_to(cr_, std::round(pen), std::round(y));
+        double at = pen;
+        double line = base;
+        snap(at, line);
+        cairo_move_to(cr_, at, line);
         cairo_show_text(cr_, letter.c_str());
         pen += e.x_advance + tracking;
         i += n;

@@ -2,6 +2,7 @@
 
 #include "FontFiles.h"
 #include "RgbaImage.h"
+#include "pengui/Scale.h"
 
 #include <cairo.h>
 
@@ -12,22 +13,30 @@ namespace skingen {
 constexpr double pi = 3.14159265358979323846;
 
 // A transparent cairo drawing surface of a picture's size, with the few
-// drawing helpers the skin needs on top of cairo's own calls.
+// drawing helpers the skin needs on top of cairo's own calls. Drawing is in
+// the picture's logical pixels; at a scale the surface holds the device
+// pixels the editor gives the picture: its logical box, anchor at the
+// origin, turned into device pixels by the scale's rule, the logical anchor
+// point falling exactly on the device anchor.
 class Canvas {
 public:
-    Canvas(int width, int height);
+    Canvas(int width, int height, pengui::Scale scale = {}, int anchor_x = 0, int anchor_y = 0);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
     cairo_t* cr() const { return cr_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
+    pengui::Scale scale() const { return scale_; }
 
-    // The drawing so far, with straight alpha.
+    // The drawing so far (device pixels), with straight alpha.
     RgbaImage image() const;
-    // Copies a picture in at (x, y), blended over what is there.
+    // Copies a picture of the same scale in, its top-left on the device
+    // pixel of logical point (x, y), blended over what is there.
     void paste(const RgbaImage& picture, int x, int y);
+    // Moves the drawing so that logical point (x, y) falls on its device
+    // pixel: what is drawn about a control then sits where its pictures do.
+    // Undone by cairo_restore after a cairo_save.
+    void snap_origin(int x, int y) const;
 
     void colour(unsigned rgb, double alpha = 1.0) const;
     void rounded_rect(double x, double y, double w, double h, double r) const;
@@ -49,8 +58,13 @@ public:
 private:
     void select_font(const FontFiles& fonts, FontFiles::Style style, double size) const;
 
-    int width_;
-    int height_;
+    // A user-space point moved onto the nearest device pixel corner.
+    void snap(double& x, double& y) const;
+
+    pengui::Scale scale_;
+    int anchor_x_;
+    int anchor_y_;
+    pengui::Rect box_; // the device box, the anchor at the origin
     cairo_surface_t* surface_;
     cairo_t* cr_;
 };

@@ -3,6 +3,7 @@
 #include "Canvas.h"
 #include "Theme.h"
 #include "editor/EditorLayout.h"
+#include "editor/SkinPictures.h"
 
 #include <array>
 #include <cmath>
@@ -11,6 +12,14 @@
 namespace skingen {
 
 namespace {
+
+// The canvas of a picture of the editor's table: its size and anchor.
+Canvas canvas(const std::string& name, pengui::Scale scale) {
+    for (const layout::SkinPicture& p : layout::skin_pictures)
+        if (name == p.name)
+            return Canvas(p.width, p.height, scale, p.anchor_x, p.anchor_y);
+    return Canvas(0, 0, scale);
+}
 
 unsigned mix(unsigned a, unsigned b, double t) {
     unsigned out = 0;
@@ -57,8 +66,8 @@ void pointer(const Canvas& c, double px, double py, double from, double to, doub
 
 // The focus ring: an amber arc along the lower rim, drawn in a picture whose
 // top row is the knob's centre row.
-RgbaImage focus_ring(int w, int h, double r) {
-    Canvas c(w, h);
+RgbaImage focus_ring(const char* name, int w, double r, pengui::Scale scale) {
+    Canvas c = canvas(name, scale);
     const double cx = w / 2.0;
     cairo_t* cr = c.cr();
     cairo_arc(cr, cx, 0.5, r, pi * 0.12, pi * 0.88);
@@ -73,8 +82,8 @@ RgbaImage focus_ring(int w, int h, double r) {
 }
 
 // The drag picture: amber up and down arrows over the knob's centre.
-RgbaImage drag_arrows(int size) {
-    Canvas c(size, size);
+RgbaImage drag_arrows(const char* name, int size, pengui::Scale scale) {
+    Canvas c = canvas(name, scale);
     cairo_t* cr = c.cr();
     const double m = size / 2.0;
     const double a = size * 0.2; // half width of an arrow
@@ -107,9 +116,9 @@ void key(const Canvas& c, double x, double y, double w, double h, double r, doub
     cairo_fill(cr);
 }
 
-RgbaImage program_button(const FontFiles& fonts, int number, int frame) {
+RgbaImage program_button(const FontFiles& fonts, int number, int frame, pengui::Scale scale) {
     const double t = frame / 4.0;
-    Canvas c(13, 13);
+    Canvas c(13, 13, scale);
     key(c, 0, 0, 13, 13, 2.0, t);
     c.text(fonts, FontFiles::sans_bold, 8.0, 6.5, 10.0 + (t > 0.5 ? 1 : 0), Canvas::centre,
            std::to_string(number), mix(theme::ink, 0x3A1E00, t));
@@ -117,9 +126,9 @@ RgbaImage program_button(const FontFiles& fonts, int number, int frame) {
 }
 
 // The bank buttons: a folder to load, a disk to save.
-RgbaImage bank_button(bool save, int frame) {
+RgbaImage bank_button(bool save, int frame, pengui::Scale scale) {
     const double t = frame / 4.0;
-    Canvas c(25, 28);
+    Canvas c(25, 28, scale);
     cairo_t* cr = c.cr();
     c.rounded_rect(0.5, 1.5, 24, 25, 3);
     c.colour(0x000000, 0.3);
@@ -159,10 +168,10 @@ RgbaImage bank_button(bool save, int frame) {
 
 // The small toggle: a square key with a lamp; frames 3 and 4 sit one row
 // lower, latched in.
-RgbaImage flip_flop_small(int frame) {
+RgbaImage flip_flop_small(int frame, pengui::Scale scale) {
     const double t = frame / 4.0;
     const int h = frame >= 3 ? 18 : 17;
-    Canvas c(17, h);
+    Canvas c(17, h, scale);
     cairo_t* cr = c.cr();
     const double dy = frame >= 3 ? 1.0 : 0.0;
     c.rounded_rect(0.5, 0.5 + dy, 16, 16, 3);
@@ -187,9 +196,9 @@ RgbaImage flip_flop_small(int frame) {
 }
 
 // The store-mode toggle: a round key whose ring lights up.
-RgbaImage flip_flop_store(int frame) {
+RgbaImage flip_flop_store(int frame, pengui::Scale scale) {
     const double t = frame / 4.0;
-    Canvas c(28, 28);
+    Canvas c(28, 28, scale);
     cairo_t* cr = c.cr();
     cairo_arc(cr, 14, 14.8, 12.6, 0, 2 * pi);
     c.colour(0x000000, 0.35);
@@ -216,8 +225,8 @@ RgbaImage flip_flop_store(int frame) {
     return c.image();
 }
 
-RgbaImage spin_handle(bool pressed) {
-    Canvas c(27, 27);
+RgbaImage spin_handle(bool pressed, pengui::Scale scale) {
+    Canvas c = canvas(pressed ? "sp_02_hnd_1" : "sp_02_hnd_0", scale);
     cairo_t* cr = c.cr();
     c.rounded_rect(4.5, 1.5, 18, 25, 4);
     c.colour(0x000000, 0.35);
@@ -240,8 +249,8 @@ RgbaImage spin_handle(bool pressed) {
     return c.image();
 }
 
-RgbaImage spin_arrow(bool up, bool pressed) {
-    Canvas c(9, 9);
+RgbaImage spin_arrow(bool up, bool pressed, pengui::Scale scale) {
+    Canvas c = canvas(std::string(up ? "sp_02_up_" : "sp_02_dwn_") + (pressed ? "1" : "0"), scale);
     cairo_t* cr = c.cr();
     const double tip = up ? 2.0 : 7.0;
     const double base = up ? 6.5 : 2.5;
@@ -270,8 +279,8 @@ void cell(const Canvas& c, double w, double h, bool lit) {
 
 const char* const filter_names[4] = {"LP", "HP", "RES", "BP"};
 
-RgbaImage filter_cell(const FontFiles& fonts, int type, bool lit) {
-    Canvas c(24, 15);
+RgbaImage filter_cell(const FontFiles& fonts, int type, bool lit, pengui::Scale scale) {
+    Canvas c(24, 15, scale);
     cell(c, 24, 15, lit);
     c.text(fonts, FontFiles::condensed_bold, 8.0, 12, 10.5, Canvas::centre, filter_names[type],
            lit ? 0x2A1600 : theme::band_ink_soft);
@@ -330,8 +339,8 @@ std::vector<std::array<double, 2>> wave_points(int wave) {
     return p;
 }
 
-RgbaImage wave_cell(int wave, bool lit) {
-    Canvas c(15, 12);
+RgbaImage wave_cell(int wave, bool lit, pengui::Scale scale) {
+    Canvas c(15, 12, scale);
     cell(c, 15, 12, lit);
     cairo_t* cr = c.cr();
     bool first = true;
@@ -355,40 +364,41 @@ struct KnobSize {
     const char* face;
     const char* ptr;
     const char* focus;
-    int size, focus_h;
-    int ptr_w, ptr_h, ptr_ax, ptr_ay;
+    int size;
+    int ptr_ax, ptr_ay; // the pointer's pivot pixel
+
     double ptr_from, ptr_to, ptr_width;
 };
 } // namespace
 
-std::map<std::string, RgbaImage> draw_controls(const FontFiles& fonts) {
+std::map<std::string, RgbaImage> draw_controls(const FontFiles& fonts, pengui::Scale scale) {
     std::map<std::string, RgbaImage> out;
 
     const KnobSize knobs[] = {
-        {"kn_05", "kn_05_spn", "kn_05_s", 17, 9, 11, 3, 0, 1, 2.2, 6.4, 1.6},
-        {"kn_06", "kn_06_spn", "kn_06_s", 27, 14, 17, 3, 1, 1, 4.0, 10.6, 2.0},
-        {"kn_07", "kn_07_spn", "kn_07_s", 37, 20, 23, 5, 1, 2, 5.5, 15.0, 2.8},
+        {"kn_05", "kn_05_spn", "kn_05_s", 17, 0, 1, 2.2, 6.4, 1.6},
+        {"kn_06", "kn_06_spn", "kn_06_s", 27, 1, 1, 4.0, 10.6, 2.0},
+        {"kn_07", "kn_07_spn", "kn_07_s", 37, 1, 2, 5.5, 15.0, 2.8},
     };
     for (const KnobSize& k : knobs) {
         const double r = k.size / 2.0 - 0.8;
-        Canvas face(k.size, k.size);
+        Canvas face = canvas(k.face, scale);
         knob_face(face, k.size / 2.0, k.size / 2.0, r);
         out[k.face] = face.image();
-        Canvas ptr(k.ptr_w, k.ptr_h);
+        Canvas ptr = canvas(k.ptr, scale);
         pointer(ptr, k.ptr_ax + 0.5, k.ptr_ay + 0.5, k.ptr_from, k.ptr_to, k.ptr_width);
         out[k.ptr] = ptr.image();
-        out[k.focus] = focus_ring(k.size, k.focus_h, r + 0.2);
+        out[k.focus] = focus_ring(k.focus, k.size, r + 0.2, scale);
     }
     // the morph knob: a flat dial turned by an amber dot 8 pixels out
     {
-        Canvas face(27, 27);
+        Canvas face = canvas("kn_08", scale);
         knob_face(face, 13.5, 14.5, 12.0);
         cairo_arc(face.cr(), 13.5, 14.5, 5.0, 0, 2 * pi);
         face.colour(0x000000, 0.25);
         cairo_set_line_width(face.cr(), 1.0);
         cairo_stroke(face.cr());
         out["kn_08"] = face.image();
-        Canvas dot(9, 9);
+        Canvas dot = canvas("kn_08_spn", scale);
         cairo_arc(dot.cr(), 5.5, 5.5, 3.2, 0, 2 * pi);
         dot.colour(theme::accent, 0.35);
         cairo_fill(dot.cr());
@@ -397,40 +407,42 @@ std::map<std::string, RgbaImage> draw_controls(const FontFiles& fonts) {
         cairo_fill(dot.cr());
         out["kn_08_spn"] = dot.image();
     }
-    out["arw_05"] = drag_arrows(13);
-    out["arw_06"] = drag_arrows(20);
-    out["arw_07"] = drag_arrows(27);
+    out["arw_05"] = drag_arrows("arw_05", 13, scale);
+    out["arw_06"] = drag_arrows("arw_06", 20, scale);
+    out["arw_07"] = drag_arrows("arw_07", 27, scale);
 
     for (int f = 0; f < 5; ++f) {
         const std::string frame = "_" + std::to_string(f);
         for (int b = 0; b < 8; ++b)
-            out["pb_" + std::to_string(11 + b) + frame] = program_button(fonts, b + 1, f);
-        out["pb_19" + frame] = bank_button(false, f);
-        out["pb_20" + frame] = bank_button(true, f);
-        out["ff_04" + frame] = flip_flop_small(f);
-        out["ff_05" + frame] = flip_flop_store(f);
+            out["pb_" + std::to_string(11 + b) + frame] = program_button(fonts, b + 1, f, scale);
+        out["pb_19" + frame] = bank_button(false, f, scale);
+        out["pb_20" + frame] = bank_button(true, f, scale);
+        out["ff_04" + frame] = flip_flop_small(f, scale);
+        out["ff_05" + frame] = flip_flop_store(f, scale);
     }
-    out["sp_02_up_0"] = spin_arrow(true, false);
-    out["sp_02_up_1"] = spin_arrow(true, true);
-    out["sp_02_dwn_0"] = spin_arrow(false, false);
-    out["sp_02_dwn_1"] = spin_arrow(false, true);
-    out["sp_02_hnd_0"] = spin_handle(false);
-    out["sp_02_hnd_1"] = spin_handle(true);
+    out["sp_02_up_0"] = spin_arrow(true, false, scale);
+    out["sp_02_up_1"] = spin_arrow(true, true, scale);
+    out["sp_02_dwn_0"] = spin_arrow(false, false, scale);
+    out["sp_02_dwn_1"] = spin_arrow(false, true, scale);
+    out["sp_02_hnd_0"] = spin_handle(false, scale);
+    out["sp_02_hnd_1"] = spin_handle(true, scale);
 
-    Canvas filter(51, 33);
+    // The unlit cells sit in the base pictures where the lit ones will show.
+    Canvas filter(51, 33, scale);
     for (int p = 0; p < 4; ++p) {
-        filter.paste(filter_cell(fonts, p, false), layout::filter_switch_cells[std::size_t(p)].x,
+        filter.paste(filter_cell(fonts, p, false, scale),
+                     layout::filter_switch_cells[std::size_t(p)].x,
                      layout::filter_switch_cells[std::size_t(p)].y);
-        out["sw_03_" + std::to_string(p)] = filter_cell(fonts, p, true);
+        out["sw_03_" + std::to_string(p)] = filter_cell(fonts, p, true, scale);
     }
     out["sw_03"] = filter.image();
 
-    Canvas waves(87, 27);
+    Canvas waves(87, 27, scale);
     for (std::size_t i = 0; i < 10; ++i) {
         const int wave = layout::wave_of_cell[i];
-        waves.paste(wave_cell(wave, false), layout::wave_switch_cells[i].x,
+        waves.paste(wave_cell(wave, false, scale), layout::wave_switch_cells[i].x,
                     layout::wave_switch_cells[i].y);
-        out["sw_04_" + std::to_string(i)] = wave_cell(wave, true);
+        out["sw_04_" + std::to_string(i)] = wave_cell(wave, true, scale);
     }
     out["sw_04"] = waves.image();
     return out;

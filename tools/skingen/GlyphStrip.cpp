@@ -52,14 +52,14 @@ bool fit_widths(const GlyphStripSpec& spec, std::vector<int>& widths, std::strin
     }
     return true;
 }
-} // namespace
 
-bool build_glyph_strip(const FontFiles& fonts, const GlyphStripSpec& spec, GlyphStrip& out,
-                       std::string& error) {
+// The typeface at the spec's pixel size, and each code's natural (hinted)
+// advance; false with `error` set when a character is missing.
+bool natural_widths(const FontFiles& fonts, const GlyphStripSpec& spec, std::vector<int>& natural,
+                    std::string& error) {
     FT_Face face = fonts.face(spec.style);
     FT_Set_Char_Size(face, 0, FT_F26Dot6(std::lround(spec.pixel_size * 64)), 72, 72);
-    // natural (hinted) advances
-    std::vector<int> natural(256, spec.min_glyph);
+    natural.assign(256, spec.min_glyph);
     for (int c = 32; c < 256; ++c) {
         if (is_placeholder(c))
             continue;
@@ -70,20 +70,23 @@ bool build_glyph_strip(const FontFiles& fonts, const GlyphStripSpec& spec, Glyph
         }
         natural[std::size_t(c)] = int((face->glyph->advance.x + 32) >> 6);
     }
-    std::vector<int> widths(256);
-    for (int c = 0; c < 256; ++c)
-        widths[std::size_t(c)] =
-            std::clamp(natural[std::size_t(c)], spec.min_glyph, spec.max_glyph);
-    if (!fit_widths(spec, widths, error))
-        return false;
+    return true;
+}
 
-    out.width = spec.width;
+// Draws the 256 glyphs into cells of `widths` (the face set to the spec's size).
+void draw_glyphs(const FontFiles& fonts, const GlyphStripSpec& spec,
+                 const std::vector<int>& natural, const std::vector<int>& widths, GlyphStrip& out) {
+    FT_Face face = fonts.face(spec.style);
+    int strip_width = 0;
+    for (int w : widths)
+        strip_width += w;
+    out.width = strip_width;
     out.height = spec.height;
     out.glyph_widths = widths;
-    out.coverage.assign(std::size_t(spec.width) * std::size_t(spec.height), 0);
+    out.coverage.assign(std::size_t(strip_width) * std::size_t(spec.height), 0);
     const int ink_rows = spec.height - 1;
     auto put = [&](int x, int y, int v) {
-        std::uint8_t& p = out.coverage[std::size_t(y) * std::size_t(spec.width) + std::size_t(x)];
+        std::uint8_t& p = out.coverage[std::size_t(y) * std::size_t(strip_width) + std::size_t(x)];
         p = std::uint8_t(std::max<int>(p, v));
     };
     int x0 = 0;
@@ -91,7 +94,7 @@ bool build_glyph_strip(const FontFiles& fonts, const GlyphStripSpec& spec, Glyph
         const int w = widths[std::size_t(c)];
         // separator row: runs alternate 0 and 255, one run per glyph
         for (int x = x0; x < x0 + w; ++x)
-            out.coverage[std::size_t(ink_rows) * std::size_t(spec.width) + std::size_t(x)] =
+            out.coverage[std::size_t(ink_rows) * std::size_t(strip_width) + std::size_t(x)] =
                 std::uint8_t(c % 2 == 0 ? 0 : 255);
         if (is_placeholder(c)) {
             const int top = spec.baseline - int(std::lround(spec.pixel_size * 0.6));
@@ -134,7 +137,42 @@ bool build_glyph_strip(const FontFiles& fonts, const GlyphStripSpec& spec, Glyph
         }
         x0 += w;
     }
+}
+} // namespace
+
+bool build_glyph_strip(const FontFiles& fonts, const GlyphStripSpec& spec, GlyphStrip& out,
+                       std::string& error) {
+    std::vector<int> natural;
+    if (!natural_widths(fonts, spec, natural, error))
+        return false;
+    std::vector<int> widths(256);
+    for (int c = 0; c < 256; ++c)
+        widths[std::size_t(c)] =
+            std::clamp(natural[std::size_t(c)], spec.min_glyph, spec.max_glyph);
+    if (!fit_widths(spec, widths, error))
+        return false;
+    draw_glyphs(fonts, spec, natural, widths, out);
     return true;
+}
+
+GlyphStrip scaled_glyph_strip(const FontFiles& fonts, const GlyphStripSpec& spec,
+                              const GlyphStrip& at_1, pengui::Scale scale) {
+    const double s = scale.factor();
+    GlyphStripSpec at_scale = spec;
+    at_scale.height = scale.device(spec.height);
+    at_scale.max_glyph = int(std::ceil(spec.max_glyph * s));
+    at_scale.pixel_size = spec.pixel_size * s;
+    at_scale.baseline = int(std::floor(spec.baseline * s));
+    std::vector<int> widths(256);
+    for (std::size_t c = 0; c < widths.size(); ++c)
+        widths[c] = int(std::floor(at_1.glyph_widths[c] * s));
+    std::vector<int> natural;
+    std::string unused;
+    // Every character was found at scale 1.
+    natural_widths(fonts, at_scale, natural, unused);
+    GlyphStrip out;
+    draw_glyphs(fonts, at_scale, natural, widths, out);
+    return out;
 }
 
 } // namespace skingen

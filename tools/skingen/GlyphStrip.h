@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FontFiles.h"
+#include "pengui/Scale.h"
 
 #include <cstdint>
 #include <string>
@@ -35,5 +36,14 @@ struct GlyphStrip {
 // set when they cannot.
 bool build_glyph_strip(const FontFiles& fonts, const GlyphStripSpec& spec, GlyphStrip& out,
                        std::string& error);
+
+// The strip of `at_1` (built from `spec`) at another scale: the typeface
+// drawn at the scaled pixel size into glyph cells as many times wider as the
+// scale says, in whole pixels rounded down, so that a text is never wider
+// than the scale times its width at 1 and fits the boxes it fits there. The
+// strip's height is the scaled one, its baseline no lower than the scaled
+// baseline.
+GlyphStrip scaled_glyph_strip(const FontFiles& fonts, const GlyphStripSpec& spec,
+                              const GlyphStrip& at_1, pengui::Scale scale);
 
 } // namespace skingen

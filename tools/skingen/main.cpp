@@ -1,6 +1,8 @@
 // quevrin-skingen: draws the editor's 101 skin pictures and its two bitmap
-// fonts and writes them as "APIC" resources, byte for byte the same on every
-// run; optionally writes the review sheet.
+// fonts at each scale and writes them as "APIC" resources, byte for byte the
+// same on every run: scale 1 into OUTPUT_DIR, 1.5 and 2 into its folders
+// 1.5x and 2x (the module names them NAME-1.5x and NAME-2x); optionally
+// writes the review sheet and mockup of scale 1.
 //
 //   quevrin-skingen OUTPUT_DIR [--sheet FILE.png] [--mockup FILE.png] [--fonts DIR]
 #include "ApicFile.h"
@@ -12,10 +14,13 @@
 #include "Quantizer.h"
 #include "SkinMockup.h"
 #include "SkinSheet.h"
+#include "editor/EditorLayout.h"
+#include "editor/SkinControls.h"
 #include "editor/SkinPictures.h"
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
@@ -52,6 +57,70 @@ const GlyphStripSpec strip_specs[] = {
     {"font_04", FontFiles::sans_bold, 1946, 15, 2, 13, 12.0, 11},
 };
 
+// The folder of a scale's resources inside the output folder.
+std::string scale_dir(const std::string& out_dir, pengui::Scale scale) {
+    const std::string suffix = scale.suffix();
+    return suffix.empty() ? out_dir : out_dir + "/" + suffix.substr(1);
+}
+
+// Every picture and font at one scale, written into its folder, the fonts
+// from their strips at scale 1; the decoded pictures of scale 1 are kept for
+// the review sheet.
+bool draw_scale(const FontFiles& fonts, const std::string& out_dir, pengui::Scale scale,
+                std::vector<std::pair<std::string, RgbaImage>>& shown,
+                const std::vector<GlyphStrip>& strips, std::string& error) {
+    const std::string dir = scale_dir(out_dir, scale);
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (ec) {
+        error = "cannot make " + dir + ": " + ec.message();
+        return false;
+    }
+    std::map<std::string, RgbaImage> drawn = draw_controls(fonts, scale);
+    for (auto& b : draw_backgrounds(fonts, scale))
+        drawn[b.first] = std::move(b.second);
+
+    std::size_t total = 0, min_palette = 256, max_palette = 0;
+    for (const layout::SkinPicture& p : layout::skin_pictures) {
+        const pengui::Rect box = skin::device_box(p, scale);
+        const auto it = drawn.find(p.name);
+        if (it == drawn.end() || it->second.width != box.x1 - box.x0 ||
+            it->second.height != box.y1 - box.y0) {
+            error = std::string("the picture ") + p.name + " is missing or of the wrong size";
+            return false;
+        }
+        const bool background = p.width == layout::window_width;
+        IndexedImage indexed;
+        if (!quantize(it->second, !background, indexed, error))
+            return false;
+        if (!background) {
+            min_palette = std::min(min_palette, indexed.palette.size());
+            max_palette = std::max(max_palette, indexed.palette.size());
+        }
+        const std::vector<std::uint8_t> bytes = apic_picture(indexed);
+        if (!write_file(dir + "/" + p.name + ".apic", bytes, error))
+            return false;
+        total += bytes.size();
+        if (scale == pengui::Scale())
+            shown.emplace_back(p.name, decode(indexed));
+    }
+    for (std::size_t f = 0; f < std::size(strip_specs); ++f) {
+        const GlyphStrip strip = scale == pengui::Scale()
+                                     ? strips[f]
+                                     : scaled_glyph_strip(fonts, strip_specs[f], strips[f], scale);
+        const std::vector<std::uint8_t> bytes =
+            apic_font(strip.width, strip.height, strip.coverage);
+        if (!write_file(dir + "/" + strip_specs[f].name + ".apic", bytes, error))
+            return false;
+        total += bytes.size();
+    }
+    std::printf("scale %g: %zu pictures and %zu fonts, %zu bytes, in %s "
+                "(small pictures: %zu to %zu palette entries)\n",
+                scale.factor(), layout::skin_pictures.size(), std::size(strip_specs), total,
+                dir.c_str(), min_palette, max_palette);
+    return true;
+}
+
 int run(int argc, char** argv, std::string& error) {
     std::string out_dir, sheet_path, mockup_path, font_dir = "/usr/share/fonts/truetype/dejavu";
     for (int i = 1; i < argc; ++i) {
@@ -79,51 +148,22 @@ int run(int argc, char** argv, std::string& error) {
     FontFiles fonts;
     if (!fonts.open(font_dir, error))
         return 1;
-    std::map<std::string, RgbaImage> drawn = draw_controls(fonts);
-    for (auto& b : draw_backgrounds(fonts))
-        drawn[b.first] = std::move(b.second);
-
+    std::vector<GlyphStrip> strips(std::size(strip_specs));
+    for (std::size_t f = 0; f < strips.size(); ++f)
+        if (!build_glyph_strip(fonts, strip_specs[f], strips[f], error))
+            return 1;
     std::vector<std::pair<std::string, RgbaImage>> shown;
-    std::size_t total = 0, min_palette = 256, max_palette = 0;
-    for (const layout::SkinPicture& p : layout::skin_pictures) {
-        const auto it = drawn.find(p.name);
-        if (it == drawn.end() || it->second.width != p.width || it->second.height != p.height) {
-            error = std::string("the picture ") + p.name + " is missing or of the wrong size";
+    for (const pengui::Scale& scale : pengui::Scale::all)
+        if (!draw_scale(fonts, out_dir, scale, shown, strips, error))
             return 1;
-        }
-        const bool background = p.width == 500;
-        IndexedImage indexed;
-        if (!quantize(it->second, !background, indexed, error))
-            return 1;
-        if (!background) {
-            min_palette = std::min(min_palette, indexed.palette.size());
-            max_palette = std::max(max_palette, indexed.palette.size());
-        }
-        const std::vector<std::uint8_t> bytes = apic_picture(indexed);
-        if (!write_file(out_dir + "/" + p.name + ".apic", bytes, error))
-            return 1;
-        total += bytes.size();
-        shown.emplace_back(p.name, decode(indexed));
-    }
-    std::vector<std::pair<std::string, GlyphStrip>> strips;
-    for (const GlyphStripSpec& spec : strip_specs) {
-        GlyphStrip strip;
-        if (!build_glyph_strip(fonts, spec, strip, error))
-            return 1;
-        const std::vector<std::uint8_t> bytes =
-            apic_font(strip.width, strip.height, strip.coverage);
-        if (!write_file(out_dir + "/" + spec.name + ".apic", bytes, error))
-            return 1;
-        total += bytes.size();
-        strips.emplace_back(spec.name, std::move(strip));
-    }
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    std::printf("wrote %zu pictures and %zu fonts, %zu bytes, to %s in %.0f ms "
-                "(small pictures: %zu to %zu palette entries)\n",
-                shown.size(), strips.size(), total, out_dir.c_str(), ms, min_palette, max_palette);
+    std::printf("wrote the skin at %zu scales in %.0f ms\n", std::size(pengui::Scale::all), ms);
     if (!sheet_path.empty()) {
-        if (!write_png(sheet_path, skin_sheet(fonts, shown, strips), error))
+        std::vector<std::pair<std::string, GlyphStrip>> named;
+        for (std::size_t f = 0; f < strips.size(); ++f)
+            named.emplace_back(strip_specs[f].name, strips[f]);
+        if (!write_png(sheet_path, skin_sheet(fonts, shown, named), error))
             return 1;
         std::printf("wrote %s\n", sheet_path.c_str());
     }

@@ -1,8 +1,8 @@
 #include "host/dx/EditorWindow.h"
 
-#include "pengui/HeadlessWindow.h"
+#include "pengui/WindowInterface.h"
 
 // Without a native window layer in the module the editor draws offscreen.
 std::unique_ptr<pengui::WindowInterface> create_editor_window(int width, int height) {
-    return std::make_unique<pengui::HeadlessWindow>(width, height);
+    return create_offscreen_editor_window(width, height);
 }

@@ -2,6 +2,9 @@
 
 #include "pengui/win32/WindowWin32.h"
 
+// The page opens on the screen whose resolution the editor is drawn for.
 std::unique_ptr<pengui::WindowInterface> create_editor_window(int width, int height) {
-    return std::make_unique<pengui::WindowWin32>(width, height);
+    auto window = std::make_unique<pengui::WindowWin32>(width, height);
+    window->set_scale(pengui::WindowWin32::screen_scale());
+    return window;
 }

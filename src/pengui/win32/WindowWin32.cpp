@@ -51,6 +51,15 @@ const char* WindowWin32::class_name() {
     return name;
 }
 
+Scale WindowWin32::screen_scale() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    return Scale::for_dpi(dpi);
+}
+
 WindowWin32::WindowWin32(int width, int height)
     : WindowInterface(width, height, std::make_unique<RenderingBufferWin32>(),
                       std::make_unique<TextLineEditorWin32>()) {}

@@ -230,7 +230,7 @@ void TextLineEditorX11::draw() {
     const int width = canvas.width();
     const int height = canvas.height();
     canvas.fill(paper, 0);
-    const FontInterface* font = static_cast<WindowX11*>(window())->text_font();
+    const FontInterface* font = window()->text_font();
     const std::string& s = text();
     // Bytes without a glyph take no room.
     auto advance = [font](char c) {
@@ -273,7 +273,8 @@ void TextLineEditorX11::draw() {
         x += g->width;
     }
     if (from == to) {
-        fill_rect(canvas, origin + caret_x, origin + caret_x + 1, ink);
+        // One logical pixel wide, as the text is drawn at the window's scale.
+        fill_rect(canvas, origin + caret_x, origin + caret_x + window()->scale().device(1), ink);
     }
     // Opaque on a 32-bit visual too.
     for (int i = 0; i < width * height; ++i) {

@@ -11,7 +11,6 @@ struct _XGC;
 namespace pengui {
 
 class EventLoopX11;
-class FontInterface;
 class MouseCapture;
 class MouseRelease;
 class SetTimer;
@@ -66,9 +65,6 @@ public:
     int event_fd() const override;
     int dispatch_events() override;
 
-    // [editor thread] The font the popup editor draws with. Not owned.
-    void set_text_font(const FontInterface* font) { text_font_ = font; }
-    const FontInterface* text_font() const { return text_font_; }
     // [editor thread] The X window, 0 while closed.
     unsigned long native() const { return native_; }
     EventLoopX11& loop() const { return loop_; }
@@ -103,7 +99,6 @@ private:
     EventLoopX11& loop_;
     unsigned long native_ = 0;
     _XGC* gc_ = nullptr;
-    const FontInterface* text_font_ = nullptr;
     Rect dirty_;
     // The last reported pointer position; under a relative capture also the
     // position before the last warp, for the motions the server sent before it.

@@ -250,6 +250,7 @@ TEST_F(CliTest, errors_name_the_problem_and_leave_no_output) {
         {"render", 2, "needs an OUTPUT"},
         {"fly", 2, "unknown command"},
         {"render " + in + " " + out + " --focus \"D1 time\"", 2, "only with screenshot"},
+        {"render " + in + " " + out + " --scale 2", 2, "only with screenshot and editor"},
         {"render " + in + " " + out + " --module " + path("nothing.so"), 1,
          "cannot load the plug-in module"},
         {"render " + in + " /nonexistent-dir/out.wav", 2, "out.wav"},
@@ -579,11 +580,13 @@ std::pair<int, int> png_size(const std::string& bytes) {
     return {be(16), be(20)};
 }
 
-TEST_F(CliTest, screenshots_show_the_program_and_the_focused_panel) {
+TEST_F(CliTest, screenshots_show_the_program_and_the_focused_panel_at_each_scale) {
     struct Case {
         std::string args;
         int status;
         std::string message; // on stderr; empty for a picture
+        int width = 500, height = 422;
+        std::string before = "";
     };
     const Case cases[] = {
         {"", 0, ""},
@@ -591,12 +594,17 @@ TEST_F(CliTest, screenshots_show_the_program_and_the_focused_panel) {
         {"--focus \"D1 time\"", 0, ""},
         {"--focus Flags", 2, "has no control of its own"},
         {"--focus \"D9 time\"", 2, "no parameter is named"},
+        {"--scale 2", 0, "", 1000, 844},
+        {"--scale 1.5 --focus \"D1 time\"", 0, "", 750, 633},
+        // The desktop's scale is for windows; a screenshot is at 1 unless told.
+        {"", 0, "", 500, 422, "QUEVRIN_SCALE=2 "},
+        {"--scale 3", 2, "--scale needs 1, 1.5 or 2"},
     };
     std::vector<std::string> pictures;
     for (const Case& c : cases) {
         const std::string out = path("editor.png");
         std::remove(out.c_str());
-        const Outcome r = run("screenshot " + out + " " + c.args);
+        const Outcome r = run("screenshot " + out + " " + c.args, c.before);
         EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
         if (c.status != 0) {
             EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
@@ -605,14 +613,16 @@ TEST_F(CliTest, screenshots_show_the_program_and_the_focused_panel) {
         }
         std::ifstream in(out, std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-        EXPECT_EQ(png_size(bytes), std::make_pair(500, 422)) << c.args;
+        EXPECT_EQ(png_size(bytes), std::make_pair(c.width, c.height)) << c.args;
         pictures.push_back(bytes);
     }
-    // The program and the focus show: every picture differs.
-    ASSERT_EQ(pictures.size(), 3u);
-    EXPECT_NE(pictures[0], pictures[1]);
-    EXPECT_NE(pictures[0], pictures[2]);
-    EXPECT_NE(pictures[1], pictures[2]);
+    // The program and the focus show: every picture differs, but the one
+    // asked for at scale 1 is the default one.
+    ASSERT_EQ(pictures.size(), 6u);
+    for (std::size_t i = 0; i < 5; ++i)
+        for (std::size_t j = i + 1; j < 5; ++j)
+            EXPECT_NE(pictures[i], pictures[j]) << i << " and " << j;
+    EXPECT_EQ(pictures[5], pictures[0]);
 }
 
 } // namespace

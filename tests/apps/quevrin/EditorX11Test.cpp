@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -49,26 +50,34 @@ layout::Point centre(ControlId id, int n = 0) {
     return {(box.x0 + box.x1) / 2, (box.y0 + box.y1) / 2};
 }
 
+// A point of the window at a scale (inside the control whose centre it was).
+layout::Point scaled(layout::Point p, double scale) {
+    return {int(std::lround(p.x * scale)), int(std::lround(p.y * scale))};
+}
+
 // A rectangle of the window: x, y, width, height.
 struct Area {
     int x, y, w, h;
 };
 
-// Pixels of `area` that differ between two images.
-int differences(const Image& a, const Image& b, Area area = {0, 0, width, height}) {
+// Pixels of `area` that differ between two images `stride` pixels wide.
+int differences(const Image& a, const Image& b, Area area = {0, 0, width, height},
+                int stride = width) {
     int count = 0;
     for (int y = area.y; y < area.y + area.h; ++y)
         for (int x = area.x; x < area.x + area.w; ++x)
-            count += a[std::size_t(y * width + x)] != b[std::size_t(y * width + x)] ? 1 : 0;
+            count += a[std::size_t(y * stride + x)] != b[std::size_t(y * stride + x)] ? 1 : 0;
     return count;
 }
 
-// Where two images differ, for the failure message: the bounding box.
-std::string where(const Image& a, const Image& b) {
-    int x0 = width, y0 = height, x1 = -1, y1 = -1;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (a[std::size_t(y * width + x)] != b[std::size_t(y * width + x)]) {
+// Where two images of w x h differ, for the failure message: the bounding box.
+std::string where(const Image& a, const Image& b, int w = width, int h = height) {
+    if (a.size() != b.size())
+        return "of different sizes";
+    int x0 = w, y0 = h, x1 = -1, y1 = -1;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (a[std::size_t(y * w + x)] != b[std::size_t(y * w + x)]) {
                 x0 = std::min(x0, x);
                 y0 = std::min(y0, y);
                 x1 = std::max(x1, x);
@@ -171,13 +180,14 @@ protected:
         return found;
     }
 
+    // The editor's window as it shows now, shown_width x shown_height.
     Image capture() {
         Image image;
-        XImage* x = XGetImage(display, editor, 0, 0, width, height, AllPlanes, ZPixmap);
+        XImage* x = XGetImage(display, editor, 0, 0, shown_width, shown_height, AllPlanes, ZPixmap);
         if (x == nullptr)
             return image;
-        for (int y = 0; y < height; ++y)
-            for (int i = 0; i < width; ++i)
+        for (int y = 0; y < shown_height; ++y)
+            for (int i = 0; i < shown_width; ++i)
                 image.push_back(std::uint32_t(XGetPixel(x, i, y)) & 0xFFFFFF);
         XDestroyImage(x);
         return image;
@@ -189,7 +199,10 @@ protected:
         for (int i = 0; i < 30 && differ != 0; ++i) {
             usleep(100000);
             const Image now = capture();
-            differ = now.size() == expected.size() ? differences(now, expected) : -1;
+            differ =
+                now.size() == expected.size()
+                    ? differences(now, expected, {0, 0, shown_width, shown_height}, shown_width)
+                    : -1;
         }
         return differ;
     }
@@ -207,11 +220,12 @@ protected:
         ASSERT_EQ(std::system(("xdotool " + args).c_str()), 0) << args;
         usleep(300000);
     }
-    // An upward drag with `button` at p, in small steps as a hand makes them.
-    void drag_up(layout::Point p, int button) {
+    // An upward drag with `button` at p, in small steps of 4 pixels as a
+    // hand makes them.
+    void drag_up(layout::Point p, int button, int count = 12) {
         const std::string b = std::to_string(button);
         std::string steps;
-        for (int i = 0; i < 12; ++i)
+        for (int i = 0; i < count; ++i)
             steps += " mousemove_relative -- 0 -4 sleep 0.03";
         xdo("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " mousedown " + b +
             steps + " mouseup " + b);
@@ -260,6 +274,9 @@ protected:
     std::string dir;
     pid_t pid = -1;
     Window editor = 0;
+    // The size the editor's window is captured at: the editor's at its scale.
+    int shown_width = width;
+    int shown_height = height;
 };
 
 // Line 1's feedback and time, and line 2's feedback.
@@ -336,6 +353,43 @@ TEST_F(EditorX11Test, a_program_button_with_morph_time_0_recalls_its_memory_at_o
     ASSERT_EQ(recalled.size(), memory.size());
     for (const auto& [index, row] : memory)
         EXPECT_EQ(recalled.at(index)[4], row[4]) << row[1];
+}
+
+// Scale 2, as --scale gives it: the window is the 2x screenshot with one line
+// and with two lines and a panel, and a drag of 128 pixels does what 64 do at
+// scale 1.
+TEST_F(EditorX11Test, at_scale_2_the_window_is_the_2x_screenshot_and_drags_count_logical_pixels) {
+    start({"--save-state", path("one.bin")});
+    drag_up(centre(ControlId::line_fdbk), 1, 16);
+    ASSERT_EQ(close(), 0) << slurp(path("stderr.txt"));
+    const auto at_1 = params(quevrin("params --state " + path("one.bin")));
+
+    shown_width = 1000;
+    shown_height = 844;
+    start({"--scale", "2", "--save-state", path("two.bin")});
+    const Image one_line = screenshot("--scale 2");
+    EXPECT_EQ(settle_on(one_line), 0) << where(capture(), one_line, 1000, 844);
+    click(scaled(centre(ControlId::delay_2), 2));
+    click(scaled(centre(ControlId::line_time, 1), 2));
+    const Image panel = screenshot("--scale 2 --set \"Flags=BT 2\" --focus \"D2 time\"");
+    EXPECT_EQ(settle_on(panel), 0) << where(capture(), panel, 1000, 844);
+    drag_up(scaled(centre(ControlId::line_fdbk), 2), 1, 32);
+    ASSERT_EQ(close(), 0) << slurp(path("stderr.txt"));
+    const auto at_2 = params(quevrin("params --state " + path("two.bin")));
+    EXPECT_NE(at_2.at(d1_fdbk)[4], params(quevrin("params")).at(d1_fdbk)[4]);
+    EXPECT_EQ(at_2.at(d1_fdbk)[4], at_1.at(d1_fdbk)[4]) << "128 pixels at 2, 64 at 1";
+}
+
+TEST_F(EditorX11Test, at_scale_1_5_a_value_typed_into_the_box_takes_effect) {
+    shown_width = 750;
+    shown_height = 633;
+    start({"--scale", "1.5", "--save-state", path("state.bin")});
+    const Image shot = screenshot("--scale 1.5");
+    EXPECT_EQ(settle_on(shot), 0) << where(capture(), shot, 750, 633);
+    click(scaled(centre(ControlId::line_time), 1.5));
+    type_into(scaled(centre(ControlId::param_value), 1.5), "3/8", "Return");
+    ASSERT_EQ(close(), 0) << slurp(path("stderr.txt"));
+    EXPECT_EQ(params(quevrin("params --state " + path("state.bin"))).at(d1_time)[2], "3/8");
 }
 
 } // namespace

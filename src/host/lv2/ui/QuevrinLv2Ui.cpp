@@ -1,10 +1,10 @@
 #include "host/lv2/ui/QuevrinLv2Ui.h"
 
-#include "editor/EditorLayout.h"
 #include "editor/ZentrovaGui.h"
 #include "effect/Algo.h"
 #include "host/lv2/HostDspLv2.h"
 #include "host/lv2/HostGuiLv2.h"
+#include "pengui/x11/DisplayScaleX11.h"
 #include "pengui/x11/ErrorTrapX11.h"
 #include "pengui/x11/EventLoopX11.h"
 #include "pengui/x11/WindowX11.h"
@@ -19,7 +19,8 @@ QuevrinLv2Ui::QuevrinLv2Ui(std::unique_ptr<pengui::EventLoopX11> loop) : loop_(s
 
 std::unique_ptr<QuevrinLv2Ui> QuevrinLv2Ui::create(unsigned long parent, LV2UI_Write_Function write,
                                                    LV2UI_Controller controller,
-                                                   const LV2UI_Resize* resize) {
+                                                   const LV2UI_Resize* resize,
+                                                   double scale_factor) {
     // A connection of its own: the host's toolkit never sees the editor's
     // events, and cleanup closes everything the editor made on the server.
     std::unique_ptr<pengui::EventLoopX11> loop = pengui::EventLoopX11::connect();
@@ -31,6 +32,8 @@ std::unique_ptr<QuevrinLv2Ui> QuevrinLv2Ui::create(unsigned long parent, LV2UI_W
     ui->gui_ = std::make_unique<ZentrovaGui>();
     auto window =
         std::make_unique<pengui::WindowX11>(*ui->loop_, initial_window_size, initial_window_size);
+    window->set_scale(scale_factor > 0 ? pengui::Scale::at_most(scale_factor)
+                                       : pengui::display_scale(ui->loop_->display()));
     ui->window_ = window.get();
     ui->gui_->set_window(window.release());
 
@@ -49,7 +52,10 @@ std::unique_ptr<QuevrinLv2Ui> QuevrinLv2Ui::create(unsigned long parent, LV2UI_W
     ui->gui_->load_resources();
     ui->gui_->build();
 
-    ui->host_->resize_window(layout::window_width, layout::window_height);
+    int width = 0;
+    int height = 0;
+    ui->gui_->get_size(width, height);
+    ui->host_->resize_window(width, height);
     ui->gui_->open(pengui::WindowX11::parent_handle(parent));
     if (ui->gui_->open_result() != 0) {
         return nullptr;

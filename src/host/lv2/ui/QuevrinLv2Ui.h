@@ -31,12 +31,14 @@ public:
     static constexpr const char* uri = "urn:vantrel:quevrin#ui";
 
     // [editor thread] The editor opened in the X window parent, its size told
-    // to the host through resize (may be null). Null when no display answers
-    // or the window cannot be made there. May throw (allocation, the editor's
-    // "Load resources" and "Build GUI").
+    // to the host through resize (may be null). It draws at the host's scale
+    // factor (the largest of 1, 1.5 and 2 not above it), or without one
+    // (scale_factor 0) at the scale the X display asks for. Null when no
+    // display answers or the window cannot be made there. May throw
+    // (allocation, the editor's "Load resources" and "Build GUI").
     static std::unique_ptr<QuevrinLv2Ui> create(unsigned long parent, LV2UI_Write_Function write,
                                                 LV2UI_Controller controller,
-                                                const LV2UI_Resize* resize);
+                                                const LV2UI_Resize* resize, double scale_factor);
     // [editor thread] Stops a running morph, closes the window and the connection.
     ~QuevrinLv2Ui();
     QuevrinLv2Ui(const QuevrinLv2Ui&) = delete;

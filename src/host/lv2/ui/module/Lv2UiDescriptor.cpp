@@ -3,6 +3,10 @@
 #include "host/lv2/QuevrinLv2.h"
 #include "host/lv2/ui/QuevrinLv2Ui.h"
 
+#include <lv2/atom/atom.h>
+#include <lv2/options/options.h>
+#include <lv2/urid/urid.h>
+
 #include <cstdint>
 #include <cstring>
 
@@ -10,6 +14,24 @@ namespace {
 
 QuevrinLv2Ui* self(LV2UI_Handle h) {
     return static_cast<QuevrinLv2Ui*>(h);
+}
+
+// The host's ui:scaleFactor among its options (a float); 0 when it gives
+// none, or cannot say which URIDs name it.
+double scale_factor(const LV2_Options_Option* options, LV2_URID_Map* map) {
+    if (options == nullptr || map == nullptr) {
+        return 0;
+    }
+    const LV2_URID key = map->map(map->handle, LV2_UI__scaleFactor);
+    const LV2_URID type = map->map(map->handle, LV2_ATOM__Float);
+    for (const LV2_Options_Option* o = options; o->key != 0; ++o) {
+        if (o->key == key && o->type == type && o->size == sizeof(float) && o->value != nullptr) {
+            float factor = 0;
+            std::memcpy(&factor, o->value, sizeof factor);
+            return factor;
+        }
+    }
+    return 0;
 }
 
 LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* plugin_uri, const char*,
@@ -21,11 +43,17 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* plugin_uri, const 
     }
     void* parent = nullptr;
     const LV2UI_Resize* resize = nullptr;
+    const LV2_Options_Option* options = nullptr;
+    LV2_URID_Map* map = nullptr;
     for (int i = 0; features != nullptr && features[i] != nullptr; ++i) {
         if (std::strcmp(features[i]->URI, LV2_UI__parent) == 0) {
             parent = features[i]->data;
         } else if (std::strcmp(features[i]->URI, LV2_UI__resize) == 0) {
             resize = static_cast<const LV2UI_Resize*>(features[i]->data);
+        } else if (std::strcmp(features[i]->URI, LV2_OPTIONS__options) == 0) {
+            options = static_cast<const LV2_Options_Option*>(features[i]->data);
+        } else if (std::strcmp(features[i]->URI, LV2_URID__map) == 0) {
+            map = static_cast<LV2_URID_Map*>(features[i]->data);
         }
     }
     if (parent == nullptr) {
@@ -34,7 +62,7 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* plugin_uri, const 
     try {
         auto ui = QuevrinLv2Ui::create(
             static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(parent)), write, controller,
-            resize);
+            resize, scale_factor(options, map));
         if (ui == nullptr) {
             return nullptr;
         }
