@@ -35,13 +35,17 @@ std::string narrow(const WCHAR* text) {
 
 } // namespace
 
-std::string default_module_path() {
+std::string beside_program(const std::string& name) {
     char self[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     if (n <= 0)
-        return "quevrin.so";
+        return name;
     std::string path(self, std::size_t(n));
-    return path.substr(0, path.find_last_of('/') + 1) + "quevrin.so";
+    return path.substr(0, path.find_last_of('/') + 1) + name;
+}
+
+std::string default_module_path() {
+    return beside_program("quevrin.so");
 }
 
 PluginModule::PluginModule(const std::string& path) {

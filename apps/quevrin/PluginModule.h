@@ -65,5 +65,7 @@ private:
     IStaticFilterPreset* presets_ = nullptr;
 };
 
+// The file `name` in the folder of this program.
+std::string beside_program(const std::string& name);
 // The module beside this program, as a user installed it.
 std::string default_module_path();
