@@ -1,7 +1,8 @@
 #include "AudioFile.h"
 
+#include "Sndfile.h"
+
 #include <fcntl.h>
-#include <sndfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,7 +48,7 @@ std::string open_error(int code) {
     case SF_ERR_UNSUPPORTED_ENCODING:
         return "holds audio in an encoding quevrin does not read";
     default:
-        return std::string("cannot be read (") + sf_error_number(code) + ")";
+        return std::string("cannot be read (") + sndfile().error_number(code) + ")";
     }
 }
 
@@ -97,12 +98,12 @@ bool AudioFile::open_read(const std::string& path, std::string& error) {
             error = std::string("cannot be read (") + std::strerror(errno) + ")";
             return false;
         }
-        file_ = sf_open_fd(fileno(spool_), SFM_READ, &info, SF_FALSE);
+        file_ = sndfile().open_fd(fileno(spool_), SFM_READ, &info, SF_FALSE);
     } else {
-        file_ = sf_open(path.c_str(), SFM_READ, &info);
+        file_ = sndfile().open(path.c_str(), SFM_READ, &info);
     }
     if (file_ == nullptr) {
-        error = open_error(sf_error(nullptr));
+        error = open_error(sndfile().error(nullptr));
         return false;
     }
     channels_ = info.channels;
@@ -137,17 +138,17 @@ bool AudioFile::open_write(const std::string& path, const std::string& type, int
     info.channels = channels;
     info.samplerate = rate;
     info.format = major | subtype;
-    if (!sf_format_check(&info)) {
+    if (!sndfile().format_check(&info)) {
         error = "this format cannot hold the audio";
         return false;
     }
-    file_ = sf_open(path.c_str(), SFM_WRITE, &info);
+    file_ = sndfile().open(path.c_str(), SFM_WRITE, &info);
     if (file_ == nullptr) {
-        error = std::string("cannot be written (") + sf_strerror(nullptr) + ")";
+        error = std::string("cannot be written (") + sndfile().strerror(nullptr) + ")";
         return false;
     }
     // Floats beyond full scale are clipped, not wrapped, in integer formats.
-    sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    sndfile().command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     channels_ = channels;
     rate_ = rate;
     sample_ = sample;
@@ -156,20 +157,20 @@ bool AudioFile::open_write(const std::string& path, const std::string& type, int
 
 long AudioFile::read(void* frames, long count) {
     if (sample_ == Sample::int16)
-        return long(sf_readf_short(file_, static_cast<short*>(frames), count));
-    return long(sf_readf_float(file_, static_cast<float*>(frames), count));
+        return long(sndfile().readf_short(file_, static_cast<short*>(frames), count));
+    return long(sndfile().readf_float(file_, static_cast<float*>(frames), count));
 }
 
 bool AudioFile::rewind() {
-    return file_ != nullptr && sf_seek(file_, 0, SEEK_SET) == 0;
+    return file_ != nullptr && sndfile().seek(file_, 0, SEEK_SET) == 0;
 }
 
 long AudioFile::write(const void* frames, long count) {
     long written;
     if (sample_ == Sample::int16)
-        written = long(sf_writef_short(file_, static_cast<const short*>(frames), count));
+        written = long(sndfile().writef_short(file_, static_cast<const short*>(frames), count));
     else
-        written = long(sf_writef_float(file_, static_cast<const float*>(frames), count));
+        written = long(sndfile().writef_float(file_, static_cast<const float*>(frames), count));
     frames_ += written;
     return written;
 }
@@ -177,8 +178,8 @@ long AudioFile::write(const void* frames, long count) {
 bool AudioFile::close() {
     if (file_ == nullptr)
         return true;
-    const bool ok = sf_error(file_) == SF_ERR_NO_ERROR;
-    const int closed = sf_close(file_);
+    const bool ok = sndfile().error(file_) == SF_ERR_NO_ERROR;
+    const int closed = sndfile().close(file_);
     file_ = nullptr;
     if (spool_ != nullptr)
         std::fclose(spool_);
