@@ -64,8 +64,6 @@ void CAudioTransform::create_core(std::unique_ptr<mppi::DspInterface> dsp,
     dsp_ = std::move(dsp);
     priorities_.resize(dsp_->get_nbr_param());
     gui_ = std::move(gui);
-    // The GUI owns its window from here and destroys it with itself.
-    gui_->set_window(create_editor_window(initial_window_size, initial_window_size).release());
 
     dsp_->set_host(host_dsp.release());
     gui_->set_host(host_gui.release());
@@ -76,14 +74,38 @@ void CAudioTransform::create_core(std::unique_ptr<mppi::DspInterface> dsp,
     current_program_.set_prog_name(dsp_->get_prog_name());
     dsp_->store_prog(current_program_);
     scaled_values_ = dsp_->get_num_property(mppi::property::can_scaled_val) != 0.0;
-    gui_->load_resources();
-
     dsp_->reset();
-    gui_->build();
+}
+
+bool CAudioTransform::make_editor() {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
+    if (gui_ == nullptr) {
+        return false;
+    }
+    if (editor_ == Editor::none) {
+        // While the scene is built the editor asks for its window (to size
+        // it): it gets the one it has.
+        editor_ = Editor::making;
+        try {
+            // The GUI owns its window from here and destroys it with itself.
+            gui_->set_window(
+                create_editor_window(initial_window_size, initial_window_size).release());
+            gui_->load_resources();
+            gui_->build();
+            editor_ = Editor::made;
+        } catch (...) {
+            editor_ = Editor::failed;
+        }
+    }
+    return editor_ != Editor::failed;
+}
+
+STDMETHODIMP_(mppi::GuiInterface*) CAudioTransform::GetGui() {
+    return make_editor() ? gui_.get() : nullptr;
 }
 
 STDMETHODIMP_(pengui::WindowInterface*) CAudioTransform::GetEditorWindow() {
-    return gui_ != nullptr ? gui_->get_window() : nullptr;
+    return make_editor() ? gui_->get_window() : nullptr;
 }
 
 STDMETHODIMP CAudioTransform::GetStateBlock(BYTE* block) {
