@@ -1,7 +1,7 @@
 #include "effect/DelayLine.h"
 
-#include "effect/ChangeMark.h"
 #include "effect/DelayBufferSize.h"
+#include "mppi/ChangeMark.h"
 
 #include <algorithm>
 #include <cmath>

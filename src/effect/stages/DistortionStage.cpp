@@ -1,7 +1,7 @@
 #include "effect/stages/DistortionStage.h"
 
-#include "effect/ChangeMark.h"
 #include "effect/stages/LanePair.h"
+#include "mppi/ChangeMark.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "effect/stages/ShelfStage.h"
 
-#include "effect/ChangeMark.h"
+#include "mppi/ChangeMark.h"
 
 #include "effect/stages/LanePair.h"
 
