@@ -142,9 +142,21 @@ bool AudioFile::open_write(const std::string& path, const std::string& type, int
         error = "this format cannot hold the audio";
         return false;
     }
-    file_ = sndfile().open(path.c_str(), SFM_WRITE, &info);
+    // Opened without O_TRUNC, and emptied only when it holds something: a
+    // file truncated to nothing is flushed to disk when closed (ext4), which
+    // the render would wait for.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0 || (st.st_size > 0 && ftruncate(fd, 0) != 0)) {
+        error = std::string("cannot be written (") + std::strerror(errno) + ")";
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    file_ = sndfile().open_fd(fd, SFM_WRITE, &info, SF_TRUE);
     if (file_ == nullptr) {
         error = std::string("cannot be written (") + sndfile().strerror(nullptr) + ")";
+        ::close(fd);
         return false;
     }
     // Floats beyond full scale are clipped, not wrapped, in integer formats.
