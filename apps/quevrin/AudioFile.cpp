@@ -161,6 +161,9 @@ bool AudioFile::open_write(const std::string& path, const std::string& type, int
     }
     // Floats beyond full scale are clipped, not wrapped, in integer formats.
     sndfile().command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    // No PEAK chunk in float files: libsndfile would scan every sample
+    // written for it, for a header field nothing here reads.
+    sndfile().command(file_, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
     channels_ = channels;
     rate_ = rate;
     sample_ = sample;

@@ -76,21 +76,19 @@ AudioSink* AudioSink::create(AudioFile& file, long long tail_frames, bool trim) 
     return sink;
 }
 
-bool AudioSink::is_audible(const BYTE* frame) const {
-    for (int c = 0; c < file_.channels(); ++c) {
-        if (file_.sample() == AudioFile::Sample::int16) {
-            std::int16_t s;
-            std::memcpy(&s, frame + 2 * c, sizeof s);
-            if (s != 0)
-                return true;
-        } else {
-            float s;
-            std::memcpy(&s, frame + 4 * c, sizeof s);
-            if (std::abs(s) > audible)
-                return true;
-        }
+long AudioSink::audible_frames(const BYTE* data, long count) const {
+    const long samples = count * file_.channels();
+    long last = samples; // one past the last audible sample
+    if (file_.sample() == AudioFile::Sample::int16) {
+        const auto* s = reinterpret_cast<const std::int16_t*>(data);
+        while (last > 0 && s[last - 1] == 0)
+            --last;
+    } else {
+        const auto* s = reinterpret_cast<const float*>(data);
+        while (last > 0 && !(std::abs(s[last - 1]) > audible))
+            --last;
     }
-    return false;
+    return (last + file_.channels() - 1) / file_.channels();
 }
 
 void AudioSink::write(const BYTE* data, long count) {
@@ -122,14 +120,11 @@ void AudioSink::take(const BYTE* data, long count) {
         write(data, count);
         return;
     }
-    long audible_frames = count;
-    while (audible_frames > 0 &&
-           !is_audible(data + std::size_t(audible_frames - 1) * std::size_t(frame_bytes_)))
-        --audible_frames;
-    const std::size_t split = std::size_t(audible_frames) * std::size_t(frame_bytes_);
-    if (audible_frames > 0) {
+    const long audible = audible_frames(data, count);
+    const std::size_t split = std::size_t(audible) * std::size_t(frame_bytes_);
+    if (audible > 0) {
         write(quiet_.data(), long(quiet_.size() / std::size_t(frame_bytes_)));
-        write(data, audible_frames);
+        write(data, audible);
         quiet_.clear();
     }
     quiet_.insert(quiet_.end(), data + split,
