@@ -23,6 +23,16 @@ DistortionCurves::DistortionCurves()
     std::copy(top, top + 4, overdrive_rows_ + 4 * segments);
 }
 
+#if defined(QUEVRIN_CURVES_AVX2)
+bool DistortionCurves::has_avx2() noexcept {
+    static const bool avx2 = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return avx2;
+}
+#endif
+
 #if defined(__SSE2__)
 
 void DistortionCurves::overdrive_block(const float* x, float scale, float* out,

@@ -4,9 +4,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+// Where the compiler can build functions for AVX2 beside the baseline, the
+// curves have an eight-lane form that the processor's support selects.
+#if defined(__SSE2__) && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define QUEVRIN_CURVES_AVX2 1
+#include <immintrin.h>
+#define QUEVRIN_AVX2 __attribute__((target("avx2")))
 #endif
 
 // The two shaping curves of the distortion, each 16 cubic segments: a tanh
@@ -38,6 +46,14 @@ public:
     __m128 overdrive4(__m128 x, __m128 scale) const noexcept;
     __m128 puncher4(__m128 x, __m128 scale) const noexcept;
 #endif
+#if defined(QUEVRIN_CURVES_AVX2)
+    // [any thread] Whether the processor runs the eight-lane forms.
+    static bool has_avx2() noexcept;
+    // Eight samples: each lane as the one-sample form computes it. Only where
+    // has_avx2().
+    QUEVRIN_AVX2 __m256 overdrive8(__m256 x, __m256 scale) const noexcept;
+    QUEVRIN_AVX2 __m256 puncher8(__m256 x, __m256 scale) const noexcept;
+#endif
 
 private:
     static constexpr float knot_offset = 8.0f;
@@ -49,6 +65,9 @@ private:
 
 #if defined(__SSE2__)
     static __m128 eval4(const float* rows, __m128i segment, __m128 u) noexcept;
+#endif
+#if defined(QUEVRIN_CURVES_AVX2)
+    QUEVRIN_AVX2 static __m256 eval8(const float* rows, __m256i segment, __m256 u) noexcept;
 #endif
 
     mppi::CubicTable<float> overdrive_;
@@ -129,6 +148,59 @@ inline __m128 DistortionCurves::puncher4(__m128 x, __m128 scale) const noexcept 
     __m128 r = _mm_sub_ps(u, _mm_mul_ps(period, _mm_cvtepi32_ps(whole)));
     r = _mm_andnot_ps(_mm_cmpge_ps(r, period), r);
     return _mm_and_ps(usable, eval4(puncher_rows_, _mm_cvttps_epi32(r), r));
+}
+
+#endif
+
+#if defined(QUEVRIN_CURVES_AVX2)
+
+// eval4's cubics for eight segments: rows k and k + 4 share a 128-bit lane,
+// and one in-lane transposition turns the eight rows into one vector per
+// coefficient.
+QUEVRIN_AVX2 inline __m256 DistortionCurves::eval8(const float* rows, __m256i segment,
+                                                   __m256 u) noexcept {
+    alignas(32) std::int32_t first[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(first), _mm256_slli_epi32(segment, 2));
+    const auto pair = [rows, &first](int k) QUEVRIN_AVX2 {
+        return _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_load_ps(rows + first[k])),
+                                    _mm_load_ps(rows + first[k + 4]), 1);
+    };
+    const __m256 a0 = pair(0), a1 = pair(1), a2 = pair(2), a3 = pair(3);
+    const __m256 t0 = _mm256_unpacklo_ps(a0, a1), t1 = _mm256_unpacklo_ps(a2, a3);
+    const __m256 t2 = _mm256_unpackhi_ps(a0, a1), t3 = _mm256_unpackhi_ps(a2, a3);
+    const __m256 c0 = _mm256_shuffle_ps(t0, t1, _MM_SHUFFLE(1, 0, 1, 0));
+    const __m256 c1 = _mm256_shuffle_ps(t0, t1, _MM_SHUFFLE(3, 2, 3, 2));
+    const __m256 c2 = _mm256_shuffle_ps(t2, t3, _MM_SHUFFLE(1, 0, 1, 0));
+    const __m256 c3 = _mm256_shuffle_ps(t2, t3, _MM_SHUFFLE(3, 2, 3, 2));
+    const __m256 v = _mm256_add_ps(_mm256_mul_ps(_mm256_add_ps(_mm256_mul_ps(c3, u), c2), u), c1);
+    return _mm256_add_ps(_mm256_mul_ps(v, u), c0);
+}
+
+QUEVRIN_AVX2 inline __m256 DistortionCurves::overdrive8(__m256 x, __m256 scale) const noexcept {
+    const __m256 u = _mm256_add_ps(_mm256_mul_ps(x, scale), _mm256_set1_ps(knot_offset));
+    const __m256 inside =
+        _mm256_max_ps(_mm256_min_ps(_mm256_set1_ps(last_coordinate), u), _mm256_setzero_ps());
+    const __m256 above = _mm256_cmp_ps(u, _mm256_set1_ps(float(segments)), _CMP_GE_OQ);
+    const __m256i segment =
+        _mm256_sub_epi32(_mm256_cvttps_epi32(inside), _mm256_castps_si256(above));
+    return eval8(overdrive_rows_, segment, inside);
+}
+
+QUEVRIN_AVX2 inline __m256 DistortionCurves::puncher8(__m256 x, __m256 scale) const noexcept {
+    const __m256 period = _mm256_set1_ps(float(segments));
+    __m256 u = _mm256_mul_ps(x, scale);
+    __m256 periods = _mm256_mul_ps(u, _mm256_set1_ps(1.0f / float(segments)));
+    const __m256 magnitude = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
+    const __m256 usable =
+        _mm256_cmp_ps(_mm256_and_ps(periods, magnitude), _mm256_set1_ps(1.0e9f), _CMP_LT_OQ);
+    u = _mm256_and_ps(usable, u);
+    periods = _mm256_and_ps(usable, periods);
+    __m256i whole = _mm256_cvttps_epi32(periods);
+    whole = _mm256_add_epi32(
+        whole, _mm256_castps_si256(_mm256_cmp_ps(_mm256_cvtepi32_ps(whole), periods, _CMP_GT_OQ)));
+    __m256 r = _mm256_sub_ps(u, _mm256_mul_ps(period, _mm256_cvtepi32_ps(whole)));
+    r = _mm256_andnot_ps(_mm256_cmp_ps(r, period, _CMP_GE_OQ), r);
+    return _mm256_and_ps(usable, eval8(puncher_rows_, _mm256_cvttps_epi32(r), r));
 }
 
 #endif
