@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -67,7 +66,9 @@ private:
     static __m128 eval4(const float* rows, __m128i segment, __m128 u) noexcept;
 #endif
 #if defined(QUEVRIN_CURVES_AVX2)
-    QUEVRIN_AVX2 static __m256 eval8(const float* rows, __m256i segment, __m256 u) noexcept;
+    // A table by coefficient: [k][i] is coefficient k of segment i.
+    using Columns = float[4][16];
+    QUEVRIN_AVX2 static __m256 eval8(const Columns& table, __m256i segment, __m256 u) noexcept;
 #endif
 
     mppi::CubicTable<float> overdrive_;
@@ -78,6 +79,11 @@ private:
     // at or above the top.
     alignas(16) float overdrive_rows_[(segments + 1) * 4];
     alignas(16) float puncher_rows_[segments * 4];
+#if defined(QUEVRIN_CURVES_AVX2)
+    // The same by coefficient, for the eight-lane forms.
+    alignas(32) Columns overdrive_columns_;
+    alignas(32) Columns puncher_columns_;
+#endif
 };
 
 inline float DistortionCurves::overdrive(float x) const noexcept {
@@ -154,24 +160,18 @@ inline __m128 DistortionCurves::puncher4(__m128 x, __m128 scale) const noexcept 
 
 #if defined(QUEVRIN_CURVES_AVX2)
 
-// eval4's cubics for eight segments: rows k and k + 4 share a 128-bit lane,
-// and one in-lane transposition turns the eight rows into one vector per
-// coefficient.
-QUEVRIN_AVX2 inline __m256 DistortionCurves::eval8(const float* rows, __m256i segment,
+// eval4's cubics for eight segments: each coefficient of the 16 segments
+// fills two registers, and a lane takes its segment's with two permutes and
+// a blend on the segment's top bit.
+QUEVRIN_AVX2 inline __m256 DistortionCurves::eval8(const Columns& table, __m256i segment,
                                                    __m256 u) noexcept {
-    alignas(32) std::int32_t first[8];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(first), _mm256_slli_epi32(segment, 2));
-    const auto pair = [rows, &first](int k) QUEVRIN_AVX2 {
-        return _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_load_ps(rows + first[k])),
-                                    _mm_load_ps(rows + first[k + 4]), 1);
+    const __m256 upper = _mm256_castsi256_ps(_mm256_cmpgt_epi32(segment, _mm256_set1_epi32(7)));
+    const auto column = [segment, upper](const float* c) QUEVRIN_AVX2 {
+        return _mm256_blendv_ps(_mm256_permutevar8x32_ps(_mm256_load_ps(c), segment),
+                                _mm256_permutevar8x32_ps(_mm256_load_ps(c + 8), segment), upper);
     };
-    const __m256 a0 = pair(0), a1 = pair(1), a2 = pair(2), a3 = pair(3);
-    const __m256 t0 = _mm256_unpacklo_ps(a0, a1), t1 = _mm256_unpacklo_ps(a2, a3);
-    const __m256 t2 = _mm256_unpackhi_ps(a0, a1), t3 = _mm256_unpackhi_ps(a2, a3);
-    const __m256 c0 = _mm256_shuffle_ps(t0, t1, _MM_SHUFFLE(1, 0, 1, 0));
-    const __m256 c1 = _mm256_shuffle_ps(t0, t1, _MM_SHUFFLE(3, 2, 3, 2));
-    const __m256 c2 = _mm256_shuffle_ps(t2, t3, _MM_SHUFFLE(1, 0, 1, 0));
-    const __m256 c3 = _mm256_shuffle_ps(t2, t3, _MM_SHUFFLE(3, 2, 3, 2));
+    const __m256 c0 = column(table[0]), c1 = column(table[1]);
+    const __m256 c2 = column(table[2]), c3 = column(table[3]);
     const __m256 v = _mm256_add_ps(_mm256_mul_ps(_mm256_add_ps(_mm256_mul_ps(c3, u), c2), u), c1);
     return _mm256_add_ps(_mm256_mul_ps(v, u), c0);
 }
@@ -180,10 +180,10 @@ QUEVRIN_AVX2 inline __m256 DistortionCurves::overdrive8(__m256 x, __m256 scale) 
     const __m256 u = _mm256_add_ps(_mm256_mul_ps(x, scale), _mm256_set1_ps(knot_offset));
     const __m256 inside =
         _mm256_max_ps(_mm256_min_ps(_mm256_set1_ps(last_coordinate), u), _mm256_setzero_ps());
+    // At or above the top the constant, as the four-lane form's constant row gives it.
     const __m256 above = _mm256_cmp_ps(u, _mm256_set1_ps(float(segments)), _CMP_GE_OQ);
-    const __m256i segment =
-        _mm256_sub_epi32(_mm256_cvttps_epi32(inside), _mm256_castps_si256(above));
-    return eval8(overdrive_rows_, segment, inside);
+    const __m256 v = eval8(overdrive_columns_, _mm256_cvttps_epi32(inside), inside);
+    return _mm256_blendv_ps(v, _mm256_set1_ps(high_), above);
 }
 
 QUEVRIN_AVX2 inline __m256 DistortionCurves::puncher8(__m256 x, __m256 scale) const noexcept {
@@ -200,7 +200,7 @@ QUEVRIN_AVX2 inline __m256 DistortionCurves::puncher8(__m256 x, __m256 scale) co
         whole, _mm256_castps_si256(_mm256_cmp_ps(_mm256_cvtepi32_ps(whole), periods, _CMP_GT_OQ)));
     __m256 r = _mm256_sub_ps(u, _mm256_mul_ps(period, _mm256_cvtepi32_ps(whole)));
     r = _mm256_andnot_ps(_mm256_cmp_ps(r, period, _CMP_GE_OQ), r);
-    return _mm256_and_ps(usable, eval8(puncher_rows_, _mm256_cvttps_epi32(r), r));
+    return _mm256_and_ps(usable, eval8(puncher_columns_, _mm256_cvttps_epi32(r), r));
 }
 
 #endif
