@@ -1,5 +1,6 @@
 #include "effect/StereoTapDelay.h"
 
+#include "effect/Avx2.h"
 #include "effect/DelayBufferSize.h"
 
 #include <algorithm>
@@ -226,8 +227,9 @@ inline void store4(float* L, float* R, int i, const Frames4& out) noexcept {
 
 // A contiguous stretch of frames through constant or ramping gains.
 template <bool Add, bool Ramp, typename Frame>
-void mix_frames(const Frame* __restrict f, float* __restrict L, float* __restrict R, int count,
-                int j0, const TapUnit::Gains& g, const GainRamp& ramp) {
+QUEVRIN_INLINE inline void mix_frames(const Frame* __restrict f, float* __restrict L,
+                                      float* __restrict R, int count, int j0,
+                                      const TapUnit::Gains& g, const GainRamp& ramp) {
     for (int i = 0; i < count; ++i) {
         const TapUnit::Gains k = Ramp ? ramp.at(j0 + i) : g;
         store<Add>(L, R, i, k.ll * f[i].l + k.rl * f[i].r, k.lr * f[i].l + k.rr * f[i].r);
@@ -339,10 +341,17 @@ void StereoTapDelay::mix_tap(int t, float* L, float* R, int count) noexcept {
         // At most two stretches: up to the buffer's end, then from its start.
         const int start = (w_ - d) & mask;
         const int first = std::min(count, buffer_size() - start);
-        const auto mix = ramping ? mix_frames<Add, true, Frame> : mix_frames<Add, false, Frame>;
-        mix(buf + start, L, R, first, j0, g, ramp);
-        if (first < count)
-            mix(buf, L + first, R + first, count - first, j0 + first, g, ramp);
+        avx2::run([&]() QUEVRIN_INLINE {
+            if (ramping) {
+                mix_frames<Add, true>(buf + start, L, R, first, j0, g, ramp);
+                mix_frames<Add, true>(buf, L + first, R + first, count - first, j0 + first, g,
+                                      ramp);
+            } else {
+                mix_frames<Add, false>(buf + start, L, R, first, j0, g, ramp);
+                mix_frames<Add, false>(buf, L + first, R + first, count - first, j0 + first, g,
+                                       ramp);
+            }
+        });
         return;
     }
     if (glides(t)) {

@@ -16,7 +16,7 @@ DistortionCurves::DistortionCurves()
         for (int k = 0; k < 4; ++k) {
             overdrive_rows_[4 * i + k] = overdrive_.row(i)[k];
             puncher_rows_[4 * i + k] = puncher_.row(i)[k];
-#if defined(QUEVRIN_CURVES_AVX2)
+#if defined(QUEVRIN_HAS_AVX2)
             overdrive_columns_[k][i] = overdrive_.row(i)[k];
             puncher_columns_[k][i] = puncher_.row(i)[k];
 #endif
@@ -26,16 +26,6 @@ DistortionCurves::DistortionCurves()
     const float top[4] = {high_, 0.0f, 0.0f, 0.0f};
     std::copy(top, top + 4, overdrive_rows_ + 4 * segments);
 }
-
-#if defined(QUEVRIN_CURVES_AVX2)
-bool DistortionCurves::has_avx2() noexcept {
-    static const bool avx2 = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return avx2;
-}
-#endif
 
 #if defined(__SSE2__)
 

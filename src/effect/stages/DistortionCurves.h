@@ -8,13 +8,8 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-// Where the compiler can build functions for AVX2 beside the baseline, the
-// curves have an eight-lane form that the processor's support selects.
-#if defined(__SSE2__) && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-#define QUEVRIN_CURVES_AVX2 1
-#include <immintrin.h>
-#define QUEVRIN_AVX2 __attribute__((target("avx2")))
-#endif
+// Where the compiler builds AVX2 forms, the curves have eight-lane ones.
+#include "effect/Avx2.h"
 
 // The two shaping curves of the distortion, each 16 cubic segments: a tanh
 // soft clipper over [-8, 8] and one period of a sine for the wave folder.
@@ -45,11 +40,9 @@ public:
     __m128 overdrive4(__m128 x, __m128 scale) const noexcept;
     __m128 puncher4(__m128 x, __m128 scale) const noexcept;
 #endif
-#if defined(QUEVRIN_CURVES_AVX2)
-    // [any thread] Whether the processor runs the eight-lane forms.
-    static bool has_avx2() noexcept;
+#if defined(QUEVRIN_HAS_AVX2)
     // Eight samples: each lane as the one-sample form computes it. Only where
-    // has_avx2().
+    // avx2::available().
     QUEVRIN_AVX2 __m256 overdrive8(__m256 x, __m256 scale) const noexcept;
     QUEVRIN_AVX2 __m256 puncher8(__m256 x, __m256 scale) const noexcept;
 #endif
@@ -65,7 +58,7 @@ private:
 #if defined(__SSE2__)
     static __m128 eval4(const float* rows, __m128i segment, __m128 u) noexcept;
 #endif
-#if defined(QUEVRIN_CURVES_AVX2)
+#if defined(QUEVRIN_HAS_AVX2)
     // A table by coefficient: [k][i] is coefficient k of segment i.
     using Columns = float[4][16];
     QUEVRIN_AVX2 static __m256 eval8(const Columns& table, __m256i segment, __m256 u) noexcept;
@@ -79,7 +72,7 @@ private:
     // at or above the top.
     alignas(16) float overdrive_rows_[(segments + 1) * 4];
     alignas(16) float puncher_rows_[segments * 4];
-#if defined(QUEVRIN_CURVES_AVX2)
+#if defined(QUEVRIN_HAS_AVX2)
     // The same by coefficient, for the eight-lane forms.
     alignas(32) Columns overdrive_columns_;
     alignas(32) Columns puncher_columns_;
@@ -158,7 +151,7 @@ inline __m128 DistortionCurves::puncher4(__m128 x, __m128 scale) const noexcept 
 
 #endif
 
-#if defined(QUEVRIN_CURVES_AVX2)
+#if defined(QUEVRIN_HAS_AVX2)
 
 // eval4's cubics for eight segments: each coefficient of the 16 segments
 // fills two registers, and a lane takes its segment's with two permutes and

@@ -1,5 +1,6 @@
 #include "effect/stages/DistortionStage.h"
 
+#include "effect/Avx2.h"
 #include "effect/stages/LanePair.h"
 #include "mppi/ChangeMark.h"
 
@@ -28,11 +29,7 @@ void DistortionStage::Curve::start_crossfade(float new_gain) noexcept {
     rise = new_gain / crossfade_length;
 }
 
-DistortionStage::DistortionStage() : curves_(&DistortionCurves::instance()) {
-#if defined(QUEVRIN_CURVES_AVX2)
-    avx2_ = DistortionCurves::has_avx2();
-#endif
-}
+DistortionStage::DistortionStage() : curves_(&DistortionCurves::instance()) {}
 
 void DistortionStage::init(int line_index, mppi::PluginInternal& plugin) {
     type_param_ = std::make_shared<ParamDlyDistType>();
@@ -194,7 +191,7 @@ inline __m128 shape4(const DistortionCurves& c, __m128 x, Shaping& s) noexcept {
     return y;
 }
 
-#if defined(QUEVRIN_CURVES_AVX2)
+#if defined(QUEVRIN_HAS_AVX2)
 // Eight samples at a time, the curves in eight lanes and the rest as shape4
 // does it on each half, so that every sample comes out as there; returns the
 // samples done.
@@ -271,8 +268,8 @@ void DistortionStage::shape_with(float* __restrict block, int count) noexcept {
                _mm_setr_ps(-od.fall, od.rise, 0.0f, 0.0f)},
               {_mm_setr_ps(pu.falling, pu.rising, 0.0f, 0.0f),
                _mm_setr_ps(-pu.fall, pu.rise, 0.0f, 0.0f)}};
-#if defined(QUEVRIN_CURVES_AVX2)
-    if (avx2_)
+#if defined(QUEVRIN_HAS_AVX2)
+    if (avx2::available())
         i = shape8<UseOverdrive, UsePuncher, Changing>(c, block, count, s);
 #endif
     for (; i + 4 <= count; i += 4)
@@ -313,15 +310,30 @@ void DistortionStage::shape_with(float* __restrict block, int count) noexcept {
     puncher_ = pu;
 }
 
+namespace {
+
+// The compensation's gain moving from `from` by `step` per sample, or held.
+QUEVRIN_INLINE inline void ramp_gain(float* __restrict block, int count, float from,
+                                     float step) noexcept {
+    for (int i = 0; i < count; ++i)
+        block[i] *= from + step * float(i + 1);
+}
+
+QUEVRIN_INLINE inline void hold_gain(float* __restrict block, int count, float gain) noexcept {
+    for (int i = 0; i < count; ++i)
+        block[i] *= gain;
+}
+
+} // namespace
+
 void DistortionStage::apply_compensation(float* block, int count) noexcept {
-    if (comp_ != prev_comp_ && comp_ != 0.0f && prev_comp_ != 0.0f) {
-        const float step = (comp_ - prev_comp_) / float(count);
-        for (int i = 0; i < count; ++i)
-            block[i] *= prev_comp_ + step * float(i + 1);
-    } else if (comp_ == 0.0f) {
+    const float from = prev_comp_, to = comp_;
+    if (to != from && to != 0.0f && from != 0.0f) {
+        const float step = (to - from) / float(count);
+        avx2::run([&]() QUEVRIN_INLINE { ramp_gain(block, count, from, step); });
+    } else if (to == 0.0f) {
         std::fill(block, block + count, 0.0f);
-    } else if (comp_ != 1.0f) {
-        for (int i = 0; i < count; ++i)
-            block[i] *= comp_;
+    } else if (to != 1.0f) {
+        avx2::run([&]() QUEVRIN_INLINE { hold_gain(block, count, to); });
     }
 }

@@ -74,7 +74,6 @@ private:
     LevelDetector input_detector_;
     LevelDetector output_detector_;
     const DistortionCurves* curves_;
-    bool avx2_ = false; // the curves' eight-lane forms run here
     float type_ = 0.0f, prev_type_ = 0.0f;
     float level_ = 0.0f, prev_level_ = 0.0f;
     float drive_ = 0.25f, prev_drive_ = 0.25f;
