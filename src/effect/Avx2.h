@@ -5,7 +5,10 @@
 // those forms at run time when the processor has AVX2. Every such form makes
 // the operations its baseline form makes, in the same order and without
 // fused multiply-adds, only more lanes at a time: the results are the same.
-#if defined(__SSE2__) && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+// Not for Windows: mingw-w64's GCC keeps 16-byte stack alignment but spills
+// 256-bit registers with aligned moves.
+#if defined(__SSE2__) && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__)) &&        \
+    !defined(_WIN32)
 #define QUEVRIN_HAS_AVX2 1
 #define QUEVRIN_AVX2 __attribute__((target("avx2")))
 #define QUEVRIN_INLINE __attribute__((always_inline))
