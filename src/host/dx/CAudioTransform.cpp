@@ -142,10 +142,6 @@ bool CAudioTransform::make_editor() {
     return editor_ != Editor::failed;
 }
 
-STDMETHODIMP_(mppi::GuiInterface*) CAudioTransform::GetGui() {
-    return make_editor() ? gui_.get() : nullptr;
-}
-
 STDMETHODIMP_(pengui::WindowInterface*) CAudioTransform::GetEditorWindow() {
     return make_editor() ? gui_->get_window() : nullptr;
 }

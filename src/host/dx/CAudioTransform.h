@@ -50,7 +50,7 @@ public:
     // [editor thread] Takes the core objects and the host services, wires them
     // and initialises them in the plug-in contract's order, all but the
     // editor's window, skin and scene: those are made when a host first asks
-    // for the editor (GetGui, GetEditorWindow), so a filter that is never
+    // for the editor's window (GetEditorWindow), so a filter that is never
     // shown (a host scanning its plug-ins, a render) never loads them. The
     // DSP and the GUI are owned from the start; each host object once handed
     // to its core object. May throw (allocation).
@@ -64,7 +64,7 @@ public:
     STDMETHODIMP GetPinFormat(WAVEFORMATEX* format, int pin) override;
     STDMETHODIMP SetNotifyWindow(HWND window, WORD id) override;
     STDMETHODIMP_(mppi::DspInterface*) GetDsp() override { return dsp_.get(); }
-    STDMETHODIMP_(mppi::GuiInterface*) GetGui() override;
+    STDMETHODIMP_(mppi::GuiInterface*) GetGui() override { return gui_.get(); }
     STDMETHODIMP_(pengui::WindowInterface*) GetEditorWindow() override;
     STDMETHODIMP_(BOOL) HasNoDsp() override { return dsp_ == nullptr ? TRUE : FALSE; }
 
@@ -135,7 +135,7 @@ private:
     using Block = std::array<float, block_frames>;
 
     // The editor's window, skin and scene, made at the first call; false when
-    // that failed (the editor is then missing, the filter works on).
+    // that failed (the editor window is then missing, the filter works on).
     bool make_editor();
     void read_input(const BYTE* input, int frames) noexcept;
     void write_output(BYTE* output, int frames) const noexcept;

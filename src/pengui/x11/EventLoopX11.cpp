@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <poll.h>
 
 namespace pengui {
@@ -24,7 +25,10 @@ constexpr int max_rounds = 8;
 } // namespace
 
 std::unique_ptr<EventLoopX11> EventLoopX11::connect(const char* display_name) {
-    if (!xlib_loaded()) {
+    // Without a display named, or in DISPLAY, none answers: the libraries
+    // are not even loaded.
+    const char* named = display_name != nullptr ? display_name : std::getenv("DISPLAY");
+    if (named == nullptr || *named == '\0' || !xlib_loaded()) {
         return nullptr;
     }
     Display* display = xlib().XOpenDisplay(display_name);

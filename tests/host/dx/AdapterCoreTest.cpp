@@ -29,11 +29,13 @@ TEST(AdapterCoreTest, wires_the_core_in_the_contracts_order_and_stops_it_before_
             "dsp.reset"};
         EXPECT_EQ(*log, creation);
         EXPECT_EQ(record->nbr_params, FakeDsp::nbr_params);
-        // The editor is made when first asked for, once.
+        // The editor is made when its window is first asked for, once.
         log->clear();
+        EXPECT_NE(core.filter->GetGui(), nullptr);
+        EXPECT_TRUE(log->empty());
         pengui::WindowInterface* window = core.filter->GetEditorWindow();
         ASSERT_NE(window, nullptr);
-        EXPECT_NE(core.filter->GetGui(), nullptr);
+        EXPECT_EQ(core.filter->GetEditorWindow(), window);
         const std::vector<std::string> editor = {"gui.set_window", "gui.load_resources",
                                                  "gui.build"};
         EXPECT_EQ(*log, editor);
@@ -73,8 +75,8 @@ TEST(AdapterCoreTest, an_editor_that_cannot_be_built_is_missing_and_the_filter_s
     CoreHarness core([](FakeDsp&) {});
     static_cast<LoggingGui*>(core.dsp->get_gui())->fail_build = true;
     EXPECT_EQ(core.filter->GetEditorWindow(), nullptr);
-    EXPECT_EQ(core.filter->GetGui(), nullptr);
     // Tried once: asking again does not load the skin again.
+    EXPECT_EQ(core.filter->GetEditorWindow(), nullptr);
     EXPECT_EQ(std::count(core.log->begin(), core.log->end(), "gui.load_resources"), 1);
     ASSERT_EQ(core.start(WAVE_FORMAT_IEEE_FLOAT, 2, 44100), S_OK);
     EXPECT_EQ(core.run_float(std::vector<float>(512, 0.25f)).size(), 512u);
