@@ -1,8 +1,12 @@
 # The README's commands. Every target installs what it is missing first.
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
+VERSION = 1.03
+PREFIX ?= /usr/local
+DEB = build/quevrin_$(VERSION)-1_$(shell dpkg --print-architecture).deb
+INSTALLER = build-windows/Quevrin-$(VERSION)-Setup.exe
 
-.PHONY: all deps build windows test test-sanitize test-tsan bench format tidy demo fuzz skin screenshot lv2 install-lv2
+.PHONY: all deps build windows test test-sanitize test-tsan bench format tidy demo fuzz skin screenshot lv2 install-lv2 install uninstall deb installer
 
 all: build
 
@@ -21,13 +25,16 @@ windows: deps
 	cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake $(CMAKE_FLAGS)
 	cmake --build build-windows -j $(JOBS)
 
-# The native suite, then the module inside Wine's DirectShow (skipped without Wine).
+# The native suite, then the module inside Wine's DirectShow (skipped without
+# Wine), then the Debian package and the Windows installer as users get them.
 # The suite runs inside a virtual display, so the real file dialog and message
 # box are shown once too.
-test: build windows
+test: build windows deb installer
 	if command -v xvfb-run >/dev/null; then xvfb-run -a ctest --test-dir build --output-on-failure -j $(JOBS); \
 	else ctest --test-dir build --output-on-failure -j $(JOBS); fi
 	bash tests/wine/run.sh build-windows build
+	bash tests/install/package.sh $(DEB) build
+	bash tests/wine/installer.sh $(INSTALLER) build-windows build
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer
 # (LeakSanitizer too), with the thread tags asserted (docs/THREADS.md),
@@ -91,3 +98,24 @@ install-lv2: lv2
 screenshot: build
 	./build/bin/quevrin screenshot docs/editor.png
 	./build/bin/quevrin screenshot docs/editor-two-lines.png --preset "Ambient wash" --focus "D2 time"
+
+# The program, its module, the LV2 bundle, the manual page and the README
+# and licence below PREFIX (DESTDIR=... stages them elsewhere); uninstall
+# takes away what install put there.
+install: build
+	DESTDIR=$(DESTDIR) cmake --install build --prefix $(PREFIX)
+uninstall:
+	DESTDIR=$(DESTDIR) bash cmake/uninstall.sh build $(PREFIX)
+
+# The Debian package, made from this build by debhelper (packaging/debian).
+deb: build
+	rm -rf build/deb && mkdir -p build/deb && cp -r packaging/debian build/deb/
+	cd build/deb && debian/rules binary QUEVRIN_BUILD=$(CURDIR)/build QUEVRIN_SOURCE=$(CURDIR)
+	@echo "built $(CURDIR)/$(DEB)"
+
+# The Windows installer, made with NSIS (packaging/windows/quevrin.nsi).
+installer: windows
+	sed 's/$$/\r/' LICENSE >build-windows/License.txt
+	makensis -V2 -DVERSION=$(VERSION) -DMODULE=$(CURDIR)/build-windows/src/quevrin.ax \
+		-DLICENSE=$(CURDIR)/build-windows/License.txt -DOUTFILE=$(CURDIR)/$(INSTALLER) packaging/windows/quevrin.nsi
+	@echo "built $(CURDIR)/$(INSTALLER)"

@@ -13,6 +13,7 @@ packages=(
     libcairo2-dev libfreetype-dev libimagequant-dev libpng-dev fonts-dejavu-core
     lv2-dev liblilv-dev lilv-utils sordi calf-plugins
     jalv jackd2 x11-utils
+    debhelper lintian nsis groff-base
 )
 
 missing=()

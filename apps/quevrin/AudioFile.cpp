@@ -181,12 +181,15 @@ bool AudioFile::rewind() {
 }
 
 long AudioFile::write(const void* frames, long count) {
+    errno = 0;
     long written;
     if (sample_ == Sample::int16)
         written = long(sndfile().writef_short(file_, static_cast<const short*>(frames), count));
     else
         written = long(sndfile().writef_float(file_, static_cast<const float*>(frames), count));
     frames_ += written;
+    if (written != count && write_error_ == 0)
+        write_error_ = errno;
     return written;
 }
 
@@ -194,7 +197,10 @@ bool AudioFile::close() {
     if (file_ == nullptr)
         return true;
     const bool ok = sndfile().error(file_) == SF_ERR_NO_ERROR;
+    errno = 0;
     const int closed = sndfile().close(file_);
+    if (closed != 0 && write_error_ == 0)
+        write_error_ = errno;
     file_ = nullptr;
     if (spool_ != nullptr)
         std::fclose(spool_);

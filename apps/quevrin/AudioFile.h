@@ -41,6 +41,9 @@ public:
     bool rewind();
     // Flushes and closes; false when the data could not all be written.
     bool close();
+    // The system error of the first write or close that failed; 0 for none
+    // (or a failure of the encoder's own).
+    int write_error() const { return write_error_; }
 
     int channels() const { return channels_; }
     int rate() const { return rate_; }
@@ -54,5 +57,6 @@ private:
     int channels_ = 0;
     int rate_ = 0;
     long long frames_ = 0;
+    int write_error_ = 0;
     Sample sample_ = Sample::float32;
 };

@@ -95,11 +95,14 @@ void AudioSink::write(const BYTE* data, long count) {
     if (count <= 0 || failed_)
         return;
     const long samples = count * file_.channels();
-    if (file_.sample() == AudioFile::Sample::int16)
-        peak_ = std::max(peak_,
-                         peak_of(reinterpret_cast<const std::int16_t*>(data), samples) / 32768.0f);
-    else
+    if (file_.sample() == AudioFile::Sample::int16) {
+        const auto* s = reinterpret_cast<const std::int16_t*>(data);
+        peak_ = std::max(peak_, peak_of(s, samples) / 32768.0f);
+        for (long i = 0; i < samples; ++i)
+            clipped_ += s[i] == INT16_MAX || s[i] == INT16_MIN ? 1 : 0;
+    } else {
         peak_ = std::max(peak_, peak_of(reinterpret_cast<const float*>(data), samples));
+    }
     if (file_.write(data, count) != count)
         failed_ = true;
 }

@@ -48,6 +48,8 @@ public:
     bool ended() const { return ended_; }
     bool failed() const { return failed_; }
     float peak() const { return peak_; }
+    // 16-bit samples written at full scale: where the filter clipped.
+    long long clipped() const { return clipped_; }
 
 private:
     friend class AudioSinkPin;
@@ -67,6 +69,7 @@ private:
     long long received_ = 0;
     std::vector<BYTE> quiet_; // tail frames after the last audible one, not yet written
     float peak_ = 0.0f;
+    long long clipped_ = 0;
     bool ended_ = false;
     bool failed_ = false;
 };

@@ -65,7 +65,7 @@ int bank_command(const Options& o) {
         OutputFile output(path);
         const int code = mppi::save_bank_file(output.write_path(), bank);
         if (code != mppi::bank_ok)
-            throw UsageError(path + ": " + bank_message(code));
+            throw UsageError(path + ": " + mppi::bank_error_text(code));
         output.commit();
         return 0;
     }

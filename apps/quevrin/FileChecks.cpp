@@ -22,7 +22,9 @@ void check_readable(const std::string& path) {
         throw UsageError(path + ": cannot be read (" + std::strerror(errno) + ")");
 }
 
-void refuse_same_files(const std::vector<FileRole>& files) {
+namespace {
+
+void refuse_same(const std::vector<FileRole>& files) {
     struct Known {
         const FileRole* file;
         dev_t device;
@@ -41,4 +43,15 @@ void refuse_same_files(const std::vector<FileRole>& files) {
                                  k.file->role + " " + k.file->path + "; name another file");
         known.push_back(Known{&f, st.st_dev, st.st_ino});
     }
+}
+
+} // namespace
+
+void refuse_same_files(const std::vector<FileRole>& files, const std::string& state,
+                       const std::string& save_state) {
+    std::vector<FileRole> with_state = files;
+    with_state.push_back({"--state file", state});
+    refuse_same(with_state);
+    with_state.back() = {"--save-state file", save_state};
+    refuse_same(with_state);
 }

@@ -15,6 +15,9 @@ struct FileRole {
     std::string path;
 };
 
-// No two of `files` are the same existing file (device and inode compared, so
-// links and other spellings of one file are caught).
-void refuse_same_files(const std::vector<FileRole>& files);
+// No two of `files`, `state` and `save_state` are the same existing file
+// (device and inode compared, so links and other spellings of one file are
+// caught), except the state and the saved state: a session continued in one
+// file reads it at the start and renames the new state over it at the end.
+void refuse_same_files(const std::vector<FileRole>& files, const std::string& state,
+                       const std::string& save_state);

@@ -125,10 +125,16 @@ Options parse_options(int argc, char** argv) {
             o.type = value();
         } else if (a == "--focus") {
             o.focus = value();
+            if (o.focus.empty())
+                throw UsageError("--focus needs the name of a parameter; see quevrin params");
         } else if (a == "--audio") {
             o.audio = value();
             if (o.audio.empty())
                 throw UsageError("--audio needs a device (see --list-audio-devices) or none");
+        } else if (a == "--latency") {
+            o.latency_ms = number(a, value());
+            if (o.latency_ms < 1.0 || o.latency_ms > 1000.0)
+                throw UsageError("--latency takes 1 to 1000 milliseconds, not " + args[i]);
         } else if (a == "--list-audio-devices") {
             o.list_audio_devices = true;
         } else if (a == "--demo") {
@@ -149,8 +155,8 @@ Options parse_options(int argc, char** argv) {
     }
     if (!o.focus.empty() && o.command != "screenshot")
         throw UsageError("--focus goes only with screenshot");
-    if ((!o.audio.empty() || o.list_audio_devices) && o.command != "editor")
-        throw UsageError("--audio and --list-audio-devices go only with editor");
+    if ((!o.audio.empty() || o.list_audio_devices || o.latency_ms > 0.0) && o.command != "editor")
+        throw UsageError("--audio, --latency and --list-audio-devices go only with editor");
     if (o.bank.empty() != (o.program < 0))
         throw UsageError("--bank and --program go together");
     if (!o.state.empty() && (!o.preset.empty() || !o.bank.empty()))
@@ -179,7 +185,8 @@ std::string help_text(const std::string& command) {
                "  --bank FILE --program N  program N (from 0) of a bank file\n"
                "  --state FILE             load a saved filter state first (not with --preset\n"
                "                           or --bank)\n"
-               "  --save-state FILE        save the filter state afterwards\n"
+               "  --save-state FILE        save the filter state afterwards (it may be the\n"
+               "                           --state FILE)\n"
                "  --set \"NAME=TEXT\"        set a parameter by its full name, as typed in the\n"
                "                           editor (\"D1 time=3/4\", \"D1 filt type=Low-pass\");\n"
                "                           a value the parameter limits is warned about\n"
@@ -197,8 +204,8 @@ std::string help_text(const std::string& command) {
                "                           1048576)\n"
                "  --allocator-frames N     frames each buffer can hold (the filter's output\n"
                "                           buffers, and so its tail pieces, follow it)\n"
-               "  --module PATH            the plug-in module (default: quevrin.so beside this "
-               "program)\n"
+               "  --module PATH            the plug-in module (default: quevrin.so beside this\n"
+               "                           program, or installed in ../lib/quevrin)\n"
                "  --quiet                  no progress and no summary\n";
     if (command == "presets")
         return "usage: quevrin presets\nLists the static presets: index and name.\n";
@@ -211,23 +218,28 @@ std::string help_text(const std::string& command) {
         return "usage: quevrin screenshot OUTPUT.png [--preset ...|--state FILE|--bank FILE "
                "--program N] [--set ...] [--focus NAME]\n"
                "Draws the editor (500 x 422 pixels) with the program set up as for render\n"
-               "into a PNG file.\n"
+               "into a PNG file (named .png, or - for standard output).\n"
                "\n"
                "  --focus NAME             press the control of that parameter first, so\n"
                "                           that its detail panel shows\n";
     if (command == "editor")
         return "usage: quevrin editor [INPUT] [--preset ...|--state FILE|--bank FILE --program N]\n"
                "                      [--set ...] [--save-state FILE] [--audio DEVICE|none]\n"
+               "                      [--latency MS]\n"
                "       quevrin editor --list-audio-devices\n"
                "Opens the editor in a window titled \"Quevrin\" (an X display is needed). With\n"
                "INPUT it plays the file in a loop through the filter while the editor runs,\n"
                "and prints the latency at the start and the underruns at the end. Closing\n"
-               "the window, SIGINT (Ctrl-C) or SIGTERM ends the program.\n"
+               "the window, SIGINT (Ctrl-C), SIGTERM or SIGHUP ends the program; the state is\n"
+               "saved whichever way it ends, the loss of the X display included.\n"
                "\n"
-               "  --save-state FILE        save the filter state when the window closes\n"
+               "  --save-state FILE        save the filter state when the editor ends (it may\n"
+               "                           be the --state FILE, to go on with a session)\n"
                "  --audio DEVICE|none      the output device, by index or part of its name\n"
                "                           (default: the system's default output); none\n"
                "                           plays silently, paced by a clock\n"
+               "  --latency MS             the most the player's buffer adds to the output's\n"
+               "                           latency (default 25); more for a slow machine\n"
                "  --list-audio-devices     list the audio output devices and end\n";
     if (command == "bank")
         return "usage: quevrin bank dump FILE\n"

@@ -33,6 +33,7 @@ struct Options {
     std::string focus;                 // --focus NAME
     std::string audio;                 // --audio DEVICE|none; empty: the default output
     bool list_audio_devices = false;   // --list-audio-devices
+    double latency_ms = 0.0;           // --latency MS: the live ring's length; 0 for the default
     std::string save_state;            // --save-state FILE
     std::vector<std::pair<std::string, std::string>> sets; // --set NAME=TEXT and --tempo, in order
     std::vector<std::pair<long long, float>> normalized_sets; // --set-normalized INDEX=VALUE

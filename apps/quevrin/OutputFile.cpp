@@ -2,6 +2,8 @@
 
 #include "Options.h"
 
+#include "sys/UserMessage.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -55,6 +57,8 @@ bool write_all(int fd, const void* data, std::size_t size) {
         const ssize_t n = ::write(fd, bytes + done, size - done);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n == 0)
+            errno = EIO;
         if (n <= 0)
             return false;
         done += std::size_t(n);
@@ -109,13 +113,32 @@ void OutputFile::remove_on_signals() {
         sigaction(signo, &action, nullptr);
 }
 
-OutputFile::OutputFile(const std::string& path) : path_(path) {
+OutputFile::OutputFile(const std::string& path, Create create) : path_(path) {
     target_ = path == "-" ? path : link_target(path);
     struct stat st;
     const bool exists = path != "-" && stat(target_.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode))
         throw UsageError(path + ": is a folder, not a file to write");
     stream_ = path == "-" || (exists && !S_ISREG(st.st_mode));
+    if (exists && !stream_)
+        replaced_mode_ = int(st.st_mode & 07777);
+    if (!stream_) {
+        const std::size_t slash = target_.find_last_of('/');
+        const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
+        write_path_ = folder_of(target_) + "." + name + ".part" + std::to_string(getpid());
+    }
+    if (create == Create::at_once || !stream_)
+        this->create();
+    // Checked; nothing lies beside the output until it is written.
+    if (create == Create::on_write && !stream_) {
+        unlink(write_path_.c_str());
+        drop_pending(slot_);
+        slot_ = -1;
+        created_ = false;
+    }
+}
+
+void OutputFile::create() {
     int fd = -1;
     if (stream_) {
         // Written whole first: several formats complete their header last.
@@ -124,40 +147,47 @@ OutputFile::OutputFile(const std::string& path) : path_(path) {
                       "/quevrin-output.XXXXXX";
         fd = mkstemp(write_path_.data());
     } else {
-        const std::size_t slash = target_.find_last_of('/');
-        const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
-        write_path_ = folder_of(target_) + "." + name + ".part" + std::to_string(getpid());
         fd = open(write_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     }
     if (fd < 0)
-        throw UsageError(path + ": cannot be written; " + reason(errno));
+        throw UsageError(path_ + ": cannot be written; " + reason(errno));
     slot_ = add_pending(write_path_);
+    created_ = true;
     // A replaced file keeps its permissions.
-    if (exists && !stream_)
-        fchmod(fd, st.st_mode & 07777);
+    if (replaced_mode_ >= 0)
+        fchmod(fd, mode_t(replaced_mode_));
     close(fd);
 }
 
 OutputFile::~OutputFile() {
-    if (stream_ || !committed_)
+    if (created_ && (stream_ || !committed_))
         unlink(write_path_.c_str());
     drop_pending(slot_);
 }
 
-bool OutputFile::write(const std::vector<unsigned char>& bytes) const {
+void OutputFile::write(const std::vector<unsigned char>& bytes) {
+    if (!created_)
+        create();
     const int fd = open(write_path_.c_str(), O_WRONLY | O_TRUNC);
-    if (fd < 0)
-        return false;
-    const bool written = write_all(fd, bytes.data(), bytes.size());
-    return close(fd) == 0 && written;
+    int error = fd < 0 ? errno : 0;
+    if (fd >= 0) {
+        if (!write_all(fd, bytes.data(), bytes.size()))
+            error = errno != 0 ? errno : EIO;
+        if (close(fd) != 0 && error == 0)
+            error = errno;
+    }
+    if (error != 0)
+        throw UsageError(path_ + ": cannot be written completely; " + sys::write_failure(error));
 }
 
 void OutputFile::commit() {
     if (committed_)
         return;
     if (stream_) {
-        if (!copy_to_stream())
-            throw UsageError(path_ + ": cannot be written completely");
+        const int error = copy_to_stream();
+        if (error != 0)
+            throw UsageError(path_ + ": cannot be written completely; " +
+                             sys::write_failure(error));
         committed_ = true;
         return;
     }
@@ -167,24 +197,27 @@ void OutputFile::commit() {
     drop_pending(slot_);
 }
 
-bool OutputFile::copy_to_stream() const {
+int OutputFile::copy_to_stream() const {
     const int from = open(write_path_.c_str(), O_RDONLY);
+    int error = from < 0 ? errno : 0;
     const int to = path_ == "-" ? STDOUT_FILENO : open(target_.c_str(), O_WRONLY);
-    bool ok = from >= 0 && to >= 0;
+    if (to < 0 && error == 0)
+        error = errno;
     char buffer[1 << 16];
-    while (ok) {
+    while (error == 0) {
         const ssize_t n = read(from, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
-            ok = n == 0;
+            error = n == 0 ? 0 : errno;
             break;
         }
-        ok = write_all(to, buffer, std::size_t(n));
+        if (!write_all(to, buffer, std::size_t(n)))
+            error = errno != 0 ? errno : EIO;
     }
     if (from >= 0)
         close(from);
-    if (to > STDOUT_FILENO && close(to) != 0)
-        ok = false;
-    return ok;
+    if (to > STDOUT_FILENO && close(to) != 0 && error == 0)
+        error = errno;
+    return error;
 }

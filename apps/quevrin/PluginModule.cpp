@@ -35,17 +35,22 @@ std::string narrow(const WCHAR* text) {
 
 } // namespace
 
-std::string beside_program(const std::string& name) {
+std::string module_file(const std::string& name) {
     char self[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
     if (n <= 0)
         return name;
-    std::string path(self, std::size_t(n));
-    return path.substr(0, path.find_last_of('/') + 1) + name;
-}
-
-std::string default_module_path() {
-    return beside_program("quevrin.so");
+    std::string dir(self, std::size_t(n));
+    dir.erase(dir.find_last_of('/'));
+    std::string beside = dir + '/' + name;
+    if (access(beside.c_str(), F_OK) == 0)
+        return beside;
+    std::string relative = QUEVRIN_MODULE_DIR;
+    while (relative.compare(0, 3, "../") == 0 && !dir.empty()) {
+        dir.erase(dir.find_last_of('/'));
+        relative.erase(0, 3);
+    }
+    return dir + '/' + relative + '/' + name;
 }
 
 PluginModule::PluginModule(const std::string& path) {

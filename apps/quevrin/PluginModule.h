@@ -65,7 +65,8 @@ private:
     IStaticFilterPreset* presets_ = nullptr;
 };
 
-// The file `name` in the folder of this program.
-std::string beside_program(const std::string& name);
-// The module beside this program, as a user installed it.
-std::string default_module_path();
+// The file `name` among this program's modules, found from the program's own
+// place: beside it (the build tree's bin/), else in the installed tree's
+// module folder (QUEVRIN_MODULE_DIR from the program's folder). Neither
+// there: the installed one, so that an error names where it belongs.
+std::string module_file(const std::string& name);

@@ -68,28 +68,6 @@ std::string lower(std::string text) {
     return text;
 }
 
-std::string bank_message(int code) {
-    switch (code) {
-    case mppi::bank_err_open:
-        return "cannot be opened";
-    case mppi::bank_err_read_header:
-        return "is too short to be a bank file";
-    case mppi::bank_err_magic:
-        return "is not a Quevrin bank file";
-    case mppi::bank_err_read_payload:
-        return "is cut short";
-    case mppi::bank_err_decode:
-        return "holds a damaged bank";
-    case mppi::bank_err_write_header:
-    case mppi::bank_err_write_payload:
-        return "could not be written completely";
-    case mppi::bank_err_encode:
-        return "cannot hold this bank";
-    default:
-        return "failed with code " + std::to_string(code);
-    }
-}
-
 void warn(const std::string& sentence) {
     std::fprintf(stderr, "quevrin: warning: %s\n", sentence.c_str());
 }
@@ -99,7 +77,7 @@ mppi::BankManager read_bank(const std::string& path) {
     mppi::BankManager bank;
     const int code = mppi::load_bank_file(path, bank, false);
     if (code != mppi::bank_ok)
-        throw UsageError(path + ": " + bank_message(code));
+        throw UsageError(path + ": " + mppi::bank_error_text(code));
     if (bank.get_nbr_progs() < 1)
         throw UsageError(path + ": holds no programs; its program count is damaged");
     return bank;
@@ -167,5 +145,5 @@ bool holds_loop(mppi::DspInterface& dsp) {
 }
 
 std::string module_path(const Options& o) {
-    return o.module.empty() ? default_module_path() : o.module;
+    return o.module.empty() ? module_file("quevrin.so") : o.module;
 }

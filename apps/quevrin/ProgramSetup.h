@@ -16,8 +16,6 @@ class DspInterface;
 // a host change. Each throws UsageError naming the option or file at fault.
 
 std::string lower(std::string text);
-// What went wrong with a bank file, as a phrase to follow its name.
-std::string bank_message(int code);
 // One line on stderr that does not stop the command.
 void warn(const std::string& sentence);
 // A bank file that holds at least one program.

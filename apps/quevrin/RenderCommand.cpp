@@ -10,6 +10,8 @@
 #include "PluginModule.h"
 #include "ProgramSetup.h"
 
+#include "sys/UserMessage.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,11 +96,8 @@ int render_command(const Options& o) {
             (o.type.empty() ? std::string("unknown output format; name it .wav, "
                                           ".aiff, .flac or .ogg, or give --type")
                             : "--type " + o.type + " is unknown; use " + AudioFile::known_types()));
-    refuse_same_files({{"input", input_path},
-                       {"output", output_path},
-                       {"--state file", o.state},
-                       {"--save-state file", o.save_state},
-                       {"--bank file", o.bank}});
+    refuse_same_files({{"input", input_path}, {"output", output_path}, {"--bank file", o.bank}},
+                      o.state, o.save_state);
     if (!input_path.empty())
         check_readable(input_path);
     if (!o.state.empty())
@@ -109,7 +108,7 @@ int render_command(const Options& o) {
     OutputFile output(output_path);
     std::optional<OutputFile> state_output;
     if (!o.save_state.empty())
-        state_output.emplace(o.save_state);
+        state_output.emplace(o.save_state, OutputFile::Create::on_write);
 
     AudioInput input(input_path);
     const auto started = std::chrono::steady_clock::now();
@@ -182,14 +181,20 @@ int render_command(const Options& o) {
     }
     if (!sink->ended())
         throw InternalError("the filter did not end the stream");
-    if (sink->failed() || !out.close())
-        throw UsageError(output_path + ": cannot be written completely");
+    if (!out.close() || sink->failed())
+        throw UsageError(output_path + ": cannot be written completely" +
+                         (out.write_error() != 0 ? "; " + sys::write_failure(out.write_error())
+                                                 : std::string()));
     // All outputs or none: the state is written before either takes its name.
-    if (state_output && !state_output->write(module.save_state()))
-        throw UsageError(o.save_state + ": cannot be written completely");
+    if (state_output)
+        state_output->write(module.save_state());
     output.commit();
     if (state_output)
         state_output->commit();
+    if (sink->clipped() > 0)
+        warn(std::to_string(sink->clipped()) +
+             " samples of the 16-bit output were clipped at full scale; lower the "
+             "program's levels to avoid it");
 
     if (!o.quiet) {
         const double seconds =

@@ -5,7 +5,7 @@
 #include <dlfcn.h>
 
 int window_command(int argc, char** argv) {
-    const std::string path = beside_program("quevrin_cli_editor.so");
+    const std::string path = module_file("quevrin_cli_editor.so");
     // Loaded for the rest of the process: the command is its last work.
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr)

@@ -85,9 +85,7 @@ void NumericParamMgr::show() {
 }
 
 void NumericParamMgr::apply_text(NumValTbListener::Target target) {
-    pengui::TextBox& box = target == NumValTbListener::value_box    ? value_box_
-                           : target == NumValTbListener::period_box ? period_box_
-                                                                    : depth_box_;
+    pengui::TextBox& box = *boxes_[target];
     mppi::ListenerBase* listener = main_;
     if (target == NumValTbListener::period_box) {
         listener = &period_kn_;
@@ -101,15 +99,16 @@ void NumericParamMgr::apply_text(NumValTbListener::Target target) {
     }
     bool ok = false;
     const double internal = param->from_text(box.text(), ok);
-    if (!ok) {
-        return;
+    if (ok) {
+        double normalized = param->to_normalized(internal);
+        if (target != NumValTbListener::depth_box) {
+            normalized = listener->transform_value(normalized);
+            knob->cancel();
+        }
+        knob->set_value_from_user(normalized, gesture_priority);
     }
-    double normalized = param->to_normalized(internal);
-    if (target != NumValTbListener::depth_box) {
-        normalized = listener->transform_value(normalized);
-        knob->cancel();
-    }
-    knob->set_value_from_user(normalized, gesture_priority);
+    // Whatever was typed, refused or limited, the box shows the value in effect.
+    box.set_text(param->to_text(param->to_internal(param->get_normalized())));
 }
 
 void NumericParamMgr::time_unit_changed(const mppi::TimeUnit& unit) {

@@ -42,8 +42,11 @@ public:
     void set_value_text(const std::string& text) { value_box_.set_text(text); }
     void set_period_text(const std::string& text) { period_box_.set_text(text); }
     void set_depth_text(const std::string& text) { depth_box_.set_text(text); }
-    // [editor thread] Reads an edited box and sets its knob from it.
+    // [editor thread] Reads an edited box and sets its knob from it; the box
+    // then shows the value in effect, whether the text was taken or not.
     void apply_text(NumValTbListener::Target target);
+    // [editor thread] The value box or one of the LFO boxes.
+    const pengui::TextBox& box(NumValTbListener::Target target) const { return *boxes_[target]; }
     // [editor thread] The unit box and the LFO period knob follow the unit.
     void time_unit_changed(const mppi::TimeUnit& unit);
 
@@ -59,6 +62,8 @@ private:
     pengui::TextBox unit_box_;
     pengui::TextBox period_box_;
     pengui::TextBox depth_box_;
+    // By NumValTbListener::Target.
+    pengui::TextBox* const boxes_[3] = {&value_box_, &period_box_, &depth_box_};
     NumValTbListener value_tb_;
     LfoDepthKnListener depth_kn_;
     LfoDepthTbListener depth_tb_;

@@ -25,7 +25,11 @@ bool Spin::hit(Part part, const Rect& point) const {
 }
 
 void Spin::cancel() {
-    active_ = none;
+    // The pressed picture goes with the gesture: a release repaints at once.
+    if (active_ != none) {
+        active_ = none;
+        invalidate();
+    }
     stop_timer(timer_id_);
     stage_ = 0;
     // Only a holder gives the mouse back: another control may hold it now.

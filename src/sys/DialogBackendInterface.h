@@ -29,11 +29,15 @@ struct FileDialogResult {
 // Button sets of a message box, in the order callers number them.
 enum class MessageBoxButtons { ok = 0, ok_cancel = 1, yes_no = 2 };
 
+// The icon beside a message box's text: a plain notice, or an error.
+enum class MessageBoxIcon { notice, error };
+
 struct MessageBoxRequest {
     std::string title;
     std::string text;
     MessageBoxButtons buttons = MessageBoxButtons::ok;
     int default_button = 0; // 0 to 3 names a button; 4 or more: none
+    MessageBoxIcon icon = MessageBoxIcon::notice;
 };
 
 enum class MessageBoxAnswer { ok, cancel, yes, no, failed };

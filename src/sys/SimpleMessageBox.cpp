@@ -20,7 +20,7 @@ int result_of(MessageBoxButtons buttons, MessageBoxAnswer answer) {
 } // namespace
 
 int SimpleMessageBox::show(const std::string& title, const std::string& text, int buttons,
-                           int default_button) {
+                           int default_button, MessageBoxIcon icon) {
     if (buttons < 0 || buttons > 2) {
         return -1;
     }
@@ -29,6 +29,7 @@ int SimpleMessageBox::show(const std::string& title, const std::string& text, in
     request.text = text;
     request.buttons = static_cast<MessageBoxButtons>(buttons);
     request.default_button = default_button;
+    request.icon = icon;
     try {
         return result_of(request.buttons, dialog_backend().run_message_box(request));
     } catch (...) {

@@ -3,6 +3,8 @@
 // parameters, the engine and the persisted state.
 #include "EditorHarness.h"
 
+#include "editor/GuiParam.h"
+#include "editor/NumericParamMgr.h"
 #include "editor/ProgInterpolator.h"
 #include "editor/WebSiteListener.h"
 #include "effect/Algo.h"
@@ -215,6 +217,34 @@ TEST(ZentrovaGui, a_typed_delay_time_sets_the_parameter_and_an_unreadable_one_ch
     const float before = e.param(60).get_normalized();
     e.type_into(box, "abc");
     EXPECT_EQ(e.param(60).get_normalized(), before);
+}
+
+TEST(ZentrovaGui, after_any_typed_text_each_box_shows_the_value_in_effect) {
+    EditorHarness e;
+    e.click(EditorHarness::at(ControlId::line_fdbk)); // line 1's feedback, with an LFO
+    e.run(0.5);
+    ASSERT_NE(e.gui->gui_param().shown(), nullptr);
+    const NumericParamMgr& panel = *e.gui->gui_param().shown();
+    const struct {
+        ControlId id;
+        NumValTbListener::Target target;
+        int param;
+    } boxes[] = {{ControlId::param_value, NumValTbListener::value_box, fdbk_1},
+                 {ControlId::lfo_period_box, NumValTbListener::period_box, fdbk_1 + 1},
+                 {ControlId::lfo_depth_box, NumValTbListener::depth_box, fdbk_1 + 2}};
+    // Unreadable, empty, out of range, then a value taken.
+    for (const auto& b : boxes) {
+        for (const char* typed : {"nan", "abc", "", "-5", "1e9", "0.5"}) {
+            const float before = e.param(b.param).get_normalized();
+            e.type_into(EditorHarness::at(b.id), typed);
+            const mppi::NormalizedParamInterface& p = e.param(b.param);
+            EXPECT_EQ(panel.box(b.target).text(), p.to_text(p.to_internal(p.get_normalized())))
+                << typed;
+            if (std::string(typed) == "abc") {
+                EXPECT_EQ(p.get_normalized(), before);
+            }
+        }
+    }
 }
 
 TEST(ZentrovaGui, each_flag_write_differs_and_the_time_unit_gives_the_snap_points) {

@@ -13,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
+#include <utility>
+#include <vector>
 
 using namespace pengui;
 
@@ -187,6 +190,35 @@ TEST(Knob, a_refused_change_or_a_hide_ends_the_gesture) {
     s.press_centre();
     EXPECT_EQ(s.knob.behaviour().mode(), PotBehaviour::idle);
     EXPECT_EQ(s.scene.window.running_timers(), 0);
+}
+
+TEST(Spin, a_release_shows_the_arrow_or_the_handle_unpressed_at_once) {
+    // Each normal picture has a colour of its own, the pressed ones are white.
+    const auto normal = [](int i) { return 0x200000u * unsigned(i + 1); };
+    // The press point of the up arrow (part 0) and of the handle (part 4),
+    // below the arrows.
+    for (const auto& [y, part] : {std::pair{22, 0}, std::pair{34, 4}}) {
+        test::FakeClock clock;
+        test::ControlScene scene;
+        Spin spin;
+        const Spin::Part parts[] = {Spin::up_normal,    Spin::up_pressed,    Spin::down_normal,
+                                    Spin::down_pressed, Spin::handle_normal, Spin::handle_pressed};
+        std::vector<std::unique_ptr<test::OwnedPicture>> pictures;
+        for (int i = 0; i < 6; ++i) {
+            pictures.push_back(std::make_unique<test::OwnedPicture>(
+                test::solid(10, 5, i % 2 == 1 ? 0xFFFFFFu : normal(i))));
+            pictures.back()->picture.set_anchor(0, -6 * (i / 2));
+            spin.set_picture(parts[i], pictures.back()->picture);
+        }
+        scene.add(spin, 20, 20, 10, 17);
+        scene.open();
+        scene.window.mouse_button(22, y, MouseClick::left);
+        scene.window.paint();
+        EXPECT_EQ(scene.window.screen().rgb(22, y), 0xFFFFFFu) << y;
+        scene.window.mouse_button(22, y, 0);
+        scene.window.paint();
+        EXPECT_EQ(scene.window.screen().rgb(22, y), normal(part)) << "still pressed at y " << y;
+    }
 }
 
 TEST(Spin, a_held_arrow_repeats_slowly_after_half_a_second_then_fast_after_two) {

@@ -1,5 +1,5 @@
 // Opening a URL runs xdg-open with the URL as its only argument and reports
-// a launcher that is missing or fails.
+// a launcher that is missing or fails; a missing one is named to the user.
 #include "sys/Url.h"
 
 #include "sys/TestSupport.h"
@@ -13,6 +13,8 @@ TEST(OpenUrl, reports_a_launcher_that_is_missing_unusable_or_failing) {
     const std::tuple<const char*, bool, int> cases[] = {
         {nullptr, true, -1}, {"exit 0", false, -1}, {"exit 0", true, 0}, {"exit 3", true, -1}};
     test::ScopedEnv debug("QUEVRIN_DEBUG", "1");
+    const std::string missing = "quevrin: the web page https://example.com/ opens with "
+                                "xdg-open, which is not installed (Debian package xdg-utils)\n";
     for (const auto& [script, executable, expected] : cases) {
         TempDir dir;
         if (script != nullptr) {
@@ -26,7 +28,8 @@ TEST(OpenUrl, reports_a_launcher_that_is_missing_unusable_or_failing) {
         testing::internal::CaptureStderr();
         EXPECT_EQ(sys::open_url("https://example.com/"), expected);
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
-                  expected == 0 ? "" : "sys::open_url: Error: couldn't open html browser.\n");
+                  (script == nullptr ? missing : "") +
+                      (expected == 0 ? "" : "sys::open_url: Error: couldn't open html browser.\n"));
     }
 }
 

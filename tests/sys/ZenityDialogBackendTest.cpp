@@ -68,10 +68,12 @@ TEST(ZenityDialogBackend, labels_the_message_box_and_maps_its_exit_status) {
         int default_button, status;
         Answer expected;
         std::string tail; // the arguments after the common ones
+        sys::MessageBoxIcon icon = sys::MessageBoxIcon::notice;
     } cases[] = {
         {Buttons::ok, 1, 0, Answer::ok, "--ok-label=OK\n"},
         {Buttons::ok, 0, 1, Answer::ok, "--ok-label=OK\n"},
         {Buttons::ok, 0, 5, Answer::failed, "--ok-label=OK\n"},
+        {Buttons::ok, 0, 0, Answer::ok, "--ok-label=OK\n", sys::MessageBoxIcon::error},
         {Buttons::ok_cancel, 0, 0, Answer::ok, "--ok-label=OK\n--cancel-label=Cancel\n"},
         {Buttons::ok_cancel, 1, 1, Answer::cancel,
          "--ok-label=OK\n--cancel-label=Cancel\n--default-cancel\n"},
@@ -82,10 +84,12 @@ TEST(ZenityDialogBackend, labels_the_message_box_and_maps_its_exit_status) {
     for (const auto& c : cases) {
         FakeZenity zenity("", c.status);
         EXPECT_EQ(sys::ZenityDialogBackend().run_message_box(
-                      {"Bank", "<b>Replace</b>?", c.buttons, c.default_button}),
+                      {"Bank", "<b>Replace</b>?", c.buttons, c.default_button, c.icon}),
                   c.expected)
             << c.tail << c.status;
-        const std::string kind = c.buttons == Buttons::ok ? "--info\n" : "--question\n";
+        const std::string kind = c.buttons != Buttons::ok               ? "--question\n"
+                                 : c.icon == sys::MessageBoxIcon::error ? "--error\n"
+                                                                        : "--info\n";
         EXPECT_EQ(zenity.dir.read("arguments"),
                   kind + "--title=Bank\n--text=<b>Replace</b>?\n--no-markup\n" + c.tail);
     }
@@ -103,11 +107,19 @@ TEST(ZenityDialogBackend, fails_without_a_display_or_without_zenity) {
             path.emplace("PATH", path_value);
         }
         sys::ZenityDialogBackend backend;
+        testing::internal::CaptureStderr();
         EXPECT_EQ(backend.run_file_dialog(bank_request).status, Status::failed);
         EXPECT_EQ(backend.run_message_box({"t", "x", Buttons::yes_no, 0}), Answer::failed);
         // The portable classes use the platform's back end by default.
         EXPECT_EQ(sys::FileSelector().open(), -1);
         EXPECT_EQ(sys::SimpleMessageBox().show("t", "x", 1, 0), -1);
+        // Without zenity each of the four says so; without a display nothing is tried.
+        const std::string told = testing::internal::GetCapturedStderr();
+        std::size_t sentences = 0;
+        for (std::size_t at = told.find("zenity, which is not installed"); at != std::string::npos;
+             at = told.find("zenity, which is not installed", at + 1))
+            ++sentences;
+        EXPECT_EQ(sentences, path_value ? 4u : 0u) << told;
     }
 }
 

@@ -1,6 +1,7 @@
 // What the Wine host's page checks share: a page site that only answers, a
 // frame window standing in for the host's, the filter with its page made
-// through COM, and the editor's window found inside a frame.
+// through COM, the editor's window found inside a frame, and a wait for what
+// windows show some moments later.
 #pragma once
 
 #include "host/dx/ISfPlugInProp.h"
@@ -33,6 +34,21 @@ private:
 HWND make_frame(const char* title, DWORD style, int x, int y, int width, int height);
 // [main thread] Runs the messages waiting for this thread's windows.
 void pump_messages();
+// [any thread] Asks `done` every 10 ms until it holds or timeout_ms have
+// passed; whether it held. For a state another thread's windows reach later.
+template <typename Done>
+bool wait_until(DWORD timeout_ms, Done done) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (done()) {
+            return true;
+        }
+        if (GetTickCount() - start >= timeout_ms) {
+            return false;
+        }
+        Sleep(10);
+    }
+}
 
 // The filter's class name for the toolkit window: that of the dialog's child.
 struct EditorWindow {

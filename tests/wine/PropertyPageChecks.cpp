@@ -238,13 +238,16 @@ void check_page_in_ole_frame() {
         return;
     }
     FoundFrame found{thread_id, nullptr};
-    for (DWORD waited = 0; found.frame == nullptr && waited < frame_timeout_ms; waited += 50) {
-        Sleep(50);
+    wait_until(frame_timeout_ms, [&] {
         EnumWindows(&find_frame, reinterpret_cast<LPARAM>(&found));
-    }
+        return found.frame != nullptr;
+    });
     if (check(found.frame != nullptr, "Wine's property frame shows the editor's window")) {
+        // The frame activates its page before it shows itself: the editor's
+        // window is there some moments before it is visible.
         const EditorWindow editor = editor_in(found.frame);
-        check(IsWindowVisible(editor.hwnd) != 0, "the editor's window is visible in the frame");
+        check(wait_until(frame_timeout_ms, [&] { return IsWindowVisible(editor.hwnd) != 0; }),
+              "the editor's window is visible in the frame");
         run.editor = editor.hwnd;
         // The frame's Cancel: the page is deactivated and released.
         PostMessageA(found.frame, WM_COMMAND, IDCANCEL, 0);

@@ -1,4 +1,5 @@
-// The plug-in module inside Wine's DirectShow, driven by tests/wine/run.sh:
+// The plug-in module inside Wine's DirectShow, driven by tests/wine/run.sh (installed: by
+// tests/wine/installer.sh):
 //   quevrin_wine_test resources MODULE RESOURCES_DIR   the module's resources
 //   quevrin_wine_test registered MODULE                after regsvr32: registry and mapper
 //   quevrin_wine_test unregistered                     after regsvr32 /u: all gone
@@ -6,10 +7,12 @@
 //   quevrin_wine_test page                             the property page, own frame
 //   quevrin_wine_test frame                            the property page, Wine's frame
 //   quevrin_wine_test editor DIR MODE [PRESET]         the page's editor, driven by page.sh
+//   quevrin_wine_test installed MODULE DIR             after the installer: a graph by class id
 // All paths are Windows paths. The graphs command writes its inputs and
 // outputs into DIR, with renders.txt (one render a line: input output preset
 // buffer-frames state capacity-frames, '-' for none) and presets.txt (index TAB name) for
-// the comparison with the native host. Exit status 0 when every check passed.
+// the comparison with the native host; the installed command writes one render
+// and its renders.txt line the same way. Exit status 0 when every check passed.
 #include "Check.h"
 #include "PageEditorChecks.h"
 #include "PropertyPageChecks.h"
@@ -405,6 +408,47 @@ void run_graphs(const std::string& dir) {
     check_24_bit_refused(dir);
 }
 
+// --- an installed filter ---------------------------------------------------
+
+// The file of the module that holds an object's code: the one COM loaded for it.
+std::string module_of(IUnknown* object) {
+    HMODULE module = nullptr;
+    char path[MAX_PATH] = {};
+    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           *reinterpret_cast<LPCSTR*>(object), &module)) {
+        GetModuleFileNameA(module, path, MAX_PATH);
+    }
+    return path;
+}
+
+// After the installer: the registry names the installed module, and a filter
+// made from the class id alone, which COM finds there, comes from that file and
+// renders a static preset in Wine's graph.
+void run_installed(const std::string& module_path, const std::string& dir) {
+    check_registered(module_path);
+    const ComPtr<IBaseFilter> quevrin = create_quevrin();
+    if (!quevrin) {
+        return;
+    }
+    const std::string loaded = module_of(quevrin.Get());
+    check(lstrcmpiA(loaded.c_str(), module_path.c_str()) == 0,
+          "the filter's code comes from the installed module (found \"" + loaded + "\")");
+    const LONG preset = 27;
+    const std::string input = "in_installed.wav";
+    const std::string output = "out_installed.wav";
+    const WavFile signal = make_test_signal(WAVE_FORMAT_PCM, 16, 2, 44100);
+    Render result;
+    if (check(signal.write(dir + "\\" + input), "writing " + input) &&
+        check_hr(set_preset(quevrin.Get(), preset), "SetPreset") &&
+        render(dir + "\\" + input, signal, dir + "\\" + output, quevrin.Get(), result) &&
+        check(result.input_frames.size() > 1, "samples reached the sink")) {
+        std::ofstream(dir + "\\renders.txt", std::ios::binary)
+            << input << ' ' << output << ' ' << preset << ' ' << result.input_frames.front()
+            << " - " << result.capacity_frames << '\n';
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -427,9 +471,12 @@ int main(int argc, char** argv) {
         check_page_in_ole_frame();
     } else if (command == "editor" && (argc == 4 || argc == 5)) {
         check_page_editor(argv[2], argv[3], argc == 5 ? std::atoi(argv[4]) : -1);
+    } else if (command == "installed" && argc == 4) {
+        run_installed(argv[2], argv[3]);
     } else {
         std::printf("usage: quevrin_wine_test resources MODULE DIR | registered MODULE | "
-                    "unregistered | graphs DIR | page | frame | editor DIR input|morph [PRESET]\n");
+                    "unregistered | graphs DIR | page | frame | editor DIR input|morph [PRESET] | "
+                    "installed MODULE DIR\n");
         CoUninitialize();
         return 2;
     }

@@ -35,9 +35,7 @@ drive_page() {
         # The Windows side ends its line with CR LF.
         read -r x y fdbk_x fdbk_y level_x level_y value_x value_y morph_x morph_y program_x \
             program_y < <(tr -d '\r' <"$dir/ready")
-        sleep 0.5 # the first paint
-        xwd -root -silent >"$dir/screen.xwd"
-        python3 "$here/compare_screen.py" "$dir/screen.xwd" "$x" "$y" "$dir/native.png" || status=1
+        screen_shows "$dir/screen.xwd" "$x" "$y" "$dir/native.png" || status=1
         "$drive" || status=1
     else
         echo "FAILED: the page's editor did not open ($mode)"

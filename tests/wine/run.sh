@@ -31,20 +31,9 @@ scene=$windows_build/tests/wine/quevrin_wine_scene.exe
 quevrin=$native_build/bin/quevrin
 started=$SECONDS
 
-work=$(mktemp -d)
-failed=0
-finish() {
-    wineserver -k 2>/dev/null || true
-    if [ "$failed" -eq 0 ]; then
-        rm -rf "$work"
-    else
-        echo "Wine stage: files kept in $work"
-    fi
-}
-trap finish EXIT
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # shellcheck source=tests/wine/drive.sh
 source "$root/tests/wine/drive.sh"
+begin_wine_stage "Wine stage"
 # Each step has five minutes. A graph under Wine has once been seen to stall
 # for good on a loaded machine (no CPU used, no output); a step that times out
 # runs once more before it counts as failed, and the stall is reported.

@@ -16,9 +16,7 @@ mkdir -p "$dir"
 status=0
 if start_and_wait "$dir" "$scene_exe" "$(windows_path "$dir")" "$(windows_path "$skin")"; then
     read -r x y _ _ knob_x knob_y text_x text_y <"$dir/ready"
-    sleep 0.5 # the first paint
-    xwd -root -silent >"$dir/screen.xwd"
-    python3 "$here/compare_screen.py" "$dir/screen.xwd" "$x" "$y" "$dir/headless.ppm" || status=1
+    screen_shows "$dir/screen.xwd" "$x" "$y" "$dir/headless.ppm" || status=1
     drag_up "$knob_x" "$knob_y"
     # A value typed and entered, then another typed and abandoned.
     type_into "$text_x" "$text_y" 42 Return

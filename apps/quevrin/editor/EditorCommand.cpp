@@ -1,10 +1,11 @@
 #include "AudioOutput.h"
+#include "CloseSignals.h"
 #include "Commands.h"
+#include "EditorSession.h"
 #include "FileChecks.h"
 #include "FrameRing.h"
 #include "HostWindow.h"
 #include "LoopPlayer.h"
-#include "OutputFile.h"
 #include "PluginModule.h"
 #include "ProgramSetup.h"
 
@@ -12,54 +13,41 @@
 #include "pengui/WindowInterface.h"
 #include "pengui/x11/WindowX11.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <optional>
 
 namespace {
 
-// Frames between the plug-in and the audio output: about 85 ms at 48 kHz,
-// room for the streaming thread's scheduling, little enough that a turned
-// knob is heard at once.
-constexpr std::size_t ring_frames = 4096;
+// The most the ring between the plug-in and the audio output adds to the
+// output's own latency, unless --latency says otherwise: little enough that
+// a turned knob is heard at once, room enough for the streaming thread's
+// scheduling on an idle machine.
+constexpr double default_ring_ms = 25.0;
 
-// SIGINT and SIGTERM close the window as its close button does; the handler
-// only writes to this pipe, which the loop waits on.
-int close_pipe[2] = {-1, -1};
-
-void request_close(int) {
-    const char byte = 0;
-    [[maybe_unused]] const ssize_t n = write(close_pipe[1], &byte, 1);
-}
-
-void close_on_signals() {
-    if (pipe2(close_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        throw InternalError("no pipe for the close signals");
-    struct sigaction action {};
-    action.sa_handler = request_close;
-    sigemptyset(&action.sa_mask);
-    for (const int signo : {SIGINT, SIGTERM})
-        sigaction(signo, &action, nullptr);
+// The ring's length for `ms` at `rate`, in whole frames.
+std::size_t ring_frames(double ms, int rate) {
+    return std::size_t(ms * 0.001 * rate);
 }
 
 // Plays the input while the editor runs, from the start of the loop to its end.
 class Playback {
 public:
-    Playback(PluginModule& module, const std::string& input, const std::string& device)
-        : player_(module, input, ring_), output_(ring_, player_.rate(), device) {}
+    Playback(PluginModule& module, const std::string& input, const Options& o)
+        : player_(module, input, ring_), output_(ring_, player_.rate(), o.audio) {
+        ring_.resize(
+            ring_frames(o.latency_ms > 0.0 ? o.latency_ms : default_ring_ms, player_.rate()));
+    }
     ~Playback() { stop(); }
 
     void start(bool quiet) {
         player_.start();
-        // The output starts once the ring is half full, or the first reads
-        // would find it empty.
-        for (int i = 0; i < 1000 && ring_.available() < ring_.capacity() / 2 && !player_.failed();
-             ++i)
+        // The output starts once the ring is full, or the first reads could
+        // find it short.
+        for (int i = 0; i < 1000 && ring_.available() < ring_.capacity() && !player_.failed(); ++i)
             usleep(1000);
         if (player_.failed())
             throw InternalError("the stream broke off before it played");
@@ -76,9 +64,10 @@ public:
     }
     long long underruns() const { return output_.underruns(); }
     bool failed() const { return player_.failed(); }
+    int failure_fd() const { return player_.failure_fd(); }
 
 private:
-    FrameRing ring_{ring_frames};
+    FrameRing ring_{1};
     LoopPlayer player_;
     AudioOutput output_;
 };
@@ -87,27 +76,26 @@ private:
 
 int editor_command(const Options& o) {
     if (o.list_audio_devices) {
-        for (const std::string& line : AudioOutput::list_devices())
+        const std::vector<std::string> devices = AudioOutput::list_devices();
+        for (const std::string& line : devices)
             std::printf("%s\n", line.c_str());
+        if (devices.empty())
+            std::fprintf(stderr, "quevrin: there is no audio output device; give --audio none to "
+                                 "play silently\n");
         return 0;
     }
     if (o.operands.size() > 1)
         throw UsageError("editor takes at most one INPUT file; see quevrin editor --help");
     const std::string input = o.operands.empty() ? std::string() : o.operands[0];
-    if (input.empty() && !o.audio.empty())
-        throw UsageError("--audio needs an INPUT file to play");
-    refuse_same_files({{"input", input},
-                       {"--state file", o.state},
-                       {"--save-state file", o.save_state},
-                       {"--bank file", o.bank}});
+    if (input.empty() && (!o.audio.empty() || o.latency_ms > 0.0))
+        throw UsageError("--audio and --latency need an INPUT file to play");
+    refuse_same_files({{"input", input}, {"--bank file", o.bank}}, o.state, o.save_state);
     for (const std::string& path : {input, o.state, o.bank})
         if (!path.empty())
             check_readable(path);
-    std::optional<OutputFile> state_output;
-    if (!o.save_state.empty())
-        state_output.emplace(o.save_state);
+    EditorSession session(o.save_state);
 
-    close_on_signals();
+    const CloseSignals signals;
     const std::unique_ptr<HostWindow> window = HostWindow::open("Quevrin");
     if (!window)
         throw UsageError("no X display answers (is DISPLAY set?); the editor needs one");
@@ -119,7 +107,7 @@ int editor_command(const Options& o) {
         throw UsageError("the plug-in module could not reach the X display");
     std::optional<Playback> playback;
     if (!input.empty())
-        playback.emplace(module, input, o.audio);
+        playback.emplace(module, input, o);
 
     int width = 0;
     int height = 0;
@@ -128,13 +116,24 @@ int editor_command(const Options& o) {
     module.editor().open(pengui::WindowX11::parent_handle(window->id()));
     if (playback)
         playback->start(o.quiet);
+    session.watch(module);
 
-    pollfd waits[3] = {{window->fd(), POLLIN, 0},
+    pollfd waits[4] = {{window->fd(), POLLIN, 0},
                        {editor_window.event_fd(), POLLIN, 0},
-                       {close_pipe[0], POLLIN, 0}};
+                       {signals.fd(), POLLIN, 0},
+                       {playback ? playback->failure_fd() : -1, POLLIN, 0}};
     int deadline = editor_window.dispatch_events();
     while (!window->dispatch() && waits[2].revents == 0) {
-        poll(waits, 3, deadline);
+        poll(waits, 4, deadline);
+        if (waits[3].revents != 0) {
+            // The editor stays: the user may still want the sound shaped so far.
+            playback->stop();
+            waits[3].fd = -1;
+            std::fprintf(stderr,
+                         "quevrin: %s: the stream broke off while it played (the file was cut "
+                         "short or replaced); the playback stopped, the editor stays open\n",
+                         input.c_str());
+        }
         deadline = editor_window.dispatch_events();
     }
 
@@ -143,12 +142,7 @@ int editor_command(const Options& o) {
     module.editor().close();
     if (playback && !o.quiet)
         std::fprintf(stderr, "underruns: %lld\n", playback->underruns());
-    if (playback && playback->failed())
-        throw UsageError(input + ": the stream broke off while it played");
-    if (state_output) {
-        if (!state_output->write(module.save_state()))
-            throw UsageError(o.save_state + ": cannot be written completely");
-        state_output->commit();
-    }
-    return 0;
+    session.save();
+    // The break was told when it happened.
+    return playback && playback->failed() ? 2 : 0;
 }

@@ -11,9 +11,17 @@ std::size_t power_of_two_at_least(std::size_t n) {
 }
 } // namespace
 
-FrameRing::FrameRing(std::size_t frames)
-    : samples_(power_of_two_at_least(std::max<std::size_t>(frames, 1)) * channels),
-      mask_(samples_.size() / channels - 1) {}
+FrameRing::FrameRing(std::size_t frames) {
+    resize(power_of_two_at_least(frames));
+}
+
+void FrameRing::resize(std::size_t frames) {
+    limit_ = std::max<std::size_t>(frames, 1);
+    samples_.assign(power_of_two_at_least(limit_) * channels, 0.0f);
+    mask_ = samples_.size() / channels - 1;
+    written_.store(0);
+    read_.store(0);
+}
 
 std::size_t FrameRing::write(const float* frames, std::size_t count) {
     const std::size_t w = written_.load(std::memory_order_relaxed);

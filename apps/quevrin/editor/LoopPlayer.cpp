@@ -4,6 +4,9 @@
 #include "PluginModule.h"
 #include "RingSink.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 namespace {
 // Frames per buffer the source delivers: small, so that a turned knob is
 // heard soon.
@@ -14,7 +17,16 @@ LoopPlayer::LoopPlayer(PluginModule& module, const std::string& input, FrameRing
     : input_(input), source_(AudioSource::create(input_.media_type(), buffer_frames, 0)),
       source_reference_(source_), sink_(RingSink::create(ring)), sink_reference_(sink_),
       graph_(*source_, module, *sink_, *sink_->input()),
-      buffer_(std::size_t(buffer_frames) * std::size_t(input_.frame_bytes())) {}
+      buffer_(std::size_t(buffer_frames) * std::size_t(input_.frame_bytes())),
+      failure_fd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+    if (failure_fd_ < 0)
+        throw InternalError("no event for the player");
+}
+
+LoopPlayer::~LoopPlayer() {
+    stop();
+    close(failure_fd_);
+}
 
 void LoopPlayer::start() {
     graph_.start(input_.name());
@@ -35,7 +47,7 @@ void LoopPlayer::run() {
         const long n = input_.read(buffer_, buffer_frames);
         if (n <= 0) {
             if (empty_pass || !input_.rewind()) {
-                failed_.store(true);
+                fail();
                 return;
             }
             empty_pass = true;
@@ -45,8 +57,14 @@ void LoopPlayer::run() {
         const HRESULT hr = source_->push(buffer_.data(), n);
         if (hr != S_OK) {
             if (!stopping_.load())
-                failed_.store(true);
+                fail();
             return;
         }
     }
+}
+
+void LoopPlayer::fail() {
+    failed_.store(true);
+    const eventfd_t one = 1;
+    [[maybe_unused]] const ssize_t n = write(failure_fd_, &one, sizeof one);
 }

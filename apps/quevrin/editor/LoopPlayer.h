@@ -22,7 +22,7 @@ public:
     LoopPlayer(PluginModule& module, const std::string& input, FrameRing& ring);
     LoopPlayer(const LoopPlayer&) = delete;
     LoopPlayer& operator=(const LoopPlayer&) = delete;
-    ~LoopPlayer() { stop(); }
+    ~LoopPlayer();
 
     int rate() const { return input_.rate(); }
     // [editor thread] Connects and runs the graph, then starts streaming;
@@ -33,10 +33,13 @@ public:
     // [any thread] The stream broke off (a delivery failed, the input could not
     // be read again from its start).
     bool failed() const { return failed_.load(); }
+    // [any thread] Readable once the stream broke off, to wait on.
+    int failure_fd() const { return failure_fd_; }
 
 private:
     // [audio thread]
     void run();
+    void fail();
 
     AudioInput input_;
     AudioSource* source_;
@@ -48,4 +51,5 @@ private:
     std::thread thread_;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> failed_{false};
+    int failure_fd_;
 };

@@ -17,6 +17,12 @@
 int screenshot_command(const Options& o) {
     if (o.operands.size() != 1)
         throw UsageError("screenshot takes one OUTPUT.png; see quevrin screenshot --help");
+    // PNG is the one format written: a name that asks for another is refused.
+    const std::string& name = o.operands[0];
+    const std::size_t dot = name.find_last_of("./");
+    if (name != "-" &&
+        (dot == std::string::npos || name[dot] != '.' || lower(name.substr(dot)) != ".png"))
+        throw UsageError(name + ": a screenshot is written as PNG; name it .png");
     OutputFile output(o.operands[0]);
     PluginModule module(module_path(o));
     configure(module, o);

@@ -86,6 +86,32 @@ int load_bank_memory(const void* data, std::size_t size, BankManager& bank, bool
     return decode_payload(bytes + bank_container_header_size, length, bank, check);
 }
 
+std::string bank_error_text(int code) {
+    switch (code) {
+    case bank_err_open:
+        return "cannot be opened";
+    case bank_err_read_header:
+        return "is too short to be a bank file";
+    case bank_err_magic:
+        return "is not a Quevrin bank file";
+    case bank_err_read_payload:
+        return "is cut short";
+    case bank_err_decode:
+        return "holds a damaged bank";
+    case bank_err_write_header:
+    case bank_err_write_payload:
+        return "could not be written completely";
+    case bank_err_encode:
+        return "cannot hold this bank";
+    case bank_err_prog_count:
+        return "holds another number of programs than the bank it would replace";
+    case bank_err_value_count:
+        return "holds programs of another number of values than the bank it would replace";
+    default:
+        return "failed with code " + std::to_string(code);
+    }
+}
+
 int save_bank_file(const std::string& path, const BankManager& bank) {
     const int length = bank.get_size();
     std::vector<unsigned char> payload(static_cast<std::size_t>(length));

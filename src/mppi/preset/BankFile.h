@@ -33,6 +33,9 @@ int load_bank_file(const std::string& path, BankManager& bank, bool check);
 // As load_bank_file, from a container in a memory block of `size` bytes; a
 // block shorter than the header is -1005, a length L running past it -1007.
 int load_bank_memory(const void* data, std::size_t size, BankManager& bank, bool check);
+// What went wrong, in words, as a phrase to follow the file's name ("is cut
+// short"); the code of any other failure in figures.
+std::string bank_error_text(int code);
 // Writes the bank as a container, creating or truncating the file. A bank that
 // cannot be encoded is refused before the file is opened, so an existing file
 // is never truncated for nothing.

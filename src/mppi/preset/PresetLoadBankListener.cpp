@@ -3,6 +3,7 @@
 #include "mppi/preset/BankFile.h"
 #include "sys/FileSelector.h"
 #include "sys/SimpleMessageBox.h"
+#include "sys/UserMessage.h"
 
 #include <string>
 
@@ -18,9 +19,11 @@ void PresetLoadBankListener::action(int kind, int) {
     }
     const int code = load_bank_file(selector_->path, *bank_, true);
     if (code != bank_ok) {
-        sys::SimpleMessageBox().show(
-            "Error",
-            "Can't load bank file\n" + selector_->path + "\n\nCode " + std::to_string(code), 0, 0);
+        sys::tell_user(selector_->path + ": " + bank_error_text(code));
+        sys::SimpleMessageBox().show("Error",
+                                     "Can't load bank file\n" + selector_->path + "\n\nCode " +
+                                         std::to_string(code),
+                                     0, 0, sys::MessageBoxIcon::error);
     }
 }
 

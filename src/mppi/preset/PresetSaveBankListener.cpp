@@ -3,7 +3,9 @@
 #include "mppi/preset/BankFile.h"
 #include "sys/FileSelector.h"
 #include "sys/SimpleMessageBox.h"
+#include "sys/UserMessage.h"
 
+#include <cerrno>
 #include <fstream>
 #include <string>
 
@@ -24,10 +26,16 @@ void PresetSaveBankListener::action(int kind, int) {
         box.show("Conflict", path + "\nalready exists. Overwrite ?", 1, 1) != 0) {
         return;
     }
+    errno = 0;
     const int code = save_bank_file(path, *bank_);
     if (code != bank_ok) {
+        // The system's reason for a write that fell short (a full disk).
+        const int error = errno;
+        const bool short_write = code == bank_err_write_header || code == bank_err_write_payload;
+        sys::tell_user(path + ": " + bank_error_text(code) +
+                       (short_write && error != 0 ? "; " + sys::write_failure(error) : ""));
         box.show("Error", "Can't save bank file\n" + path + "\n\nCode " + std::to_string(code), 0,
-                 0);
+                 0, sys::MessageBoxIcon::error);
     }
 }
 

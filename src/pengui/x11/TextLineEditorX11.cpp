@@ -142,6 +142,8 @@ void TextLineEditorX11::key(const _XEvent& event) {
     const std::size_t size = text().size();
     const std::size_t from = std::min(anchor_, caret_);
     const std::size_t to = std::max(anchor_, caret_);
+    const bool shift = (key_event.state & ShiftMask) != 0;
+    const bool control = (key_event.state & ControlMask) != 0;
     switch (sym) {
     case XK_Return:
     case XK_KP_Enter:
@@ -165,23 +167,41 @@ void TextLineEditorX11::key(const _XEvent& event) {
         break;
     case XK_Left:
     case XK_KP_Left:
-        caret_ = anchor_ = from != to ? from : (caret_ > 0 ? caret_ - 1 : 0);
+        if (shift) {
+            caret_ = caret_ > 0 ? caret_ - 1 : 0;
+        } else {
+            caret_ = anchor_ = from != to ? from : (caret_ > 0 ? caret_ - 1 : 0);
+        }
         break;
     case XK_Right:
     case XK_KP_Right:
-        caret_ = anchor_ = from != to ? to : std::min(caret_ + 1, size);
+        if (shift) {
+            caret_ = std::min(caret_ + 1, size);
+        } else {
+            caret_ = anchor_ = from != to ? to : std::min(caret_ + 1, size);
+        }
         break;
     case XK_Home:
     case XK_KP_Home:
-        caret_ = anchor_ = 0;
+        // With shift the selection reaches from where it was to the start.
+        caret_ = 0;
+        anchor_ = shift ? anchor_ : caret_;
         break;
     case XK_End:
     case XK_KP_End:
-        caret_ = anchor_ = size;
+        caret_ = size;
+        anchor_ = shift ? anchor_ : caret_;
         break;
     default:
-        // Latin-1 text: keysyms 0x20 to 0xFF are their own codes.
-        if (count == 1 && sym >= 0x20 && sym <= 0xFF && sym != 0x7F) {
+        // Ctrl+A selects the whole text; no other control key types.
+        if (control) {
+            if (sym != XK_a && sym != XK_A) {
+                return;
+            }
+            anchor_ = 0;
+            caret_ = size;
+        } else if (count == 1 && sym >= 0x20 && sym <= 0xFF && sym != 0x7F) {
+            // Latin-1 text: keysyms 0x20 to 0xFF are their own codes.
             const char c = static_cast<char>(sym);
             replace_selection(&c, 1);
         } else {

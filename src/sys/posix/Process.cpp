@@ -68,6 +68,7 @@ ProcessResult run_process(const std::vector<std::string>& arguments, bool captur
     if (capture_output) {
         close(pipe_fds[1]);
     }
+    result.start_error = rc;
     if (rc == 0) {
         result.started = true;
         if (capture_output) {

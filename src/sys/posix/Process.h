@@ -7,6 +7,7 @@ namespace sys {
 
 struct ProcessResult {
     bool started = false;
+    int start_error = 0;  // errno when it could not start (ENOENT: not on PATH)
     int exit_status = -1; // -1 when the program did not exit normally
     std::string output;   // its standard output, when captured
 };

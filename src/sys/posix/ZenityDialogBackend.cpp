@@ -1,8 +1,10 @@
 #include "sys/posix/ZenityDialogBackend.h"
 
+#include "sys/UserMessage.h"
 #include "sys/posix/Process.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 
 namespace sys {
@@ -19,6 +21,17 @@ bool display_available() {
         }
     }
     return false;
+}
+
+// Runs zenity; without it the user learns what is missing, not only that
+// nothing happened.
+ProcessResult run_zenity(const std::vector<std::string>& arguments, bool capture_output) {
+    ProcessResult result = run_process(arguments, capture_output);
+    if (result.start_error == ENOENT) {
+        tell_user("the editor shows its file dialogs and message boxes with zenity, which is not "
+                  "installed (Debian package zenity)");
+    }
+    return result;
 }
 
 // zenity separates the patterns of one filter by spaces, Windows by ';'.
@@ -54,7 +67,7 @@ FileDialogResult ZenityDialogBackend::run_file_dialog(const FileDialogRequest& r
         }
     }
 
-    const ProcessResult dialog = run_process(arguments, true);
+    const ProcessResult dialog = run_zenity(arguments, true);
     if (!dialog.started) {
         return result;
     }
@@ -79,9 +92,11 @@ MessageBoxAnswer ZenityDialogBackend::run_message_box(const MessageBoxRequest& r
         return MessageBoxAnswer::failed;
     }
     const bool single_button = request.buttons == MessageBoxButtons::ok;
-    std::vector<std::string> arguments{"zenity", single_button ? "--info" : "--question",
-                                       "--title=" + request.title, "--text=" + request.text,
-                                       "--no-markup"};
+    const char* kind = !single_button                          ? "--question"
+                       : request.icon == MessageBoxIcon::error ? "--error"
+                                                               : "--info";
+    std::vector<std::string> arguments{"zenity", kind, "--title=" + request.title,
+                                       "--text=" + request.text, "--no-markup"};
     if (timeout_seconds > 0) {
         arguments.push_back("--timeout=" + std::to_string(timeout_seconds));
     }
@@ -101,7 +116,7 @@ MessageBoxAnswer ZenityDialogBackend::run_message_box(const MessageBoxRequest& r
         arguments.emplace_back("--default-cancel");
     }
 
-    const ProcessResult box = run_process(arguments, false);
+    const ProcessResult box = run_zenity(arguments, false);
     if (!box.started) {
         return MessageBoxAnswer::failed;
     }

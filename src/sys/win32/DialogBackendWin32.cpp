@@ -40,6 +40,9 @@ std::string folder_of(const std::string& path) {
 
 UINT message_box_flags(const MessageBoxRequest& request) {
     UINT flags = MB_SETFOREGROUND;
+    if (request.icon == MessageBoxIcon::error) {
+        flags |= MB_ICONERROR;
+    }
     switch (request.buttons) {
     case MessageBoxButtons::ok:
         flags |= MB_OK;

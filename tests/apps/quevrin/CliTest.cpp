@@ -546,6 +546,12 @@ TEST_F(CliTest, mistakes_get_one_sentence_and_status_2) {
         {"render " + in + " - ", "unknown output format"},
         {"render " + in + " " + out + " --at 1 preset=99", "--at takes 0 to 33"},
         {"render " + in + " " + out + " --at 1 \"D1 fdbk=lots\"", "not a value it takes"},
+        {"screenshot " + path("shot.jpg"), "shot.jpg: a screenshot is written as PNG"},
+        {"screenshot " + path("shot.png") + " --focus \"\"", "--focus needs the name"},
+        {"render " + in + " " + out + " --latency 20", "go only with editor"},
+        {"editor --latency 0.5", "--latency takes 1 to 1000 milliseconds"},
+        {"render " + in + " /dev/full --type wav",
+         "/dev/full: cannot be written completely; the disk is full"},
     };
     for (const Case& c : cases) {
         r = run(c.args);
@@ -641,3 +647,33 @@ TEST_F(CliTest, screenshots_show_the_program_and_the_focused_panel) {
 }
 
 } // namespace
+
+TEST_F(CliTest, a_render_goes_on_from_the_state_it_saves_into_and_counts_what_it_clips) {
+    const std::string state = path("state.bin");
+    // Loud 16-bit noise clips where the echoes add up; quiet noise does not.
+    std::vector<float> loud = noise(20000, 2);
+    for (float& v : loud)
+        v *= 1.9f;
+    write_wav("loud.wav", loud, 2, 44100, SF_FORMAT_PCM_16);
+    write_wav("quiet.wav", noise(20000, 2), 2, 44100, SF_FORMAT_PCM_16);
+    Outcome r = run("render " + path("quiet.wav") + " " + path("quiet-out.wav") +
+                    " --quiet --set \"D1 fdbk=37\" --save-state " + state);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    r = run("render " + path("loud.wav") + " " + path("out.wav") + " --quiet --state " + state +
+            " --save-state " + state + " --set \"D1 time=3/8\"");
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = run("params --state " + state);
+    EXPECT_NE(r.out.find("64\tD1 fdbk\t37.0"), std::string::npos) << "the state read first";
+    EXPECT_NE(r.out.find("60\tD1 time\t3/8"), std::string::npos) << "the change saved over it";
+
+    const Audio out = read("out.wav");
+    const auto at_full_scale = std::count_if(out.shorts.begin(), out.shorts.end(),
+                                             [](short v) { return v == 32767 || v == -32768; });
+    ASSERT_GT(at_full_scale, 0);
+    r = run("render " + path("loud.wav") + " " + path("out.wav") + " --quiet --state " + state);
+    EXPECT_NE(r.err.find("warning: " + std::to_string(at_full_scale) +
+                         " samples of the 16-bit output were clipped"),
+              std::string::npos)
+        << r.err;
+}

@@ -4,6 +4,7 @@
 // other, and a value typed into the editor's box sets it exactly, as jalv's
 // own saved state shows; jalv closes the UI cleanly.
 #include "editor/EditorLayout.h"
+#include "support/Background.h"
 
 #include <gtest/gtest.h>
 
@@ -27,81 +28,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
-
-bool on_path(const char* program) {
-    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// A program started in the background, its output in a file; stopped with
-// SIGTERM (then SIGKILL) when the object goes, whatever the test did.
-class Background {
-public:
-    Background(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-               const std::string& log, int keep_fd = -1) {
-        pid_ = fork();
-        if (pid_ == 0) {
-            std::FILE* out = std::fopen(log.c_str(), "w");
-            if (out != nullptr) {
-                dup2(fileno(out), 1);
-                dup2(fileno(out), 2);
-            }
-            for (const std::string& e : env) {
-                putenv(const_cast<char*>(e.c_str()));
-            }
-            for (int fd = 3; fd < 256; ++fd) {
-                if (fd != keep_fd) {
-                    close(fd);
-                }
-            }
-            std::vector<char*> args;
-            for (const std::string& a : argv) {
-                args.push_back(const_cast<char*>(a.c_str()));
-            }
-            args.push_back(nullptr);
-            execvp(args[0], args.data());
-            _exit(127);
-        }
-    }
-    ~Background() { stop(); }
-    Background(const Background&) = delete;
-    Background& operator=(const Background&) = delete;
-
-    // The exit status after a SIGTERM, or -1 when it had to be killed.
-    int stop() {
-        if (pid_ <= 0) {
-            return status_;
-        }
-        kill(pid_, SIGTERM);
-        for (int i = 0; i < 100 && !reaped(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        if (!reaped()) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-            status_ = -1;
-            pid_ = 0;
-        }
-        return status_;
-    }
-
-private:
-    // True once the child is gone (and then never looks again).
-    bool reaped() {
-        if (pid_ <= 0) {
-            return true;
-        }
-        int status = 0;
-        if (waitpid(pid_, &status, WNOHANG) != pid_) {
-            return false;
-        }
-        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        pid_ = 0;
-        return true;
-    }
-
-    pid_t pid_ = 0;
-    int status_ = -1;
-};
+using test::Background;
+using test::on_path;
+using test::wait_for;
 
 // Runs a command with the display set; its first output line.
 std::string run(const std::string& display, const std::string& command) {
@@ -118,19 +47,6 @@ std::string run(const std::string& display, const std::string& command) {
         s.pop_back();
     }
     return s;
-}
-
-// Polls until f gives a non-empty answer or seconds have passed.
-template <typename F>
-std::string wait_for(double seconds, F f) {
-    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
-    for (;;) {
-        std::string s = f();
-        if (!s.empty() || Clock::now() > end) {
-            return s;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
 }
 
 // Every control port value of a state jalv saved, by symbol.
@@ -172,33 +88,6 @@ protected:
         }
     }
 
-    // A display of its own, on the first free number Xvfb finds.
-    std::unique_ptr<Background> start_display(std::string& display) {
-        int fds[2];
-        if (pipe(fds) != 0) {
-            return nullptr;
-        }
-        auto x = std::make_unique<Background>(
-            std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-nolisten",
-                                     "tcp", "-screen", "0", "1024x768x24"},
-            std::vector<std::string>{}, (dir_ / "xvfb.log").string(), fds[1]);
-        close(fds[1]);
-        // Xvfb writes the number, then a newline, when it is ready: read both,
-        // or its second write would fail and end it.
-        std::string number;
-        pollfd p{fds[0], POLLIN, 0};
-        char c = 0;
-        while (number.find('\n') == std::string::npos && poll(&p, 1, 10000) == 1 &&
-               read(fds[0], &c, 1) == 1) {
-            number += c;
-        }
-        if (number.find('\n') != std::string::npos) {
-            display = ":" + number.substr(0, number.find('\n'));
-        }
-        close(fds[0]);
-        return x;
-    }
-
     // Saves jalv's state through its menu's Save (Ctrl+S) into folder name.
     std::map<std::string, double> save_state(const std::string& display, const std::string& main,
                                              const std::string& name) {
@@ -229,7 +118,7 @@ protected:
 
 TEST_F(JalvUi, a_drag_and_a_typed_value_in_the_editor_move_only_the_feedback_port) {
     std::string display;
-    auto xvfb = start_display(display);
+    auto xvfb = test::start_display((dir_ / "xvfb.log").string(), display);
     ASSERT_FALSE(display.empty()) << "Xvfb gave no display; see " << (dir_ / "xvfb.log");
 
     const std::string server = "quevrin-test-" + std::to_string(getpid());
@@ -267,8 +156,11 @@ TEST_F(JalvUi, a_drag_and_a_typed_value_in_the_editor_move_only_the_feedback_por
     std::printf("editor shown %.0f ms after jalv started\n", open_ms);
     const std::string size = run(display, "xdotool getwindowgeometry " + editor + " | tail -1");
     EXPECT_NE(size.find("500x422"), std::string::npos) << size;
-    const std::string main = run(display, "xdotool search --name '^Quevrin$'");
-    ASSERT_FALSE(main.empty());
+    // jalv realizes its own window after the editor's: its title and its
+    // mapping (the focus needs it) come some moments later.
+    const std::string main = wait_for(
+        10, [&] { return run(display, "xdotool search --onlyvisible --name '^Quevrin$'"); });
+    ASSERT_FALSE(main.empty()) << "jalv's window never showed";
 
     const std::map<std::string, double> before = save_state(display, main, "before");
     ASSERT_EQ(before.count("d1_fdbk"), 1u) << "jalv saved no state; see " << (dir_ / "jalv.log");

@@ -19,6 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
 using namespace mppi;
 using namespace preset_test;
 
@@ -268,12 +272,15 @@ TEST_F(BankFiles, a_failed_load_keeps_the_memories_and_shows_its_code) {
         int nbr_progs; // of the file; 0: no file written
         Status status;
         const char* box_text; // after the path; null: no box
+        const char* words;    // on stderr after the path
     };
     const Case cases[] = {
-        {5, Status::chosen, "\n\nCode -1011"},
-        {0, Status::chosen, "\n\nCode -1002"},
-        {5, Status::cancelled, nullptr},
-        {5, Status::failed, nullptr},
+        {5, Status::chosen, "\n\nCode -1011",
+         "holds another number of programs than the bank it would replace"},
+        {0, Status::chosen, "\n\nCode -1002", "cannot be opened"},
+        {-8, Status::chosen, "\n\nCode -1009", "is cut short"},
+        {5, Status::cancelled, nullptr, nullptr},
+        {5, Status::failed, nullptr, nullptr},
     };
     ASSERT_EQ(init("default_preset_bank"), 0);
     answer_box(sys::MessageBoxAnswer::ok);
@@ -281,24 +288,32 @@ TEST_F(BankFiles, a_failed_load_keeps_the_memories_and_shows_its_code) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.nbr_progs);
         std::filesystem::remove(path);
-        if (c.nbr_progs > 0) {
-            ASSERT_EQ(save_bank_file(path, make_bank(c.nbr_progs, 121)), 0);
+        if (c.nbr_progs != 0) {
+            ASSERT_EQ(save_bank_file(path, make_bank(std::abs(c.nbr_progs), 121)), 0);
+        }
+        if (c.nbr_progs < 0) { // the file cut short
+            std::filesystem::resize_file(path, std::filesystem::file_size(path) - 100);
         }
         dialogs.box_requests.clear();
         choose(path, c.status);
+        testing::internal::CaptureStderr();
         press(load_button);
+        const std::string told = testing::internal::GetCapturedStderr();
         ASSERT_FALSE(dialogs.file_requests.empty());
         EXPECT_EQ(dialogs.file_requests.back().title, "Load preset bank");
         EXPECT_EQ(dialogs.file_requests.back().mode, sys::FileDialogMode::open);
         EXPECT_TRUE(same_bank(manager.bank(), before));
         if (c.box_text == nullptr) {
             EXPECT_TRUE(dialogs.box_requests.empty());
+            EXPECT_EQ(told, "");
             continue;
         }
         ASSERT_EQ(dialogs.box_requests.size(), 1u);
         EXPECT_EQ(dialogs.box_requests[0].title, "Error");
         EXPECT_EQ(dialogs.box_requests[0].text, "Can't load bank file\n" + path + c.box_text);
         EXPECT_EQ(dialogs.box_requests[0].buttons, sys::MessageBoxButtons::ok);
+        EXPECT_EQ(dialogs.box_requests[0].icon, sys::MessageBoxIcon::error);
+        EXPECT_EQ(told, "quevrin: " + path + ": " + c.words + "\n");
     }
     EXPECT_TRUE(host->sent.empty());
 }
@@ -347,6 +362,20 @@ TEST_F(BankFiles, save_asks_before_overwriting_and_load_brings_the_memories_back
     ASSERT_EQ(dialogs.box_requests.size(), 1u);
     EXPECT_EQ(dialogs.box_requests[0].title, "Error");
     EXPECT_EQ(dialogs.box_requests[0].text, "Can't save bank file\n" + bad + "\n\nCode -1002");
+
+    // A full disk (a bank file that is a link to /dev/full): the box gives
+    // the code, stderr the reason.
+    const std::string full = dir.path + "/full.pbk";
+    std::filesystem::create_symlink("/dev/full", full);
+    choose(full, sys::FileDialogResult::Status::chosen);
+    dialogs.box_requests.clear();
+    testing::internal::CaptureStderr();
+    press(save_button);
+    const std::string told = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(dialogs.box_requests.size(), 2u); // the overwrite question, then the error
+    EXPECT_EQ(dialogs.box_requests[1].icon, sys::MessageBoxIcon::error);
+    EXPECT_EQ(told, "quevrin: " + full + ": could not be written completely; the disk is full (" +
+                        std::string(std::strerror(ENOSPC)) + ")\n");
 }
 
 } // namespace

@@ -295,6 +295,10 @@ TEST_F(WindowX11Test, the_popup_editor_edits_the_box_text_with_real_keys) {
         {"type --delay 20 xyz", "windowfocus HOST", "xyz"},          // the focus taken away
         {"click 1 type --delay 20 q", "key Return", "q"},            // a click inside keeps editing
         {"key --delay 20 Left eacute", "key Return", "\xe9Quevrin"}, // Latin-1
+        {"key --delay 20 End ctrl+a x", "key Return", "x"},          // select all
+        {"key --delay 20 ctrl+c ctrl+v", "key Return", "Quevrin"},   // types nothing
+        {"key --delay 20 End Left shift+Home y", "key Return", "yn"},
+        {"key --delay 20 Home Right shift+End z", "key Return", "Qz"},
     };
     LatinKey eacute(display, XK_eacute);
     OpenScene x(*loop, host);

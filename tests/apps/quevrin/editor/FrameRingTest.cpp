@@ -46,4 +46,28 @@ TEST(FrameRingTest, keeps_the_order_of_the_frames_across_the_wrap_and_refuses_an
     }
 }
 
+TEST(FrameRingTest, a_resized_ring_holds_exactly_the_frames_asked_and_starts_empty) {
+    FrameRing ring(8);
+    std::vector<float> in(2 * 16);
+    for (std::size_t i = 0; i < in.size(); ++i)
+        in[i] = float(i);
+    ASSERT_EQ(ring.write(in.data(), 3), 3u);
+    ring.resize(5); // 25 ms at 200 Hz, say: no power of two
+    EXPECT_EQ(ring.available(), 0u);
+    EXPECT_EQ(ring.capacity(), 5u);
+    std::vector<float> out(2 * 16);
+    // Through the wrap of its storage, never more than 5 frames in it.
+    const Step steps[] = {{7, 5, 4, 4}, {7, 4, 6, 5}, {2, 2, 2, 2}};
+    std::size_t next_in = 0;
+    std::size_t next_out = 0;
+    for (const Step& s : steps) {
+        ASSERT_EQ(ring.write(in.data() + 2 * next_in, s.write), s.wrote);
+        next_in += s.wrote;
+        ASSERT_EQ(ring.read(out.data(), s.read), s.got);
+        for (std::size_t i = 0; i < 2 * s.got; ++i)
+            EXPECT_EQ(out[i], float(2 * next_out + i));
+        next_out += s.got;
+    }
+}
+
 } // namespace
