@@ -134,6 +134,11 @@ bool CAudioTransform::make_editor() {
                 create_editor_window(initial_window_size, initial_window_size).release());
             gui_->load_resources();
             gui_->build();
+            // Made after the parameters may have changed, the editor hears
+            // each one's value as a program the host applies tells it.
+            for (int i = 0; i < dsp_->get_nbr_param(); ++i) {
+                gui_->param_changed(i, dsp_->get_param(i)->get_normalized(), host_priority);
+            }
             editor_ = Editor::made;
         } catch (...) {
             editor_ = Editor::failed;
