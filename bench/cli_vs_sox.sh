@@ -4,8 +4,8 @@
 #   render:   a 60 s stereo 44.1 kHz float file through the default program
 #             (--tail auto) against sox copying it and sox's echo;
 #   memory:   the peak resident memory of rendering it and a 10-minute file.
-# Each group runs in hyperfine in rounds that take the commands in turn, so
-# that a machine whose load changes weighs on all of them alike; the script
+# Each group runs in hyperfine in rounds of two runs that take the commands in
+# turn, so that a machine whose load changes weighs on all of them alike; the script
 # prints each command's median and mean over all rounds and the ratios of the
 # medians to sox.
 # QUEVRIN_BASELINE=/path/to/another/build/bin/quevrin adds that build to
@@ -16,7 +16,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 runs=${2:-30}
-rounds=5
+# Two runs of each command per round, the commands taken in turn.
+rounds=$(((runs + 1) / 2))
 quevrin=$build/bin/quevrin
 baseline=${QUEVRIN_BASELINE:-}
 work=$(mktemp -d)
@@ -34,7 +35,7 @@ compare() {
         args+=(-n "${pair%%=*}" "${pair#*=}")
     done
     for r in $(seq "$rounds"); do
-        hyperfine -N --warmup 2 --runs $(((runs + rounds - 1) / rounds)) \
+        hyperfine -N --warmup 1 --runs 2 \
             --export-json "$work/$group.$r.json" "${args[@]}" >/dev/null 2>&1
     done
     python3 "$root/bench/summarise_runs.py" "$group" "$work/$group".*.json
