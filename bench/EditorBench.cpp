@@ -20,8 +20,8 @@ struct Filter {
         HRESULT hr = S_OK;
         filter = static_cast<CSfPlugIn*>(CSfPlugIn::CreateInstance(nullptr, &hr));
         filter->NonDelegatingAddRef();
+        window = static_cast<pengui::HeadlessWindow*>(filter->GetEditorWindow());
         gui = filter->GetGui();
-        window = static_cast<pengui::HeadlessWindow*>(gui->get_window());
         gui->open(nullptr);
         window->paint();
     }

@@ -1,10 +1,16 @@
 // The cost of run() per stereo frame at 256-frame blocks, through lilv as an
 // LV2 host calls it: Quevrin at its defaults and with a busy program, and the
-// vintage delay of Debian's calf-plugins on the same input.
+// vintage delay of Debian's calf-plugins on the same input. Then what a host
+// pays to add the plug-in (instantiate, activate, a first run of 256 frames),
+// with its library loaded anew or already loaded, and the memory an instance
+// holds before and after its first run.
 #include "support/LilvHost.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -15,8 +21,11 @@ constexpr double rate = 48000.0;
 constexpr const char* calf_bundle = "/usr/lib/lv2/calf.lv2";
 constexpr const char* calf_vintage_delay = "http://calf.sourceforge.net/plugins/VintageDelay";
 
+// The bundle built beside the benchmark, or QUEVRIN_LV2_BUNDLE (another
+// build's, to measure a change beside what it replaces).
 LilvHost& host() {
-    static LilvHost h({QUEVRIN_LV2_BUNDLE, calf_bundle});
+    const char* other = std::getenv("QUEVRIN_LV2_BUNDLE");
+    static LilvHost h({other != nullptr ? other : QUEVRIN_LV2_BUNDLE, calf_bundle});
     return h;
 }
 
@@ -89,8 +98,76 @@ void Calf_vintage_delay(benchmark::State& s) {
     run_plugin(s, calf_vintage_delay, false);
 }
 
+// Instantiate, activate and a first run of 256 frames; with `loaded` another
+// instance keeps the library loaded, else lilv loads it each time.
+void add_plugin(benchmark::State& state, const char* uri, bool loaded) {
+    const LilvPlugin* plugin = host().plugin(uri);
+    if (plugin == nullptr) {
+        state.SkipWithError("plug-in not installed");
+        return;
+    }
+    std::optional<Lv2Runner> keeper;
+    if (loaded) {
+        keeper.emplace(host(), plugin, rate, block);
+    }
+    Lv2Runner r(host(), plugin, rate, block);
+    for (auto _ : state) {
+        state.PauseTiming();
+        r.free_instance();
+        state.ResumeTiming();
+        r.instantiate();
+        r.run_in_place(block);
+    }
+}
+
+void Quevrin_add_library_loaded(benchmark::State& s) {
+    add_plugin(s, "urn:vantrel:quevrin", true);
+}
+void Quevrin_add_library_unloaded(benchmark::State& s) {
+    add_plugin(s, "urn:vantrel:quevrin", false);
+}
+void Calf_vintage_delay_add_library_loaded(benchmark::State& s) {
+    add_plugin(s, calf_vintage_delay, true);
+}
+
+// The process's address space and resident memory, in KiB (/proc/self/statm).
+struct Memory {
+    double size_kib, resident_kib;
+    static Memory now() {
+        std::ifstream statm("/proc/self/statm");
+        double pages = 0.0, resident = 0.0;
+        statm >> pages >> resident;
+        return Memory{4.0 * pages, 4.0 * resident};
+    }
+};
+
+// A second instance, the library already loaded: the address space it takes
+// (its delay memory among it), and the part of that resident once
+// instantiated and activated, and after a first run of 256 frames.
+void Quevrin_instance_memory(benchmark::State& state) {
+    const LilvPlugin* plugin = host().plugin("urn:vantrel:quevrin");
+    Lv2Runner keeper(host(), plugin, rate, block);
+    keeper.run_in_place(block);
+    Memory idle{}, first_run{}, before{};
+    for (auto _ : state) {
+        before = Memory::now();
+        Lv2Runner r(host(), plugin, rate, block);
+        idle = Memory::now();
+        r.run_in_place(block);
+        first_run = Memory::now();
+    }
+    state.counters["reserved_KiB"] = idle.size_kib - before.size_kib;
+    state.counters["resident_idle_KiB"] = idle.resident_kib - before.resident_kib;
+    state.counters["resident_first_run_KiB"] = first_run.resident_kib - before.resident_kib;
+}
+
 } // namespace
 
+// First, so that no instance freed before has left memory behind to reuse.
+BENCHMARK(Quevrin_instance_memory)->Iterations(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Quevrin_defaults);
 BENCHMARK(Quevrin_busy);
 BENCHMARK(Calf_vintage_delay);
+BENCHMARK(Quevrin_add_library_loaded)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Quevrin_add_library_unloaded)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Calf_vintage_delay_add_library_loaded)->Unit(benchmark::kMicrosecond);

@@ -1,7 +1,8 @@
 #include "AudioFile.h"
 
+#include "Sndfile.h"
+
 #include <fcntl.h>
-#include <sndfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,7 +48,7 @@ std::string open_error(int code) {
     case SF_ERR_UNSUPPORTED_ENCODING:
         return "holds audio in an encoding quevrin does not read";
     default:
-        return std::string("cannot be read (") + sf_error_number(code) + ")";
+        return std::string("cannot be read (") + sndfile().error_number(code) + ")";
     }
 }
 
@@ -97,12 +98,12 @@ bool AudioFile::open_read(const std::string& path, std::string& error) {
             error = std::string("cannot be read (") + std::strerror(errno) + ")";
             return false;
         }
-        file_ = sf_open_fd(fileno(spool_), SFM_READ, &info, SF_FALSE);
+        file_ = sndfile().open_fd(fileno(spool_), SFM_READ, &info, SF_FALSE);
     } else {
-        file_ = sf_open(path.c_str(), SFM_READ, &info);
+        file_ = sndfile().open(path.c_str(), SFM_READ, &info);
     }
     if (file_ == nullptr) {
-        error = open_error(sf_error(nullptr));
+        error = open_error(sndfile().error(nullptr));
         return false;
     }
     channels_ = info.channels;
@@ -137,17 +138,32 @@ bool AudioFile::open_write(const std::string& path, const std::string& type, int
     info.channels = channels;
     info.samplerate = rate;
     info.format = major | subtype;
-    if (!sf_format_check(&info)) {
+    if (!sndfile().format_check(&info)) {
         error = "this format cannot hold the audio";
         return false;
     }
-    file_ = sf_open(path.c_str(), SFM_WRITE, &info);
+    // Opened without O_TRUNC, and emptied only when it holds something: a
+    // file truncated to nothing is flushed to disk when closed (ext4), which
+    // the render would wait for.
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0 || (st.st_size > 0 && ftruncate(fd, 0) != 0)) {
+        error = std::string("cannot be written (") + std::strerror(errno) + ")";
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    file_ = sndfile().open_fd(fd, SFM_WRITE, &info, SF_TRUE);
     if (file_ == nullptr) {
-        error = std::string("cannot be written (") + sf_strerror(nullptr) + ")";
+        error = std::string("cannot be written (") + sndfile().strerror(nullptr) + ")";
+        ::close(fd);
         return false;
     }
     // Floats beyond full scale are clipped, not wrapped, in integer formats.
-    sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    sndfile().command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    // No PEAK chunk in float files: libsndfile would scan every sample
+    // written for it, for a header field nothing here reads.
+    sndfile().command(file_, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
     channels_ = channels;
     rate_ = rate;
     sample_ = sample;
@@ -156,21 +172,21 @@ bool AudioFile::open_write(const std::string& path, const std::string& type, int
 
 long AudioFile::read(void* frames, long count) {
     if (sample_ == Sample::int16)
-        return long(sf_readf_short(file_, static_cast<short*>(frames), count));
-    return long(sf_readf_float(file_, static_cast<float*>(frames), count));
+        return long(sndfile().readf_short(file_, static_cast<short*>(frames), count));
+    return long(sndfile().readf_float(file_, static_cast<float*>(frames), count));
 }
 
 bool AudioFile::rewind() {
-    return file_ != nullptr && sf_seek(file_, 0, SEEK_SET) == 0;
+    return file_ != nullptr && sndfile().seek(file_, 0, SEEK_SET) == 0;
 }
 
 long AudioFile::write(const void* frames, long count) {
     errno = 0;
     long written;
     if (sample_ == Sample::int16)
-        written = long(sf_writef_short(file_, static_cast<const short*>(frames), count));
+        written = long(sndfile().writef_short(file_, static_cast<const short*>(frames), count));
     else
-        written = long(sf_writef_float(file_, static_cast<const float*>(frames), count));
+        written = long(sndfile().writef_float(file_, static_cast<const float*>(frames), count));
     frames_ += written;
     if (written != count && write_error_ == 0)
         write_error_ = errno;
@@ -180,9 +196,9 @@ long AudioFile::write(const void* frames, long count) {
 bool AudioFile::close() {
     if (file_ == nullptr)
         return true;
-    const bool ok = sf_error(file_) == SF_ERR_NO_ERROR;
+    const bool ok = sndfile().error(file_) == SF_ERR_NO_ERROR;
     errno = 0;
-    const int closed = sf_close(file_);
+    const int closed = sndfile().close(file_);
     if (closed != 0 && write_error_ == 0)
         write_error_ = errno;
     file_ = nullptr;

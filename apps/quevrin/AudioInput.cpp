@@ -69,14 +69,14 @@ CMediaType AudioInput::media_type() const {
     return type;
 }
 
-long AudioInput::read(std::vector<unsigned char>& buffer, long count) {
+long AudioInput::read(void* frames, long count) {
     if (!path_.empty())
-        return file_.read(buffer.data(), count);
-    const long total = long(frames());
+        return file_.read(frames, count);
+    const long total = long(this->frames());
     const long n = std::min(count, total - demo_position_);
     std::copy_n(reinterpret_cast<const unsigned char*>(demo_.data()) +
                     std::size_t(demo_position_) * std::size_t(frame_bytes()),
-                std::size_t(n) * std::size_t(frame_bytes()), buffer.begin());
+                std::size_t(n) * std::size_t(frame_bytes()), static_cast<unsigned char*>(frames));
     demo_position_ += n;
     return n;
 }

@@ -26,8 +26,9 @@ public:
     int frame_bytes() const { return channels() * (sample() == AudioFile::Sample::int16 ? 2 : 4); }
     // The interleaved type the source offers the filter.
     CMediaType media_type() const;
-    // Up to `count` frames into `buffer`; 0 at the end.
-    long read(std::vector<unsigned char>& buffer, long count);
+    // Up to `count` frames into `frames`; 0 at the end.
+    long read(void* frames, long count);
+    long read(std::vector<unsigned char>& buffer, long count) { return read(buffer.data(), count); }
     // Reading starts again at the first frame; false when it cannot.
     bool rewind();
 

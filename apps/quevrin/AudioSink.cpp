@@ -12,6 +12,20 @@ namespace {
 const CLSID clsid_audio_sink = {
     0x2F6C8E41, 0x7A0B, 0x4C55, {0x9D, 0x13, 0x61, 0x0E, 0x52, 0xA7, 0x3B, 0x02}};
 
+// The largest magnitude among the samples (0 for none), in eight running
+// maxima that do not wait on one another.
+template <typename Sample>
+float peak_of(const Sample* s, long count) {
+    float m[8] = {};
+    long i = 0;
+    for (; i + 8 <= count; i += 8)
+        for (int k = 0; k < 8; ++k)
+            m[k] = std::max(m[k], std::abs(float(s[i + k])));
+    for (; i < count; ++i)
+        m[0] = std::max(m[0], std::abs(float(s[i])));
+    return *std::max_element(m, m + 8);
+}
+
 } // namespace
 
 AudioSinkPin::AudioSinkPin(AudioSink* sink, CCritSec* lock, HRESULT* phr)
@@ -49,7 +63,12 @@ STDMETHODIMP AudioSinkPin::EndOfStream() {
 AudioSink::AudioSink(AudioFile& file, long long tail_frames, bool trim)
     : CBaseFilter("AudioSink", nullptr, &lock_, clsid_audio_sink), file_(file),
       tail_frames_(tail_frames), trim_(trim),
-      frame_bytes_(file.channels() * file.bytes_per_sample()), pin_(this, &lock_, nullptr) {}
+      frame_bytes_(file.channels() * file.bytes_per_sample()), pin_(this, &lock_, nullptr) {
+    // Room for the whole tail at once, so that quiet frames never move as
+    // they gather; only the part used is ever touched.
+    if (trim_)
+        quiet_.reserve(std::size_t(tail_frames_) * std::size_t(frame_bytes_));
+}
 
 AudioSink* AudioSink::create(AudioFile& file, long long tail_frames, bool trim) {
     auto* sink = new AudioSink(file, tail_frames, trim);
@@ -57,21 +76,19 @@ AudioSink* AudioSink::create(AudioFile& file, long long tail_frames, bool trim) 
     return sink;
 }
 
-bool AudioSink::is_audible(const BYTE* frame) const {
-    for (int c = 0; c < file_.channels(); ++c) {
-        if (file_.sample() == AudioFile::Sample::int16) {
-            std::int16_t s;
-            std::memcpy(&s, frame + 2 * c, sizeof s);
-            if (s != 0)
-                return true;
-        } else {
-            float s;
-            std::memcpy(&s, frame + 4 * c, sizeof s);
-            if (std::abs(s) > audible)
-                return true;
-        }
+long AudioSink::audible_frames(const BYTE* data, long count) const {
+    const long samples = count * file_.channels();
+    long last = samples; // one past the last audible sample
+    if (file_.sample() == AudioFile::Sample::int16) {
+        const auto* s = reinterpret_cast<const std::int16_t*>(data);
+        while (last > 0 && s[last - 1] == 0)
+            --last;
+    } else {
+        const auto* s = reinterpret_cast<const float*>(data);
+        while (last > 0 && !(std::abs(s[last - 1]) > audible))
+            --last;
     }
-    return false;
+    return (last + file_.channels() - 1) / file_.channels();
 }
 
 void AudioSink::write(const BYTE* data, long count) {
@@ -80,14 +97,11 @@ void AudioSink::write(const BYTE* data, long count) {
     const long samples = count * file_.channels();
     if (file_.sample() == AudioFile::Sample::int16) {
         const auto* s = reinterpret_cast<const std::int16_t*>(data);
-        for (long i = 0; i < samples; ++i) {
-            peak_ = std::max(peak_, std::abs(float(s[i])) / 32768.0f);
-            clipped_ += s[i] == INT16_MAX || s[i] == INT16_MIN ? 1 : 0;
-        }
-    } else {
-        const auto* s = reinterpret_cast<const float*>(data);
+        peak_ = std::max(peak_, peak_of(s, samples) / 32768.0f);
         for (long i = 0; i < samples; ++i)
-            peak_ = std::max(peak_, std::abs(s[i]));
+            clipped_ += s[i] == INT16_MAX || s[i] == INT16_MIN ? 1 : 0;
+    } else {
+        peak_ = std::max(peak_, peak_of(reinterpret_cast<const float*>(data), samples));
     }
     if (file_.write(data, count) != count)
         failed_ = true;
@@ -109,14 +123,11 @@ void AudioSink::take(const BYTE* data, long count) {
         write(data, count);
         return;
     }
-    long audible_frames = count;
-    while (audible_frames > 0 &&
-           !is_audible(data + std::size_t(audible_frames - 1) * std::size_t(frame_bytes_)))
-        --audible_frames;
-    const std::size_t split = std::size_t(audible_frames) * std::size_t(frame_bytes_);
-    if (audible_frames > 0) {
+    const long audible = audible_frames(data, count);
+    const std::size_t split = std::size_t(audible) * std::size_t(frame_bytes_);
+    if (audible > 0) {
         write(quiet_.data(), long(quiet_.size() / std::size_t(frame_bytes_)));
-        write(data, audible_frames);
+        write(data, audible);
         quiet_.clear();
     }
     quiet_.insert(quiet_.end(), data + split,

@@ -55,7 +55,8 @@ private:
     friend class AudioSinkPin;
     AudioSink(AudioFile& file, long long tail_frames, bool trim);
     void take(const BYTE* data, long count);
-    bool is_audible(const BYTE* frame) const;
+    // The block's frames up to its last audible one.
+    long audible_frames(const BYTE* data, long count) const;
     void write(const BYTE* data, long count);
 
     CCritSec lock_;

@@ -51,28 +51,35 @@ AudioSource* AudioSource::create(const CMediaType& type, int buffer_frames, int 
 
 HRESULT AudioSource::push(const void* frames, long count) {
     const auto* data = static_cast<const BYTE*>(frames);
-    while (count > 0) {
-        const long n = std::min<long>(count, buffer_frames_);
-        REFERENCE_TIME start = delivered_ * 10000000LL / rate_;
-        REFERENCE_TIME stop = (delivered_ + n) * 10000000LL / rate_;
-        IMediaSample* sample = nullptr;
-        HRESULT hr = pin_.GetDeliveryBuffer(&sample, &start, &stop, 0);
-        if (FAILED(hr))
-            return hr;
-        BYTE* buffer = nullptr;
-        sample->GetPointer(&buffer);
-        const long bytes = n * block_align_;
-        std::memcpy(buffer, data, std::size_t(bytes));
-        sample->SetActualDataLength(bytes);
-        sample->SetTime(&start, &stop);
-        sample->SetSyncPoint(TRUE);
-        hr = pin_.Deliver(sample);
-        sample->Release();
-        if (hr != S_OK)
-            return hr;
-        data += bytes;
-        count -= n;
-        delivered_ += n;
-    }
-    return S_OK;
+    long delivered = 0;
+    return push_read(
+        count,
+        [this, &data](BYTE* to, long n) {
+            const std::size_t bytes = std::size_t(n) * std::size_t(block_align_);
+            std::memcpy(to, data, bytes);
+            data += bytes;
+            return n;
+        },
+        delivered);
+}
+
+HRESULT AudioSource::next_buffer(long frames, IMediaSample*& sample, BYTE*& data) {
+    REFERENCE_TIME start = delivered_ * 10000000LL / rate_;
+    REFERENCE_TIME stop = (delivered_ + frames) * 10000000LL / rate_;
+    const HRESULT hr = pin_.GetDeliveryBuffer(&sample, &start, &stop, 0);
+    if (SUCCEEDED(hr))
+        sample->GetPointer(&data);
+    return hr;
+}
+
+HRESULT AudioSource::deliver(IMediaSample* sample, long count) {
+    REFERENCE_TIME start = delivered_ * 10000000LL / rate_;
+    REFERENCE_TIME stop = (delivered_ + count) * 10000000LL / rate_;
+    sample->SetActualDataLength(count * block_align_);
+    sample->SetTime(&start, &stop);
+    sample->SetSyncPoint(TRUE);
+    const HRESULT hr = pin_.Deliver(sample);
+    sample->Release();
+    delivered_ += count;
+    return hr;
 }

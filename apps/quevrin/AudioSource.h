@@ -35,6 +35,11 @@ public:
     // [audio thread] Delivers whole frames; the result of the first
     // failed delivery, S_OK when all went through.
     HRESULT push(const void* frames, long count);
+    // [audio thread] Delivers up to `count` frames that read(destination, n)
+    // writes straight into the delivery buffers, returning how many it wrote
+    // (fewer at the end); `delivered` counts them. The result as push's.
+    template <typename Read>
+    HRESULT push_read(long count, Read read, long& delivered);
     HRESULT end_of_stream() { return pin_.DeliverEndOfStream(); }
 
     AudioSourcePin* output() { return &pin_; }
@@ -43,6 +48,10 @@ public:
 
 private:
     AudioSource(const CMediaType& type, int buffer_frames, int capacity_frames);
+    // A delivery buffer for up to `frames`; then the sample with the `count`
+    // frames written into it, timed and delivered (and released).
+    HRESULT next_buffer(long frames, IMediaSample*& sample, BYTE*& data);
+    HRESULT deliver(IMediaSample* sample, long count);
 
     CCritSec lock_;
     CMediaType type_;
@@ -53,3 +62,26 @@ private:
     long long delivered_ = 0; // frames
     AudioSourcePin pin_;
 };
+
+template <typename Read>
+HRESULT AudioSource::push_read(long count, Read read, long& delivered) {
+    delivered = 0;
+    while (delivered < count) {
+        const long frames = count - delivered < buffer_frames_ ? count - delivered : buffer_frames_;
+        IMediaSample* sample = nullptr;
+        BYTE* data = nullptr;
+        HRESULT hr = next_buffer(frames, sample, data);
+        if (FAILED(hr))
+            return hr;
+        const long n = read(data, frames);
+        if (n <= 0) {
+            sample->Release();
+            return S_OK;
+        }
+        hr = deliver(sample, n);
+        delivered += n;
+        if (hr != S_OK || n < frames)
+            return hr;
+    }
+    return S_OK;
+}

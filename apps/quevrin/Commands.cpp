@@ -11,6 +11,7 @@
 #include "sys/Resource.h"
 
 #include <cstdio>
+#include <exception>
 
 namespace {
 
@@ -23,6 +24,18 @@ void print_params(mppi::DspInterface& dsp) {
     }
 }
 } // namespace
+
+int run_guarded(int argc, char** argv, const std::function<int(const Options&)>& command) {
+    try {
+        return command(parse_options(argc, argv));
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "quevrin: %s\n", e.what());
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quevrin: %s\n", e.what());
+        return 1;
+    }
+}
 
 int presets_command(const Options& o) {
     PluginModule module(module_path(o));

@@ -145,8 +145,6 @@ int render_command(const Options& o) {
 
         Progress progress(!o.quiet);
         const long read_frames = long(buffer_frames) * 4;
-        std::vector<unsigned char> buffer(std::size_t(read_frames) *
-                                          std::size_t(input.frame_bytes()));
         auto next = changes.begin();
         for (; next != changes.end() && next->frame == 0; ++next)
             make_change(module, next->change);
@@ -160,12 +158,14 @@ int render_command(const Options& o) {
             const long wanted = next == changes.end()
                                     ? read_frames
                                     : long(std::min<long long>(read_frames, next->frame - done));
-            const long n = input.read(buffer, wanted);
-            if (n <= 0)
-                break;
-            const HRESULT hr = source->push(buffer.data(), n);
+            // Read straight into the source's buffers.
+            long n = 0;
+            const HRESULT hr = source->push_read(
+                wanted, [&input](BYTE* to, long frames) { return input.read(to, frames); }, n);
             if (FAILED(hr))
                 throw InternalError("streaming failed (" + std::to_string(long(hr)) + ")");
+            if (n <= 0)
+                break;
             done += n;
             progress.show(input.frames() > 0 ? double(done) / double(input.frames()) : 0.0);
             if (sink->failed() || hr == S_FALSE)

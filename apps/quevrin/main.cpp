@@ -1,16 +1,14 @@
 // quevrin: the command-line host that runs the Quevrin filter on audio files.
 #include "Commands.h"
-#include "Options.h"
 #include "OutputFile.h"
+#include "WindowModule.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 
 int main(int argc, char** argv) {
     OutputFile::remove_on_signals();
-    try {
-        const Options o = parse_options(argc, argv);
+    return run_guarded(argc, argv, [argc, argv](const Options& o) {
         if (o.version) {
             std::printf("quevrin 1.03, a stereo delay by Vantrel\n");
             return 0;
@@ -24,7 +22,7 @@ int main(int argc, char** argv) {
         if (!o.scale.empty() || o.command == "screenshot")
             setenv("QUEVRIN_SCALE", o.scale.empty() ? "1" : o.scale.c_str(), 1);
         if (o.command == "editor")
-            return editor_command(o);
+            return window_command(argc, argv);
         // Only the editor shows a window: for every other command the module
         // finds no display, so its editor draws offscreen.
         unsetenv("DISPLAY");
@@ -35,13 +33,7 @@ int main(int argc, char** argv) {
         if (o.command == "params")
             return params_command(o);
         if (o.command == "screenshot")
-            return screenshot_command(o);
+            return window_command(argc, argv);
         return bank_command(o);
-    } catch (const UsageError& e) {
-        std::fprintf(stderr, "quevrin: %s\n", e.what());
-        return 2;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "quevrin: %s\n", e.what());
-        return 1;
-    }
+    });
 }

@@ -1,6 +1,6 @@
 #include "effect/Algo.h"
 
-#include "effect/ChangeMark.h"
+#include "mppi/ChangeMark.h"
 #include "mppi/HostDspInterface.h"
 #include "mppi/PropertyKeys.h"
 #include "mppi/preset/ProgramSlot.h"

@@ -1,11 +1,11 @@
 #include "effect/DelayLine.h"
 
-#include "effect/ChangeMark.h"
 #include "effect/DelayBufferSize.h"
+#include "mppi/ChangeMark.h"
 
 #include <algorithm>
 #include <cmath>
-#include <new>
+#include <cstdlib>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -71,7 +71,7 @@ void DelayLine::reset() noexcept {
     d_current_ = d_;
     glide_start_ = false;
     tick_offset_ = 0;
-    std::fill(buffer_.begin(), buffer_.end(), 0.0f);
+    buffer_.clear();
     w_ = 0;
     filter_.reset();
     distortion_.reset();
@@ -86,7 +86,7 @@ void DelayLine::set_sample_rate(float rate) {
     filter_.set_sample_rate(rate);
     distortion_.set_sample_rate(rate);
     shelf_.set_sample_rate(rate);
-    std::fill(buffer_.begin(), buffer_.end(), 0.0f);
+    buffer_.clear();
     w_ = 0;
     allocate();
     // The delay in samples follows the rate at once.
@@ -98,13 +98,9 @@ void DelayLine::set_sample_rate(float rate) {
 void DelayLine::allocate() {
     dmax_ = static_cast<int>(std::lround(4.0 * sample_rate_));
     const int n = delay_buffer_size(dmax_);
-    if (n != buffer_size()) {
-        try {
-            buffer_.assign(static_cast<std::size_t>(n), 0.0f);
-        } catch (const std::bad_alloc&) {
-            // Keep the previous buffer; delays stay inside it.
-        }
-    }
+    // A failed allocation keeps the previous buffer; delays stay inside it.
+    if (n != buffer_size())
+        buffer_.allocate(n);
     mask_ = buffer_size() - 1;
     dmax_ = std::min(dmax_, buffer_size() - 256);
     if (w_ >= buffer_size())
@@ -170,6 +166,7 @@ int DelayLine::max_run() const noexcept {
 }
 
 const float* DelayLine::read(int count) noexcept {
+    announce(count);
     filter_.read(out_, fetch(count), count);
     distortion_.process(out_, count);
     shelf_.process(out_, count);
@@ -178,6 +175,8 @@ const float* DelayLine::read(int count) noexcept {
 }
 
 void DelayLine::read_pair(DelayLine& a, DelayLine& b, int count) noexcept {
+    a.announce(count);
+    b.announce(count);
     if (a.gliding() && b.gliding()) {
         // Both reads are made inside the filters' loop, where the
         // interpolation overlaps the recursions' wait on their last outputs.
@@ -209,6 +208,25 @@ DelayLine::GlideRead DelayLine::glide() const noexcept {
             std::uint64_t(glide_speed_)};
 }
 
+// The stretches the run reads and writes, told to the memory before: the
+// mixer's write at w, then the gliding read from its first to its last
+// position, or the plain read and a pending crossfade's two stretches.
+void DelayLine::announce(int count) noexcept {
+    buffer_.will_write(w_, count);
+    if (gliding()) {
+        const std::int64_t travel = std::int64_t(count - 1) * glide_speed_;
+        const GlideRead read = glide();
+        const std::uint64_t from = travel >= 0 ? read.start : read.start + std::uint64_t(travel);
+        buffer_.will_read(int((from >> 32) & read.mask), int((std::abs(travel) >> 32) + 2));
+        return;
+    }
+    if (d_ != d_current_ && glide_start_) {
+        buffer_.will_read(w_ - d_current_ - 255, 511);
+        buffer_.will_write(w_ - d_ - 255, 511);
+    }
+    buffer_.will_read(w_ - d_, count);
+}
+
 // The delayed samples of the run, before the filter: the gliding read
 // interpolated into out_, or the buffer itself.
 const float* DelayLine::fetch(int count) noexcept {
@@ -222,7 +240,7 @@ const float* DelayLine::fetch(int count) noexcept {
         crossfade();
         glide_start_ = false;
     }
-    return &buffer_[static_cast<std::size_t>((w_ - d_) & mask_)];
+    return buffer_.data() + ((w_ - d_) & mask_);
 }
 
 void DelayLine::advance(int count) noexcept {

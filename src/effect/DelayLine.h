@@ -1,5 +1,6 @@
 #pragma once
 
+#include "effect/DelayMemory.h"
 #include "effect/DelayMixer.h"
 #include "effect/params/DelayLineParams.h"
 #include "effect/params/Modifiers.h"
@@ -12,7 +13,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 // One feedback delay line. It stores its input in a power-of-two circular
 // buffer, reads it back at the delay time through its filter, then runs its
@@ -41,7 +41,8 @@ public:
     // [editor thread] Default values; a line's pan is hard left (line 0) or
     // right (line 1) in two-line mode, else centred. Then reset.
     void set_defaults(bool two_line_mode);
-    // [audio thread] Glides and LFOs restart, the buffer is cleared.
+    // [audio thread] Glides and LFOs restart, the buffer is cleared (at the
+    // cost of a few chunks per run, see DelayMemory).
     void reset() noexcept;
     // [editor thread, audio thread stopped] Clears the buffer and sizes it for the rate (may
     // allocate; a failed allocation keeps the previous buffer).
@@ -53,7 +54,7 @@ public:
     // [audio thread] The longest run that reads and writes without wrapping.
     int max_run() const noexcept;
     // [audio thread] Where the mixer writes the run's input.
-    float* write_pointer() noexcept { return &buffer_[static_cast<std::size_t>(w_)]; }
+    float* write_pointer() noexcept { return buffer_.data() + w_; }
     // [audio thread] Produces `count` processed samples and advances the write
     // position; the returned block is valid until the next read.
     const float* read(int count) noexcept;
@@ -65,11 +66,11 @@ public:
     // [any thread] A parameter or modulated value changed.
     void notify(mppi::NotifierInterface* source) noexcept override;
 
-    int buffer_size() const noexcept { return static_cast<int>(buffer_.size()); }
+    int buffer_size() const noexcept { return buffer_.size(); }
     int max_delay() const noexcept { return dmax_; }
     int delay() const noexcept { return d_; }
     int current_delay() const noexcept { return d_current_; }
-    const std::vector<float>& buffer() const noexcept { return buffer_; }
+    const DelayMemory<float>& buffer() const noexcept { return buffer_; }
     const FilterStage& filter() const noexcept { return filter_; }
 
 private:
@@ -91,6 +92,7 @@ private:
     void push_values() noexcept;
     bool gliding() const noexcept;
     GlideRead glide() const noexcept;
+    void announce(int count) noexcept;
     const float* fetch(int count) noexcept;
     void advance(int count) noexcept;
     void crossfade() noexcept;
@@ -105,7 +107,7 @@ private:
     mppi::FullLfoParam<TimeModifier, 1> time_;
     mppi::FullLfoParam<FdbkModifier, 1> feedback_;
 
-    std::vector<float> buffer_;
+    DelayMemory<float> buffer_;
     int mask_ = 0;
     int w_ = 0;
     float time_seconds_ = 0.0f;

@@ -1,5 +1,7 @@
 #include "effect/DelayMixer.h"
 
+#include "effect/Avx2.h"
+
 namespace {
 
 void set_if_different(float& pending, float x, bool& changed) {
@@ -92,26 +94,29 @@ void DelayMixer::tick() noexcept {
 
 void DelayMixer::process(float* L, float* R, const float* x0, const float* x1, float* w0, float* w1,
                          int count, int offset) const noexcept {
-    if (two_line_) {
-        if (ramping_)
-            run<true, true>(L, R, x0, x1, w0, w1, count, offset);
-        else
-            run<true, false>(L, R, x0, x1, w0, w1, count, offset);
-    } else {
-        if (ramping_)
-            run<false, true>(L, R, x0, x1, w0, w1, count, offset);
-        else
-            run<false, false>(L, R, x0, x1, w0, w1, count, offset);
-    }
+    avx2::run([&]() QUEVRIN_INLINE {
+        if (two_line_) {
+            if (ramping_)
+                run<true, true>(L, R, x0, x1, w0, w1, count, offset);
+            else
+                run<true, false>(L, R, x0, x1, w0, w1, count, offset);
+        } else {
+            if (ramping_)
+                run<false, true>(L, R, x0, x1, w0, w1, count, offset);
+            else
+                run<false, false>(L, R, x0, x1, w0, w1, count, offset);
+        }
+    });
 }
 
 // The six blocks never overlap (the engine's scratch, the lines' read blocks,
 // the lines' buffers): restrict lets the loop run several samples at a time
 // without a run-time overlap check.
 template <bool TwoLines, bool Ramp>
-void DelayMixer::run(float* __restrict L, float* __restrict R, const float* __restrict x0,
-                     const float* __restrict x1, float* __restrict w0, float* __restrict w1,
-                     int count, int offset) const noexcept {
+QUEVRIN_INLINE inline void DelayMixer::run(float* __restrict L, float* __restrict R,
+                                           const float* __restrict x0, const float* __restrict x1,
+                                           float* __restrict w0, float* __restrict w1, int count,
+                                           int offset) const noexcept {
     // Copies in locals: the stores to the signal arrays could otherwise alias
     // the members, which would then be read again for every sample.
     const Coefficients c = current_;

@@ -1,10 +1,11 @@
 #include "effect/StereoTapDelay.h"
 
+#include "effect/Avx2.h"
 #include "effect/DelayBufferSize.h"
 
 #include <algorithm>
 #include <cmath>
-#include <new>
+#include <cstdlib>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -62,7 +63,7 @@ void StereoTapDelay::set_defaults() {
 }
 
 void StereoTapDelay::reset() noexcept {
-    std::fill(buffer_.begin(), buffer_.end(), Frame{0.0f, 0.0f});
+    buffer_.clear();
     w_ = 0;
     processed_ = 0;
     for (TapUnit& tap : taps_)
@@ -72,7 +73,7 @@ void StereoTapDelay::reset() noexcept {
 void StereoTapDelay::set_sample_rate(float rate) {
     sample_rate_ = rate;
     allocate();
-    std::fill(buffer_.begin(), buffer_.end(), Frame{0.0f, 0.0f});
+    buffer_.clear();
     w_ = 0;
     processed_ = 0;
     for (TapUnit& tap : taps_)
@@ -82,13 +83,9 @@ void StereoTapDelay::set_sample_rate(float rate) {
 void StereoTapDelay::allocate() {
     dmax_ = static_cast<int>(std::lround(4.0 * sample_rate_));
     const int n = delay_buffer_size(dmax_);
-    if (n != buffer_size()) {
-        try {
-            buffer_.assign(static_cast<std::size_t>(n), Frame{0.0f, 0.0f});
-        } catch (const std::bad_alloc&) {
-            // Keep the previous buffer; delays stay inside it.
-        }
-    }
+    // A failed allocation keeps the previous buffer; delays stay inside it.
+    if (n != buffer_size())
+        buffer_.allocate(n);
     mask_ = buffer_size() - 1;
     dmax_ = std::min(dmax_, buffer_size() - 256);
     if (w_ >= buffer_size())
@@ -119,6 +116,7 @@ void StereoTapDelay::process(float* L, float* R, const float* in_left, const flo
     // The input goes in first, so a tap at delay 0 plays the current frame.
     // In at most two stretches, up to the buffer's end and from its start.
     Frame* buf = buffer_.data();
+    buffer_.will_write(w_, count);
     const int first = std::min(count, buffer_size() - w_);
     write_input(buf + w_, in_left, in_right, first);
     write_input(buf, in_left + first, in_right + first, count - first);
@@ -127,6 +125,7 @@ void StereoTapDelay::process(float* L, float* R, const float* in_left, const flo
     for (int t = 0; t < nbr_taps; ++t) {
         if (!taps_[t].contributes())
             continue;
+        announce_reads(t, count);
         if (any)
             mix_tap<true>(t, L, R, count);
         else
@@ -228,8 +227,9 @@ inline void store4(float* L, float* R, int i, const Frames4& out) noexcept {
 
 // A contiguous stretch of frames through constant or ramping gains.
 template <bool Add, bool Ramp, typename Frame>
-void mix_frames(const Frame* __restrict f, float* __restrict L, float* __restrict R, int count,
-                int j0, const TapUnit::Gains& g, const GainRamp& ramp) {
+QUEVRIN_INLINE inline void mix_frames(const Frame* __restrict f, float* __restrict L,
+                                      float* __restrict R, int count, int j0,
+                                      const TapUnit::Gains& g, const GainRamp& ramp) {
     for (int i = 0; i < count; ++i) {
         const TapUnit::Gains k = Ramp ? ramp.at(j0 + i) : g;
         store<Add>(L, R, i, k.ll * f[i].l + k.rl * f[i].r, k.lr * f[i].l + k.rr * f[i].r);
@@ -293,6 +293,38 @@ void mix_jump(const Frame* __restrict old_frames, const Frame* __restrict new_fr
 
 } // namespace
 
+// A delay change the tap reads gliding, at a speed within -1.25..1.25; a
+// larger one crossfades over the tick.
+bool StereoTapDelay::glides(int t) const noexcept {
+    const TapUnit& tap = taps_[t];
+    return tap.delay() != tap.previous_delay() && std::abs(1.0 - tap.glide_increment()) <= 1.25;
+}
+
+// The glide's read position at this block's start, 32.32 fixed point.
+std::uint64_t StereoTapDelay::glide_position(int t) const noexcept {
+    return glide_start_[t] + std::uint64_t(std::int64_t(processed_) * glide_speed_[t]);
+}
+
+// The stretches a tap reads in this block, told to the memory before: at its
+// delay, from the first to the last position of its glide, or at both delays
+// of its crossfade.
+void StereoTapDelay::announce_reads(int t, int count) noexcept {
+    const TapUnit& tap = taps_[t];
+    const int d = tap.delay();
+    const int dp = tap.previous_delay();
+    if (glides(t)) {
+        const std::int64_t travel = std::int64_t(count - 1) * glide_speed_[t];
+        const std::uint64_t start = glide_position(t);
+        const std::uint64_t from = travel >= 0 ? start : start + std::uint64_t(travel);
+        buffer_.will_read(int((from >> 32) & std::uint64_t(mask_)),
+                          int((std::abs(travel) >> 32) + 2));
+        return;
+    }
+    if (d != dp)
+        buffer_.will_read(w_ - dp, count);
+    buffer_.will_read(w_ - d, count);
+}
+
 template <bool Add>
 void StereoTapDelay::mix_tap(int t, float* L, float* R, int count) noexcept {
     const TapUnit& tap = taps_[t];
@@ -309,15 +341,21 @@ void StereoTapDelay::mix_tap(int t, float* L, float* R, int count) noexcept {
         // At most two stretches: up to the buffer's end, then from its start.
         const int start = (w_ - d) & mask;
         const int first = std::min(count, buffer_size() - start);
-        const auto mix = ramping ? mix_frames<Add, true, Frame> : mix_frames<Add, false, Frame>;
-        mix(buf + start, L, R, first, j0, g, ramp);
-        if (first < count)
-            mix(buf, L + first, R + first, count - first, j0 + first, g, ramp);
+        avx2::run([&]() QUEVRIN_INLINE {
+            if (ramping) {
+                mix_frames<Add, true>(buf + start, L, R, first, j0, g, ramp);
+                mix_frames<Add, true>(buf, L + first, R + first, count - first, j0 + first, g,
+                                      ramp);
+            } else {
+                mix_frames<Add, false>(buf + start, L, R, first, j0, g, ramp);
+                mix_frames<Add, false>(buf, L + first, R + first, count - first, j0 + first, g,
+                                       ramp);
+            }
+        });
         return;
     }
-    const double rate = 1.0 - tap.glide_increment();
-    if (std::abs(rate) <= 1.25) {
-        const std::uint64_t p = glide_start_[t] + std::uint64_t(std::int64_t(j0) * glide_speed_[t]);
+    if (glides(t)) {
+        const std::uint64_t p = glide_position(t);
         const auto glide = ramping ? mix_glide<Add, true, Frame> : mix_glide<Add, false, Frame>;
         glide(buf, mask, p, std::uint64_t(glide_speed_[t]), L, R, count, j0, g, ramp);
         return;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "effect/DelayMemory.h"
 #include "effect/TapUnit.h"
 
 #include <cstdint>
-#include <vector>
 
 // The pre-delay: four taps reading one stereo buffer. Their sum is the
 // pre-delay signal that feeds the delay lines and, levelled, the output.
@@ -17,7 +17,8 @@ public:
     void init(mppi::PluginInternal& plugin);
     // [editor thread] Every tap to its defaults, then reset.
     void set_defaults();
-    // [audio thread] Buffer cleared, taps restarted.
+    // [audio thread] Buffer cleared (at the cost of a few chunks per block, see
+    // DelayMemory), taps restarted.
     void reset() noexcept;
     // [editor thread, audio thread stopped] May allocate; a failed allocation keeps the previous
     // buffer.
@@ -33,7 +34,7 @@ public:
     void notify(mppi::NotifierInterface*) noexcept override {}
 
     TapUnit& tap(int index) { return taps_[index]; }
-    int buffer_size() const noexcept { return static_cast<int>(buffer_.size()); }
+    int buffer_size() const noexcept { return buffer_.size(); }
     int max_delay() const noexcept { return dmax_; }
 
 private:
@@ -42,11 +43,14 @@ private:
     };
 
     void allocate();
+    bool glides(int t) const noexcept;
+    std::uint64_t glide_position(int t) const noexcept;
+    void announce_reads(int t, int count) noexcept;
     template <bool Add>
     void mix_tap(int t, float* L, float* R, int count) noexcept;
 
     TapUnit taps_[nbr_taps];
-    std::vector<Frame> buffer_;
+    DelayMemory<Frame> buffer_;
     int mask_ = 0;
     int w_ = 0;
     int processed_ = 0; // samples since the last tick

@@ -1,6 +1,6 @@
 #include "effect/TapUnit.h"
 
-#include "effect/ChangeMark.h"
+#include "mppi/ChangeMark.h"
 
 #include <algorithm>
 #include <cmath>

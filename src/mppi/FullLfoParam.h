@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mppi/ChangeMark.h"
 #include "mppi/LfoOscillator.h"
 #include "mppi/NotifiedInterface.h"
 #include "mppi/NotifierInterface.h"
@@ -77,7 +78,7 @@ public:
     void tick(int n) noexcept {
         take_target();
         // A change arriving during this tick stays marked for the next one.
-        bool dirty = dirty_.exchange(false, std::memory_order_relaxed);
+        bool dirty = take_change(dirty_);
         if (dirty)
             read_companions();
         current_ += step_ * n;
@@ -105,7 +106,7 @@ public:
         current_ = target_value_;
         step_ = 0.0;
         oscillator_.reset();
-        if (dirty_.exchange(false, std::memory_order_relaxed))
+        if (take_change(dirty_))
             read_companions();
         modulated_ =
             depth_ > 0.0f ? Modifier::apply(current_, oscillator_.value(), depth_) : current_;
@@ -148,7 +149,7 @@ private:
 
     // A new target from the base starts a glide from where the value is now.
     void take_target() noexcept {
-        if (!target_changed_.exchange(false, std::memory_order_acquire))
+        if (!take_change(target_changed_, std::memory_order_acquire))
             return;
         target_value_ = pending_target_.load(std::memory_order_relaxed);
         step_ = (double(target_value_) - current_) / (double(ramp_time) * sample_rate_);

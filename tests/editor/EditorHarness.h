@@ -33,8 +33,8 @@ public:
             throw std::runtime_error("no filter");
         }
         filter->NonDelegatingAddRef();
+        window = static_cast<pengui::HeadlessWindow*>(filter->GetEditorWindow());
         gui = static_cast<ZentrovaGui*>(filter->GetGui());
-        window = static_cast<pengui::HeadlessWindow*>(gui->get_window());
         gui->open(nullptr);
     }
     ~EditorHarness() {

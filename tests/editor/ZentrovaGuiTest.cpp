@@ -314,6 +314,36 @@ TEST(ProgInterpolator, keeps_the_tempo_takes_the_flags_at_once_and_glides_the_re
     }
 }
 
+// The filter makes its editor when the editor's window is first asked for:
+// one made after a program was applied shows what one made before shows.
+TEST(ZentrovaGui, an_editor_made_after_a_program_shows_what_one_made_before_shows) {
+    const auto editor_of = [](LONG preset, bool editor_first) {
+        pengui::ToolkitClock::set_source([] { return editor_test::fake_time(); });
+        HRESULT hr = S_OK;
+        auto* filter = static_cast<CSfPlugIn*>(CSfPlugIn::CreateInstance(nullptr, &hr));
+        filter->NonDelegatingAddRef();
+        if (editor_first)
+            filter->GetEditorWindow();
+        EXPECT_EQ(filter->SetPreset(preset), S_OK);
+        filter->GetGui()->get_host()->set_param(flags, 0.38f, 200); // two lines
+        auto* window = static_cast<pengui::HeadlessWindow*>(filter->GetEditorWindow());
+        filter->GetGui()->open(nullptr);
+        const pengui::PixelImage image = window->render(pengui::Rect{0, 0, 500, 422});
+        filter->NonDelegatingRelease();
+        pengui::ToolkitClock::set_source(nullptr);
+        return image;
+    };
+    for (LONG preset : {3, 11, 20, 33}) {
+        const pengui::PixelImage before = editor_of(preset, true);
+        const pengui::PixelImage after = editor_of(preset, false);
+        int differing = 0;
+        for (int y = 0; y < 422; ++y)
+            for (int x = 0; x < 500; ++x)
+                differing += before.rgb(x, y) != after.rgb(x, y) ? 1 : 0;
+        EXPECT_EQ(differing, 0) << "preset " << preset;
+    }
+}
+
 TEST(ZentrovaGui, the_web_button_opens_the_product_page) {
     EXPECT_EQ(WebSiteListener::product_page_url(),
               "https://vantrel.example/jump.php?type=product&productid=6&version=259");

@@ -132,7 +132,7 @@ TEST(DelayLine, glides_up_to_768_longer_or_256_shorter_else_jumps) {
         rig.plugin.get_time_unit().set_tempo_value(1984500.0 / (from + c.change));
         rig.line.tempo_changed();
 
-        const std::vector<float> before = rig.line.buffer();
+        const std::vector<float> before(rig.line.buffer().begin(), rig.line.buffer().end());
         const long w0 = long(rig.line.write_pointer() - rig.line.buffer().data());
         const long t0 = rig.t;
         const std::vector<float> out = rig.block(ramp);

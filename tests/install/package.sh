@@ -27,7 +27,7 @@ version=$("$build/bin/quevrin" --version | awk '{ print $2 }')
 [ "$(dpkg-deb --field "$package" Version)" = "${version%,}-1" ] ||
     fail "the package's version is not the program's ${version%,}"
 depends=$(dpkg-deb --field "$package" Depends)
-for needed in libsndfile1 libportaudio2 libx11-6 zenity xdg-utils; do
+for needed in libsndfile1 libportaudio2 libx11-6 libxext6 libxfixes3 zenity xdg-utils; do
     grep -q "\b$needed\b" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 

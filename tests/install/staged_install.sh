@@ -47,7 +47,8 @@ mkdir -p "$tree/bin" "$tree/lib/lv2/other.lv2"
 touch "$tree/bin/other" "$tree/lib/lv2/other.lv2/manifest.ttl"
 DESTDIR=$stage/root cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for file in bin/quevrin lib/quevrin/quevrin.so lib/lv2/quevrin.lv2/manifest.ttl \
+for file in bin/quevrin lib/quevrin/quevrin.so lib/quevrin/quevrin_cli_editor.so \
+    lib/lv2/quevrin.lv2/manifest.ttl \
     share/man/man1/quevrin.1 share/doc/quevrin/README.md share/doc/quevrin/LICENSE; do
     [ -s "$tree/$file" ] || fail "$file is not installed"
 done

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,8 @@ public:
 class FakeDsp : public mppi::DspInterface {
 public:
     static constexpr int nbr_params = 3;
+    // init() throws, as an engine that cannot get its memory does.
+    bool fail_init = false;
 
     // log: shared with the test, so the order of calls survives the object.
     explicit FakeDsp(std::shared_ptr<std::vector<std::string>> log =
@@ -41,7 +44,11 @@ public:
         : log_(std::move(log)), params_(static_cast<std::size_t>(params)) {}
     ~FakeDsp() override { note("dsp.destroyed"); }
 
-    void init() override { note("dsp.init"); }
+    void init() override {
+        note("dsp.init");
+        if (fail_init)
+            throw std::bad_alloc();
+    }
     void reset() override { note("dsp.reset"); }
     void stop() override { note("dsp.stop"); }
     mppi::HostDspInterface* get_host() override { return host_.get(); }

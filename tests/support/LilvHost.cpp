@@ -52,11 +52,7 @@ LV2_URID LilvHost::map_uri(LV2_URID_Map_Handle handle, const char* uri) {
 
 Lv2Runner::Lv2Runner(LilvHost& host, const LilvPlugin* plugin, double rate,
                      std::uint32_t max_frames)
-    : host_(host), plugin_(plugin), max_frames_(max_frames) {
-    instance_ = lilv_plugin_instantiate(plugin, rate, host.features());
-    if (instance_ == nullptr) {
-        return;
-    }
+    : host_(host), plugin_(plugin), rate_(rate), max_frames_(max_frames) {
     LilvWorld* w = host.world();
     LilvNode* audio = lilv_new_uri(w, LV2_CORE__AudioPort);
     LilvNode* control = lilv_new_uri(w, LV2_CORE__ControlPort);
@@ -67,37 +63,53 @@ Lv2Runner::Lv2Runner(LilvHost& host, const LilvPlugin* plugin, double rate,
     std::vector<float> defaults(n, 0.0f);
     lilv_plugin_get_port_ranges_float(plugin, nullptr, nullptr, defaults.data());
     atoms_.resize(n);
+    port_data_.assign(n, nullptr);
     for (std::uint32_t i = 0; i < n; ++i) {
         const LilvPort* port = lilv_plugin_get_port_by_index(plugin, i);
         symbols_[lilv_node_as_string(lilv_port_get_symbol(plugin, port))] = i;
         const bool is_input = lilv_port_is_a(plugin, port, input);
         if (lilv_port_is_a(plugin, port, control)) {
             controls_[i] = std::isnan(defaults[i]) ? 0.0f : defaults[i];
-            lilv_instance_connect_port(instance_, i, &controls_[i]);
+            port_data_[i] = &controls_[i];
         } else if (lilv_port_is_a(plugin, port, audio)) {
             auto& list = is_input ? audio_in_ : audio_out_;
             list.emplace_back(max_frames, 0.0f);
-            lilv_instance_connect_port(instance_, i, list.back().data());
+            port_data_[i] = list.back().data();
         } else if (lilv_port_is_a(plugin, port, atom)) {
             atoms_[i].words.assign(1024, 0);
             atoms_[i].input = is_input;
-            lilv_instance_connect_port(instance_, i, atoms_[i].words.data());
-        } else {
-            lilv_instance_connect_port(instance_, i, nullptr);
+            port_data_[i] = atoms_[i].words.data();
         }
     }
     for (LilvNode* node : {audio, control, input, atom}) {
         lilv_node_free(node);
     }
-    reset_atoms();
-    lilv_instance_activate(instance_);
+    instantiate();
 }
 
 Lv2Runner::~Lv2Runner() {
+    free_instance();
+}
+
+void Lv2Runner::free_instance() {
     if (instance_ != nullptr) {
         lilv_instance_deactivate(instance_);
         lilv_instance_free(instance_);
+        instance_ = nullptr;
     }
+}
+
+void Lv2Runner::instantiate() {
+    free_instance();
+    instance_ = lilv_plugin_instantiate(plugin_, rate_, host_.features());
+    if (instance_ == nullptr) {
+        return;
+    }
+    for (std::uint32_t i = 0; i < port_data_.size(); ++i) {
+        lilv_instance_connect_port(instance_, i, port_data_[i]);
+    }
+    reset_atoms();
+    lilv_instance_activate(instance_);
 }
 
 float* Lv2Runner::control(const std::string& symbol) {

@@ -67,6 +67,11 @@ public:
                 std::vector<float>& out_left, std::vector<float>& out_right, std::uint32_t block);
     // Runs only the plug-in on what the audio buffers hold (for timing).
     void run_in_place(std::uint32_t frames) { lilv_instance_run(instance_, frames); }
+    // Deactivates and frees the instance (lilv unloads the library with its
+    // last instance); instantiate() makes a new one on the same ports,
+    // activated, as a host adds the plug-in (for timing).
+    void free_instance();
+    void instantiate();
 
     // Port value access in lilv's callback form (state save and restore).
     static const void* get_port_value(const char* symbol, void* self, uint32_t* size,
@@ -85,7 +90,9 @@ private:
     LilvHost& host_;
     const LilvPlugin* plugin_;
     LilvInstance* instance_ = nullptr;
+    double rate_;
     std::uint32_t max_frames_;
+    std::vector<void*> port_data_; // what each port is connected to
     std::vector<float> controls_;
     std::map<std::string, std::uint32_t> symbols_;
     std::vector<std::vector<float>> audio_in_;

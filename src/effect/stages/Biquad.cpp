@@ -1,5 +1,7 @@
 #include "effect/stages/Biquad.h"
 
+#include "effect/stages/AntiDenormal.h"
+
 #include <cmath>
 
 namespace {
@@ -58,7 +60,7 @@ void Biquad::process(float* dst, const float* src, int count) noexcept {
     for (; i + 1 < count; i += 2) {
         const float xa = src[i];
         const float xb = src[i + 1];
-        const float ya = b0 * xa + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2 + anti_denormal;
+        const float ya = anti_denormal::added(b0 * xa + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2);
         const float yb = b0 * xb + b1 * xa + b2 * x1 - a1 * ya - a2 * y1;
         dst[i] = ya;
         dst[i + 1] = yb;

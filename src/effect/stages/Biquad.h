@@ -1,5 +1,6 @@
 #pragma once
 
+#include "effect/stages/AntiDenormal.h"
 #include "effect/stages/LanePair.h"
 
 #include <array>
@@ -51,9 +52,6 @@ public:
     std::array<float, 4> state() const noexcept;
 
 private:
-    // Keeps the recursion out of denormals; added to the first output of each pair.
-    static constexpr float anti_denormal = 1e-20f;
-
     float b0_ = 1.0f, b1_ = 0.0f, b2_ = 0.0f, a1_ = 0.0f, a2_ = 0.0f;
     float x_[2] = {0.0f, 0.0f};
     float y_[2] = {0.0f, 0.0f};
@@ -78,13 +76,13 @@ void Biquad::process_pair_from(Biquad& a, float* dst_a, ReadA read_a, Biquad& b,
     __m128 y1 = lanes(a.y_[ca], b.y_[cb]), y2 = lanes(a.y_[pa], b.y_[pb]);
     const __m128 b0 = lanes(a.b0_, b.b0_), b1 = lanes(a.b1_, b.b1_), b2 = lanes(a.b2_, b.b2_);
     const __m128 a1 = lanes(a.a1_, b.a1_), a2 = lanes(a.a2_, b.a2_);
-    const __m128 tiny = _mm_set1_ps(anti_denormal);
     for (; i + 1 < count; i += 2) {
         const __m128 xa = lanes(read_a(i), read_b(i));
         const __m128 xb = lanes(read_a(i + 1), read_b(i + 1));
         __m128 ya = _mm_add_ps(_mm_mul_ps(b0, xa), _mm_mul_ps(b1, x1));
         ya = _mm_sub_ps(_mm_add_ps(ya, _mm_mul_ps(b2, x2)), _mm_mul_ps(a1, y1));
-        ya = _mm_add_ps(_mm_sub_ps(ya, _mm_mul_ps(a2, y2)), tiny);
+        // The first output of each pair takes the anti-denormal offset.
+        ya = anti_denormal::added_pair(_mm_sub_ps(ya, _mm_mul_ps(a2, y2)));
         __m128 yb = _mm_add_ps(_mm_mul_ps(b0, xb), _mm_mul_ps(b1, xa));
         yb = _mm_sub_ps(_mm_add_ps(yb, _mm_mul_ps(b2, x1)), _mm_mul_ps(a1, ya));
         yb = _mm_sub_ps(yb, _mm_mul_ps(a2, y1));

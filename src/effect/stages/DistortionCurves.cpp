@@ -16,6 +16,10 @@ DistortionCurves::DistortionCurves()
         for (int k = 0; k < 4; ++k) {
             overdrive_rows_[4 * i + k] = overdrive_.row(i)[k];
             puncher_rows_[4 * i + k] = puncher_.row(i)[k];
+#if defined(QUEVRIN_HAS_AVX2)
+            overdrive_columns_[k][i] = overdrive_.row(i)[k];
+            puncher_columns_[k][i] = puncher_.row(i)[k];
+#endif
         }
     }
     // ((0·u + 0)·u + 0)·u + high_ is high_ for any coordinate in range.

@@ -8,6 +8,8 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+// Where the compiler builds AVX2 forms, the curves have eight-lane ones.
+#include "effect/Avx2.h"
 
 // The two shaping curves of the distortion, each 16 cubic segments: a tanh
 // soft clipper over [-8, 8] and one period of a sine for the wave folder.
@@ -38,6 +40,12 @@ public:
     __m128 overdrive4(__m128 x, __m128 scale) const noexcept;
     __m128 puncher4(__m128 x, __m128 scale) const noexcept;
 #endif
+#if defined(QUEVRIN_HAS_AVX2)
+    // Eight samples: each lane as the one-sample form computes it. Only where
+    // avx2::available().
+    QUEVRIN_AVX2 __m256 overdrive8(__m256 x, __m256 scale) const noexcept;
+    QUEVRIN_AVX2 __m256 puncher8(__m256 x, __m256 scale) const noexcept;
+#endif
 
 private:
     static constexpr float knot_offset = 8.0f;
@@ -50,6 +58,11 @@ private:
 #if defined(__SSE2__)
     static __m128 eval4(const float* rows, __m128i segment, __m128 u) noexcept;
 #endif
+#if defined(QUEVRIN_HAS_AVX2)
+    // A table by coefficient: [k][i] is coefficient k of segment i.
+    using Columns = float[4][16];
+    QUEVRIN_AVX2 static __m256 eval8(const Columns& table, __m256i segment, __m256 u) noexcept;
+#endif
 
     mppi::CubicTable<float> overdrive_;
     mppi::CubicTable<float> puncher_;
@@ -59,6 +72,11 @@ private:
     // at or above the top.
     alignas(16) float overdrive_rows_[(segments + 1) * 4];
     alignas(16) float puncher_rows_[segments * 4];
+#if defined(QUEVRIN_HAS_AVX2)
+    // The same by coefficient, for the eight-lane forms.
+    alignas(32) Columns overdrive_columns_;
+    alignas(32) Columns puncher_columns_;
+#endif
 };
 
 inline float DistortionCurves::overdrive(float x) const noexcept {
@@ -129,6 +147,53 @@ inline __m128 DistortionCurves::puncher4(__m128 x, __m128 scale) const noexcept 
     __m128 r = _mm_sub_ps(u, _mm_mul_ps(period, _mm_cvtepi32_ps(whole)));
     r = _mm_andnot_ps(_mm_cmpge_ps(r, period), r);
     return _mm_and_ps(usable, eval4(puncher_rows_, _mm_cvttps_epi32(r), r));
+}
+
+#endif
+
+#if defined(QUEVRIN_HAS_AVX2)
+
+// eval4's cubics for eight segments: each coefficient of the 16 segments
+// fills two registers, and a lane takes its segment's with two permutes and
+// a blend on the segment's top bit.
+QUEVRIN_AVX2 inline __m256 DistortionCurves::eval8(const Columns& table, __m256i segment,
+                                                   __m256 u) noexcept {
+    const __m256 upper = _mm256_castsi256_ps(_mm256_cmpgt_epi32(segment, _mm256_set1_epi32(7)));
+    const auto column = [segment, upper](const float* c) QUEVRIN_AVX2 {
+        return _mm256_blendv_ps(_mm256_permutevar8x32_ps(_mm256_load_ps(c), segment),
+                                _mm256_permutevar8x32_ps(_mm256_load_ps(c + 8), segment), upper);
+    };
+    const __m256 c0 = column(table[0]), c1 = column(table[1]);
+    const __m256 c2 = column(table[2]), c3 = column(table[3]);
+    const __m256 v = _mm256_add_ps(_mm256_mul_ps(_mm256_add_ps(_mm256_mul_ps(c3, u), c2), u), c1);
+    return _mm256_add_ps(_mm256_mul_ps(v, u), c0);
+}
+
+QUEVRIN_AVX2 inline __m256 DistortionCurves::overdrive8(__m256 x, __m256 scale) const noexcept {
+    const __m256 u = _mm256_add_ps(_mm256_mul_ps(x, scale), _mm256_set1_ps(knot_offset));
+    const __m256 inside =
+        _mm256_max_ps(_mm256_min_ps(_mm256_set1_ps(last_coordinate), u), _mm256_setzero_ps());
+    // At or above the top the constant, as the four-lane form's constant row gives it.
+    const __m256 above = _mm256_cmp_ps(u, _mm256_set1_ps(float(segments)), _CMP_GE_OQ);
+    const __m256 v = eval8(overdrive_columns_, _mm256_cvttps_epi32(inside), inside);
+    return _mm256_blendv_ps(v, _mm256_set1_ps(high_), above);
+}
+
+QUEVRIN_AVX2 inline __m256 DistortionCurves::puncher8(__m256 x, __m256 scale) const noexcept {
+    const __m256 period = _mm256_set1_ps(float(segments));
+    __m256 u = _mm256_mul_ps(x, scale);
+    __m256 periods = _mm256_mul_ps(u, _mm256_set1_ps(1.0f / float(segments)));
+    const __m256 magnitude = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
+    const __m256 usable =
+        _mm256_cmp_ps(_mm256_and_ps(periods, magnitude), _mm256_set1_ps(1.0e9f), _CMP_LT_OQ);
+    u = _mm256_and_ps(usable, u);
+    periods = _mm256_and_ps(usable, periods);
+    __m256i whole = _mm256_cvttps_epi32(periods);
+    whole = _mm256_add_epi32(
+        whole, _mm256_castps_si256(_mm256_cmp_ps(_mm256_cvtepi32_ps(whole), periods, _CMP_GT_OQ)));
+    __m256 r = _mm256_sub_ps(u, _mm256_mul_ps(period, _mm256_cvtepi32_ps(whole)));
+    r = _mm256_andnot_ps(_mm256_cmp_ps(r, period, _CMP_GE_OQ), r);
+    return _mm256_and_ps(usable, eval8(puncher_columns_, _mm256_cvttps_epi32(r), r));
 }
 
 #endif

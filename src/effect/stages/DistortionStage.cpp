@@ -1,7 +1,8 @@
 #include "effect/stages/DistortionStage.h"
 
-#include "effect/ChangeMark.h"
+#include "effect/Avx2.h"
 #include "effect/stages/LanePair.h"
+#include "mppi/ChangeMark.h"
 
 #include <algorithm>
 #include <cmath>
@@ -163,6 +164,83 @@ inline __m128 fade4(Fade& fade, __m128 old_curve, __m128 new_curve) noexcept {
     return _mm_add_ps(_mm_mul_ps(_mm_movelh_ps(early, late), old_curve),
                       _mm_mul_ps(_mm_movehl_ps(late, early), new_curve));
 }
+
+// The vector loops' settings, each in every lane, and their running fades.
+struct Shaping {
+    __m128 drive, prev_drive, fold, prev_fold, od_gain, pu_gain;
+    Fade od_fade, pu_fade;
+};
+
+// Four samples: the curves, then their gains, in one pass, so that the
+// gains' sample-by-sample steps overlap the curves' work.
+template <bool UseOverdrive, bool UsePuncher, bool Changing>
+inline __m128 shape4(const DistortionCurves& c, __m128 x, Shaping& s) noexcept {
+    __m128 y = _mm_setzero_ps();
+    if constexpr (Changing) {
+        if constexpr (UseOverdrive)
+            y = _mm_add_ps(
+                y, fade4(s.od_fade, c.overdrive4(x, s.prev_drive), c.overdrive4(x, s.drive)));
+        if constexpr (UsePuncher)
+            y = _mm_add_ps(y, fade4(s.pu_fade, c.puncher4(x, s.prev_fold), c.puncher4(x, s.fold)));
+    } else {
+        if constexpr (UseOverdrive)
+            y = _mm_add_ps(y, _mm_mul_ps(s.od_gain, c.overdrive4(x, s.drive)));
+        if constexpr (UsePuncher)
+            y = _mm_add_ps(y, _mm_mul_ps(s.pu_gain, c.puncher4(x, s.fold)));
+    }
+    return y;
+}
+
+#if defined(QUEVRIN_HAS_AVX2)
+// Eight samples at a time, the curves in eight lanes and the rest as shape4
+// does it on each half, so that every sample comes out as there; returns the
+// samples done.
+template <bool UseOverdrive, bool UsePuncher, bool Changing>
+QUEVRIN_AVX2 int shape8(const DistortionCurves& c, float* __restrict block, int count,
+                        Shaping& s) noexcept {
+    const __m256 drive = _mm256_broadcastss_ps(s.drive);
+    const __m256 prev_drive = _mm256_broadcastss_ps(s.prev_drive);
+    const __m256 fold = _mm256_broadcastss_ps(s.fold);
+    const __m256 prev_fold = _mm256_broadcastss_ps(s.prev_fold);
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m256 x = _mm256_loadu_ps(block + i);
+        // The curves' halves: [half][overdrive, its previous, puncher, its previous].
+        __m128 curves[2][4] = {};
+        const auto split = [&curves](int k, __m256 v) QUEVRIN_AVX2 {
+            curves[0][k] = _mm256_castps256_ps128(v);
+            curves[1][k] = _mm256_extractf128_ps(v, 1);
+        };
+        if constexpr (UseOverdrive) {
+            split(0, c.overdrive8(x, drive));
+            if constexpr (Changing)
+                split(1, c.overdrive8(x, prev_drive));
+        }
+        if constexpr (UsePuncher) {
+            split(2, c.puncher8(x, fold));
+            if constexpr (Changing)
+                split(3, c.puncher8(x, prev_fold));
+        }
+        for (int half = 0; half < 2; ++half) {
+            const __m128* h = curves[half];
+            __m128 y = _mm_setzero_ps();
+            if constexpr (Changing) {
+                if constexpr (UseOverdrive)
+                    y = _mm_add_ps(y, fade4(s.od_fade, h[1], h[0]));
+                if constexpr (UsePuncher)
+                    y = _mm_add_ps(y, fade4(s.pu_fade, h[3], h[2]));
+            } else {
+                if constexpr (UseOverdrive)
+                    y = _mm_add_ps(y, _mm_mul_ps(s.od_gain, h[0]));
+                if constexpr (UsePuncher)
+                    y = _mm_add_ps(y, _mm_mul_ps(s.pu_gain, h[2]));
+            }
+            _mm_storeu_ps(block + i + 4 * half, y);
+        }
+    }
+    return i;
+}
+#endif
 #endif
 
 } // namespace
@@ -180,37 +258,28 @@ void DistortionStage::shape_with(float* __restrict block, int count) noexcept {
     Curve pu = puncher_;
     int i = 0;
 #if defined(__SSE2__)
-    // Four samples at a time: the curves, then their gains, in one pass, so
-    // that the gains' sample-by-sample steps overlap the curves' work.
-    const __m128 drive = _mm_set1_ps(drive_), prev_drive = _mm_set1_ps(prev_drive_);
-    const __m128 fold4 = _mm_set1_ps(fold), prev_fold4 = _mm_set1_ps(prev_fold);
-    const __m128 od_gain = _mm_set1_ps(od.gain), pu_gain = _mm_set1_ps(pu.gain);
-    Fade od_fade{_mm_setr_ps(od.falling, od.rising, 0.0f, 0.0f),
-                 _mm_setr_ps(-od.fall, od.rise, 0.0f, 0.0f)};
-    Fade pu_fade{_mm_setr_ps(pu.falling, pu.rising, 0.0f, 0.0f),
-                 _mm_setr_ps(-pu.fall, pu.rise, 0.0f, 0.0f)};
-    for (; i + 4 <= count; i += 4) {
-        const __m128 x = _mm_loadu_ps(block + i);
-        __m128 y = _mm_setzero_ps();
-        if constexpr (Changing) {
-            if constexpr (UseOverdrive)
-                y = _mm_add_ps(y,
-                               fade4(od_fade, c.overdrive4(x, prev_drive), c.overdrive4(x, drive)));
-            if constexpr (UsePuncher)
-                y = _mm_add_ps(y, fade4(pu_fade, c.puncher4(x, prev_fold4), c.puncher4(x, fold4)));
-        } else {
-            if constexpr (UseOverdrive)
-                y = _mm_add_ps(y, _mm_mul_ps(od_gain, c.overdrive4(x, drive)));
-            if constexpr (UsePuncher)
-                y = _mm_add_ps(y, _mm_mul_ps(pu_gain, c.puncher4(x, fold4)));
-        }
-        _mm_storeu_ps(block + i, y);
-    }
+    Shaping s{_mm_set1_ps(drive_),
+              _mm_set1_ps(prev_drive_),
+              _mm_set1_ps(fold),
+              _mm_set1_ps(prev_fold),
+              _mm_set1_ps(od.gain),
+              _mm_set1_ps(pu.gain),
+              {_mm_setr_ps(od.falling, od.rising, 0.0f, 0.0f),
+               _mm_setr_ps(-od.fall, od.rise, 0.0f, 0.0f)},
+              {_mm_setr_ps(pu.falling, pu.rising, 0.0f, 0.0f),
+               _mm_setr_ps(-pu.fall, pu.rise, 0.0f, 0.0f)}};
+#if defined(QUEVRIN_HAS_AVX2)
+    if (avx2::available())
+        i = shape8<UseOverdrive, UsePuncher, Changing>(c, block, count, s);
+#endif
+    for (; i + 4 <= count; i += 4)
+        _mm_storeu_ps(block + i,
+                      shape4<UseOverdrive, UsePuncher, Changing>(c, _mm_loadu_ps(block + i), s));
     if constexpr (Changing) {
-        od.falling = lane_pair::first(od_fade.gains);
-        od.rising = lane_pair::second(od_fade.gains);
-        pu.falling = lane_pair::first(pu_fade.gains);
-        pu.rising = lane_pair::second(pu_fade.gains);
+        od.falling = lane_pair::first(s.od_fade.gains);
+        od.rising = lane_pair::second(s.od_fade.gains);
+        pu.falling = lane_pair::first(s.pu_fade.gains);
+        pu.rising = lane_pair::second(s.pu_fade.gains);
     }
 #endif
     for (; i < count; ++i) {
@@ -241,15 +310,30 @@ void DistortionStage::shape_with(float* __restrict block, int count) noexcept {
     puncher_ = pu;
 }
 
+namespace {
+
+// The compensation's gain moving from `from` by `step` per sample, or held.
+QUEVRIN_INLINE inline void ramp_gain(float* __restrict block, int count, float from,
+                                     float step) noexcept {
+    for (int i = 0; i < count; ++i)
+        block[i] *= from + step * float(i + 1);
+}
+
+QUEVRIN_INLINE inline void hold_gain(float* __restrict block, int count, float gain) noexcept {
+    for (int i = 0; i < count; ++i)
+        block[i] *= gain;
+}
+
+} // namespace
+
 void DistortionStage::apply_compensation(float* block, int count) noexcept {
-    if (comp_ != prev_comp_ && comp_ != 0.0f && prev_comp_ != 0.0f) {
-        const float step = (comp_ - prev_comp_) / float(count);
-        for (int i = 0; i < count; ++i)
-            block[i] *= prev_comp_ + step * float(i + 1);
-    } else if (comp_ == 0.0f) {
+    const float from = prev_comp_, to = comp_;
+    if (to != from && to != 0.0f && from != 0.0f) {
+        const float step = (to - from) / float(count);
+        avx2::run([&]() QUEVRIN_INLINE { ramp_gain(block, count, from, step); });
+    } else if (to == 0.0f) {
         std::fill(block, block + count, 0.0f);
-    } else if (comp_ != 1.0f) {
-        for (int i = 0; i < count; ++i)
-            block[i] *= comp_;
+    } else if (to != 1.0f) {
+        avx2::run([&]() QUEVRIN_INLINE { hold_gain(block, count, to); });
     }
 }

@@ -1,7 +1,8 @@
 #include "effect/stages/ShelfStage.h"
 
-#include "effect/ChangeMark.h"
+#include "mppi/ChangeMark.h"
 
+#include "effect/stages/AntiDenormal.h"
 #include "effect/stages/LanePair.h"
 
 #include <algorithm>
@@ -13,8 +14,6 @@ constexpr int shelf_attribute = 3;
 constexpr double default_cutoff = 4000.0;
 constexpr double default_level = 1.0;
 constexpr double max_cutoff_ratio = 0.49;
-// Keeps the recursion out of denormals.
-constexpr float anti_denormal = 1e-20f;
 
 } // namespace
 
@@ -59,7 +58,7 @@ void ShelfStage::process(float* block, int count) noexcept {
     const float b0 = b0_, b1 = b1_, a1 = a1_;
     for (int i = 0; i < count; ++i) {
         const float x = block[i];
-        y1 = b0 * x + b1 * x1 - a1 * y1 + anti_denormal;
+        y1 = anti_denormal::added(b0 * x + b1 * x1 - a1 * y1);
         x1 = x;
         block[i] = y1;
     }
@@ -74,12 +73,11 @@ void ShelfStage::process_pair(ShelfStage& a, float* block_a, ShelfStage& b, floa
         using namespace lane_pair;
         __m128 x1 = lanes(a.x1_, b.x1_), y1 = lanes(a.y1_, b.y1_);
         const __m128 b0 = lanes(a.b0_, b.b0_), b1 = lanes(a.b1_, b.b1_), a1 = lanes(a.a1_, b.a1_);
-        const __m128 tiny = _mm_set1_ps(anti_denormal);
         for (int i = 0; i < count; ++i) {
             const __m128 x = lanes(block_a[i], block_b[i]);
             const __m128 y =
                 _mm_sub_ps(_mm_add_ps(_mm_mul_ps(b0, x), _mm_mul_ps(b1, x1)), _mm_mul_ps(a1, y1));
-            y1 = _mm_add_ps(y, tiny);
+            y1 = anti_denormal::added_pair(y);
             x1 = x;
             block_a[i] = first(y1);
             block_b[i] = second(y1);

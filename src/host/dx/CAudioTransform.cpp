@@ -14,6 +14,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // The editor window starts at 100 x 100 pixels.
@@ -43,6 +47,44 @@ void store(BYTE* p, T v) noexcept {
     std::memcpy(p, &v, sizeof v);
 }
 
+#if defined(__SSE2__)
+// Stereo float frames to and from the two channel blocks, four frames at a
+// time; each returns the frames it did (a multiple of four). The input is
+// held finite as finite_or_zero holds it: x - x is 0 only for a finite x.
+int deinterleave_stereo(const BYTE* input, float* left, float* right, int frames) noexcept {
+    int i = 0;
+    for (; i + 4 <= frames; i += 4) {
+        const __m128 a = _mm_loadu_ps(reinterpret_cast<const float*>(input) + 2 * i);
+        const __m128 b = _mm_loadu_ps(reinterpret_cast<const float*>(input) + 2 * i + 4);
+        const __m128 l = _mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0));
+        const __m128 r = _mm_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1));
+        const __m128 zero = _mm_setzero_ps();
+        _mm_storeu_ps(left + i, _mm_and_ps(l, _mm_cmpeq_ps(_mm_sub_ps(l, l), zero)));
+        _mm_storeu_ps(right + i, _mm_and_ps(r, _mm_cmpeq_ps(_mm_sub_ps(r, r), zero)));
+    }
+    return i;
+}
+
+int interleave_stereo(const float* left, const float* right, BYTE* output, int frames) noexcept {
+    int i = 0;
+    for (; i + 4 <= frames; i += 4) {
+        const __m128 l = _mm_loadu_ps(left + i);
+        const __m128 r = _mm_loadu_ps(right + i);
+        _mm_storeu_ps(reinterpret_cast<float*>(output) + 2 * i, _mm_unpacklo_ps(l, r));
+        _mm_storeu_ps(reinterpret_cast<float*>(output) + 2 * i + 4, _mm_unpackhi_ps(l, r));
+    }
+    return i;
+}
+#else
+int deinterleave_stereo(const BYTE*, float*, float*, int) noexcept {
+    return 0;
+}
+
+int interleave_stereo(const float*, const float*, BYTE*, int) noexcept {
+    return 0;
+}
+#endif
+
 } // namespace
 
 CAudioTransform::~CAudioTransform() {
@@ -64,8 +106,6 @@ void CAudioTransform::create_core(std::unique_ptr<mppi::DspInterface> dsp,
     dsp_ = std::move(dsp);
     priorities_.resize(dsp_->get_nbr_param());
     gui_ = std::move(gui);
-    // The GUI owns its window from here and destroys it with itself.
-    gui_->set_window(create_editor_window(initial_window_size, initial_window_size).release());
 
     dsp_->set_host(host_dsp.release());
     gui_->set_host(host_gui.release());
@@ -76,14 +116,39 @@ void CAudioTransform::create_core(std::unique_ptr<mppi::DspInterface> dsp,
     current_program_.set_prog_name(dsp_->get_prog_name());
     dsp_->store_prog(current_program_);
     scaled_values_ = dsp_->get_num_property(mppi::property::can_scaled_val) != 0.0;
-    gui_->load_resources();
-
     dsp_->reset();
-    gui_->build();
+}
+
+bool CAudioTransform::make_editor() {
+    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
+    if (gui_ == nullptr) {
+        return false;
+    }
+    if (editor_ == Editor::none) {
+        // While the scene is built the editor asks for its window (to size
+        // it): it gets the one it has.
+        editor_ = Editor::making;
+        try {
+            // The GUI owns its window from here and destroys it with itself.
+            gui_->set_window(
+                create_editor_window(initial_window_size, initial_window_size).release());
+            gui_->load_resources();
+            gui_->build();
+            // Made after the parameters may have changed, the editor hears
+            // each one's value as a program the host applies tells it.
+            for (int i = 0; i < dsp_->get_nbr_param(); ++i) {
+                gui_->param_changed(i, dsp_->get_param(i)->get_normalized(), host_priority);
+            }
+            editor_ = Editor::made;
+        } catch (...) {
+            editor_ = Editor::failed;
+        }
+    }
+    return editor_ != Editor::failed;
 }
 
 STDMETHODIMP_(pengui::WindowInterface*) CAudioTransform::GetEditorWindow() {
-    return gui_ != nullptr ? gui_->get_window() : nullptr;
+    return make_editor() ? gui_->get_window() : nullptr;
 }
 
 STDMETHODIMP CAudioTransform::GetStateBlock(BYTE* block) {
@@ -220,10 +285,13 @@ void CAudioTransform::read_input(const BYTE* input, int frames) noexcept {
         }
     } else {
         const int stride = channels * 4;
+        const int done = channels == 2 ? deinterleave_stereo(input, input_blocks_[0].data(),
+                                                             input_blocks_[1].data(), frames)
+                                       : 0;
         for (int c = 0; c < channels; ++c) {
             float* block = input_blocks_[static_cast<std::size_t>(c)].data();
-            const BYTE* p = input + c * 4;
-            for (int i = 0; i < frames; ++i, p += stride) {
+            const BYTE* p = input + done * stride + c * 4;
+            for (int i = done; i < frames; ++i, p += stride) {
                 block[i] = mppi::finite_or_zero(load<float>(p));
             }
         }
@@ -244,10 +312,13 @@ void CAudioTransform::write_output(BYTE* output, int frames) const noexcept {
         }
     } else {
         const int stride = channels * 4;
+        const int done = channels == 2 ? interleave_stereo(output_blocks_[0].data(),
+                                                           output_blocks_[1].data(), output, frames)
+                                       : 0;
         for (int c = 0; c < channels; ++c) {
             const float* block = output_blocks_[static_cast<std::size_t>(c)].data();
-            BYTE* p = output + c * 4;
-            for (int i = 0; i < frames; ++i, p += stride) {
+            BYTE* p = output + done * stride + c * 4;
+            for (int i = done; i < frames; ++i, p += stride) {
                 store(p, block[i]);
             }
         }

@@ -48,9 +48,12 @@ public:
     CAudioTransform& operator=(const CAudioTransform&) = delete;
 
     // [editor thread] Takes the core objects and the host services, wires them
-    // and initialises them in the plug-in contract's order. The DSP and the GUI
-    // are owned from the start; each host object once handed to its core
-    // object. May throw (allocation, or the GUI's "Load resources" and "Build GUI").
+    // and initialises them in the plug-in contract's order, all but the
+    // editor's window, skin and scene: those are made when a host first asks
+    // for the editor's window (GetEditorWindow), so a filter that is never
+    // shown (a host scanning its plug-ins, a render) never loads them. The
+    // DSP and the GUI are owned from the start; each host object once handed
+    // to its core object. May throw (allocation).
     void create_core(std::unique_ptr<mppi::DspInterface> dsp,
                      std::unique_ptr<mppi::GuiInterface> gui, std::unique_ptr<HostDspDx> host_dsp,
                      std::unique_ptr<HostGuiDx> host_gui);
@@ -131,11 +134,15 @@ private:
     };
     using Block = std::array<float, block_frames>;
 
+    // The editor's window, skin and scene, made at the first call; false when
+    // that failed (the editor window is then missing, the filter works on).
+    bool make_editor();
     void read_input(const BYTE* input, int frames) noexcept;
     void write_output(BYTE* output, int frames) const noexcept;
 
     std::unique_ptr<mppi::DspInterface> dsp_;
     std::unique_ptr<mppi::GuiInterface> gui_;
+    enum class Editor { none, making, made, failed } editor_ = Editor::none;
     mppi::ProgramSlot current_program_;
     CCritSec lock_;
     std::array<BYTE, state_block_size> state_block_{};

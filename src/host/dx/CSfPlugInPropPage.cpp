@@ -70,7 +70,10 @@ INT_PTR CSfPlugInPropPage::OnReceiveMessage(HWND hwnd, UINT message, WPARAM, LPA
         if (m_pProp != nullptr) {
             m_pProp->SetNotifyWindow(hwnd, notify_id);
             try {
-                if (mppi::GuiInterface* gui = m_pProp->GetGui()) {
+                // The editor's window is made with its skin and scene at the
+                // first request; without it there is nothing to open.
+                mppi::GuiInterface* gui = m_pProp->GetGui();
+                if (gui != nullptr && m_pProp->GetEditorWindow() != nullptr) {
                     gui->open(hwnd);
                 }
             } catch (...) {

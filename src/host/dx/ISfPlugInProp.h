@@ -29,9 +29,11 @@ struct ISfPlugInProp : IUnknown {
     STDMETHOD(SetNotifyWindow)(HWND window, WORD id) PURE;
     // [any thread] The plug-in core's DSP object, owned by the filter.
     STDMETHOD_(mppi::DspInterface*, GetDsp)() PURE;
-    // [any thread] The plug-in core's GUI object, owned by the filter.
+    // [any thread] The plug-in core's GUI object, owned by the filter. Its
+    // window, skin and scene exist once GetEditorWindow has made them.
     STDMETHOD_(mppi::GuiInterface*, GetGui)() PURE;
-    // [editor thread] Null until the editor window exists.
+    // [editor thread] The editor's window, made with the editor's skin and
+    // scene at the first call; null when they could not be made.
     STDMETHOD_(pengui::WindowInterface*, GetEditorWindow)() PURE;
     // [any thread] TRUE when the filter was made without a DSP.
     STDMETHOD_(BOOL, HasNoDsp)() PURE;

@@ -1,4 +1,5 @@
 #include "pengui/x11/ErrorTrapX11.h"
+#include "pengui/x11/XlibFunctions.h"
 
 #include <X11/Xlib.h>
 
@@ -17,18 +18,18 @@ int record_error(Display*, XErrorEvent* event) {
 } // namespace
 
 ErrorTrapX11::ErrorTrapX11(_XDisplay* display) : display_(display) {
-    XSync(display_, False);
+    xlib().XSync(display_, False);
     trapped_error = 0;
-    previous_ = reinterpret_cast<void*>(XSetErrorHandler(&record_error));
+    previous_ = reinterpret_cast<void*>(xlib().XSetErrorHandler(&record_error));
 }
 
 ErrorTrapX11::~ErrorTrapX11() {
-    XSync(display_, False);
-    XSetErrorHandler(reinterpret_cast<XErrorHandler>(previous_));
+    xlib().XSync(display_, False);
+    xlib().XSetErrorHandler(reinterpret_cast<XErrorHandler>(previous_));
 }
 
 int ErrorTrapX11::sync() {
-    XSync(display_, False);
+    xlib().XSync(display_, False);
     return trapped_error;
 }
 

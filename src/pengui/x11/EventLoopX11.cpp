@@ -1,4 +1,5 @@
 #include "pengui/x11/EventLoopX11.h"
+#include "pengui/x11/XlibFunctions.h"
 
 #include "pengui/Messages.h"
 #include "pengui/ToolkitClock.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <poll.h>
 
 namespace pengui {
@@ -23,7 +25,13 @@ constexpr int max_rounds = 8;
 } // namespace
 
 std::unique_ptr<EventLoopX11> EventLoopX11::connect(const char* display_name) {
-    Display* display = XOpenDisplay(display_name);
+    // Without a display named, or in DISPLAY, none answers: the libraries
+    // are not even loaded.
+    const char* named = display_name != nullptr ? display_name : std::getenv("DISPLAY");
+    if (named == nullptr || *named == '\0' || !xlib_loaded()) {
+        return nullptr;
+    }
+    Display* display = xlib().XOpenDisplay(display_name);
     if (display == nullptr) {
         return nullptr;
     }
@@ -42,15 +50,15 @@ EventLoopX11::EventLoopX11(_XDisplay* display) : display_(display) {
     int major = 0;
     int minor = 0;
     Bool pixmaps = False;
-    shm_ = XShmQueryVersion(display_, &major, &minor, &pixmaps) == True;
+    shm_ = xlib().XShmQueryVersion(display_, &major, &minor, &pixmaps) == True;
     int event_base = 0;
     int error_base = 0;
-    xfixes_ = XFixesQueryExtension(display_, &event_base, &error_base) == True &&
-              XFixesQueryVersion(display_, &major, &minor) != 0 && major >= 4;
+    xfixes_ = xlib().XFixesQueryExtension(display_, &event_base, &error_base) == True &&
+              xlib().XFixesQueryVersion(display_, &major, &minor) != 0 && major >= 4;
 }
 
 EventLoopX11::~EventLoopX11() {
-    XCloseDisplay(display_);
+    xlib().XCloseDisplay(display_);
 }
 
 int EventLoopX11::fd() const {
@@ -140,12 +148,12 @@ void EventLoopX11::fire_timers() {
 void EventLoopX11::dispatch() {
     int rounds = 0;
     do {
-        while (XPending(display_) > 0) {
+        while (xlib().XPending(display_) > 0) {
             XEvent event;
-            XNextEvent(display_, &event);
+            xlib().XNextEvent(display_, &event);
             if (event.type == MappingNotify) {
                 // Keys remapped (a keyboard layout, an input tool): read them anew.
-                XRefreshKeyboardMapping(&event.xmapping);
+                xlib().XRefreshKeyboardMapping(&event.xmapping);
                 continue;
             }
             if (EventTargetX11* target = target_of(event.xany.window)) {
@@ -156,8 +164,8 @@ void EventLoopX11::dispatch() {
         for (std::size_t i = 0; i < targets_.size(); ++i) {
             targets_[i].target->end_of_round();
         }
-        XFlush(display_);
-    } while (++rounds < max_rounds && XEventsQueued(display_, QueuedAlready) > 0);
+        xlib().XFlush(display_);
+    } while (++rounds < max_rounds && xlib().XEventsQueued(display_, QueuedAlready) > 0);
 }
 
 void EventLoopX11::run_for(int milliseconds) {
@@ -171,7 +179,7 @@ void EventLoopX11::run_for(int milliseconds) {
         const int deadline = next_deadline_ms();
         const int wait =
             static_cast<int>(deadline < 0 ? left : std::min<long long>(deadline, left));
-        if (XEventsQueued(display_, QueuedAlready) == 0) {
+        if (xlib().XEventsQueued(display_, QueuedAlready) == 0) {
             pollfd p{fd(), POLLIN, 0};
             poll(&p, 1, wait);
         }

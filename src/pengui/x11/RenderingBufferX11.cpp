@@ -1,4 +1,5 @@
 #include "pengui/x11/RenderingBufferX11.h"
+#include "pengui/x11/XlibFunctions.h"
 
 #include "pengui/x11/ErrorTrapX11.h"
 #include "pengui/x11/EventLoopX11.h"
@@ -37,7 +38,7 @@ int RenderingBufferX11::attach(unsigned long window, _XGC* gc) {
     detach();
     Display* display = loop_.display();
     XWindowAttributes attributes;
-    if (XGetWindowAttributes(display, window, &attributes) == 0 || !is_bgrx(attributes)) {
+    if (xlib().XGetWindowAttributes(display, window, &attributes) == 0 || !is_bgrx(attributes)) {
         return -1;
     }
     window_ = window;
@@ -47,9 +48,9 @@ int RenderingBufferX11::attach(unsigned long window, _XGC* gc) {
         attach_shared_memory()) {
         return 0;
     }
-    image_ =
-        XCreateImage(display, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap,
-                     0, reinterpret_cast<char*>(memory_.data()), size, size, 32, size * 4);
+    image_ = xlib().XCreateImage(display, attributes.visual,
+                                 static_cast<unsigned>(attributes.depth), ZPixmap, 0,
+                                 reinterpret_cast<char*>(memory_.data()), size, size, 32, size * 4);
     if (image_ == nullptr || image_->bits_per_pixel != 32) {
         detach();
         return -1;
@@ -62,11 +63,11 @@ int RenderingBufferX11::attach(unsigned long window, _XGC* gc) {
 bool RenderingBufferX11::attach_shared_memory() {
     Display* display = loop_.display();
     XWindowAttributes attributes;
-    XGetWindowAttributes(display, window_, &attributes);
+    xlib().XGetWindowAttributes(display, window_, &attributes);
     auto* info = new XShmSegmentInfo{};
     XImage* image =
-        XShmCreateImage(display, attributes.visual, static_cast<unsigned>(attributes.depth),
-                        ZPixmap, nullptr, info, size, size);
+        xlib().XShmCreateImage(display, attributes.visual, static_cast<unsigned>(attributes.depth),
+                               ZPixmap, nullptr, info, size, size);
     if (image == nullptr) {
         delete info;
         return false;
@@ -88,7 +89,7 @@ bool RenderingBufferX11::attach_shared_memory() {
     if (info->shmaddr != reinterpret_cast<char*>(-1)) {
         // A server on another machine refuses the segment.
         ErrorTrapX11 trap(display);
-        attached = XShmAttach(display, info) == True && trap.sync() == 0;
+        attached = xlib().XShmAttach(display, info) == True && trap.sync() == 0;
     }
     // Marked for removal now: the segment goes away with its last user,
     // even if this process does not end cleanly.
@@ -112,8 +113,8 @@ void RenderingBufferX11::detach() {
     Display* display = loop_.display();
     if (shm_info_ != nullptr) {
         auto* info = static_cast<XShmSegmentInfo*>(shm_info_);
-        XShmDetach(display, info);
-        XSync(display, False);
+        xlib().XShmDetach(display, info);
+        xlib().XSync(display, False);
         shmdt(info->shmaddr);
         delete info;
         shm_info_ = nullptr;
@@ -148,11 +149,11 @@ void RenderingBufferX11::copy_block(int x, int y, int w, int h) {
     const auto uw = static_cast<unsigned>(w);
     const auto uh = static_cast<unsigned>(h);
     if (shm_info_ != nullptr) {
-        XShmPutImage(display, window_, gc_, image_, 0, 0, x, y, uw, uh, False);
+        xlib().XShmPutImage(display, window_, gc_, image_, 0, 0, x, y, uw, uh, False);
         // The server reads the segment later; the next tile overwrites it.
-        XSync(display, False);
+        xlib().XSync(display, False);
     } else {
-        XPutImage(display, window_, gc_, image_, 0, 0, x, y, uw, uh);
+        xlib().XPutImage(display, window_, gc_, image_, 0, 0, x, y, uw, uh);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "pengui/x11/TextLineEditorX11.h"
+#include "pengui/x11/XlibFunctions.h"
 
 #include "pengui/FontInterface.h"
 #include "pengui/MemoryRenderingBuffer.h"
@@ -56,14 +57,14 @@ int TextLineEditorX11::start(const TextInputRequest& request) {
     // below, where a press ends the edit.
     attributes.event_mask = ExposureMask | KeyPressMask | FocusChangeMask | StructureNotifyMask |
                             ButtonPressMask | ButtonReleaseMask;
-    const Window popup =
-        XCreateWindow(display, owner->native(), r.x0, r.y0, static_cast<unsigned>(r.x1 - r.x0),
-                      static_cast<unsigned>(r.y1 - r.y0), 0, CopyFromParent, InputOutput,
-                      CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
-    XMapRaised(display, popup);
-    XSetInputFocus(display, popup, RevertToParent, CurrentTime);
+    const Window popup = xlib().XCreateWindow(
+        display, owner->native(), r.x0, r.y0, static_cast<unsigned>(r.x1 - r.x0),
+        static_cast<unsigned>(r.y1 - r.y0), 0, CopyFromParent, InputOutput, CopyFromParent,
+        CWBackPixmap | CWEventMask, &attributes);
+    xlib().XMapRaised(display, popup);
+    xlib().XSetInputFocus(display, popup, RevertToParent, CurrentTime);
     if (trap.sync() != 0) {
-        XDestroyWindow(display, popup);
+        xlib().XDestroyWindow(display, popup);
         return -1;
     }
     popup_ = popup;
@@ -83,8 +84,8 @@ int TextLineEditorX11::stop() {
         return -1;
     }
     loop_.remove_target(popup_);
-    XDestroyWindow(loop_.display(), popup_);
-    XFlush(loop_.display());
+    xlib().XDestroyWindow(loop_.display(), popup_);
+    xlib().XFlush(loop_.display());
     popup_ = 0;
     canvas_.reset();
     return 0;
@@ -137,7 +138,7 @@ void TextLineEditorX11::key(const _XEvent& event) {
     XKeyEvent key_event = event.xkey;
     char bytes[8] = {};
     KeySym sym = NoSymbol;
-    const int count = XLookupString(&key_event, bytes, sizeof bytes, &sym, nullptr);
+    const int count = xlib().XLookupString(&key_event, bytes, sizeof bytes, &sym, nullptr);
     const std::size_t size = text().size();
     const std::size_t from = std::min(anchor_, caret_);
     const std::size_t to = std::max(anchor_, caret_);
@@ -282,22 +283,22 @@ void TextLineEditorX11::draw() {
     }
     Display* display = loop_.display();
     XWindowAttributes attributes;
-    XGetWindowAttributes(display, popup_, &attributes);
-    XImage* image =
-        XCreateImage(display, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap,
-                     0, reinterpret_cast<char*>(canvas.pixels()), static_cast<unsigned>(width),
-                     static_cast<unsigned>(height), 32, width * 4);
+    xlib().XGetWindowAttributes(display, popup_, &attributes);
+    XImage* image = xlib().XCreateImage(
+        display, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap, 0,
+        reinterpret_cast<char*>(canvas.pixels()), static_cast<unsigned>(width),
+        static_cast<unsigned>(height), 32, width * 4);
     if (image == nullptr) {
         return;
     }
     image->byte_order = LSBFirst;
-    GC gc = XCreateGC(display, popup_, 0, nullptr);
-    XPutImage(display, popup_, gc, image, 0, 0, 0, 0, static_cast<unsigned>(width),
-              static_cast<unsigned>(height));
-    XFreeGC(display, gc);
+    GC gc = xlib().XCreateGC(display, popup_, 0, nullptr);
+    xlib().XPutImage(display, popup_, gc, image, 0, 0, 0, 0, static_cast<unsigned>(width),
+                     static_cast<unsigned>(height));
+    xlib().XFreeGC(display, gc);
     image->data = nullptr; // the canvas owns the pixels
     XDestroyImage(image);
-    XFlush(display);
+    xlib().XFlush(display);
 }
 
 } // namespace pengui

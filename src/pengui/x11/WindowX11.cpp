@@ -1,4 +1,5 @@
 #include "pengui/x11/WindowX11.h"
+#include "pengui/x11/XlibFunctions.h"
 
 #include "pengui/Messages.h"
 #include "pengui/SPTreeNodeInterface.h"
@@ -72,31 +73,31 @@ int WindowX11::open_native(void* parent) {
     attributes.bit_gravity = NorthWestGravity;
     attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                             EnterWindowMask | LeaveWindowMask | StructureNotifyMask;
-    const Window window =
-        XCreateWindow(display, parent_id, 0, 0, static_cast<unsigned>(width),
-                      static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
-                      CWBackPixmap | CWBitGravity | CWEventMask, &attributes);
+    const Window window = xlib().XCreateWindow(
+        display, parent_id, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), 0,
+        CopyFromParent, InputOutput, CopyFromParent, CWBackPixmap | CWBitGravity | CWEventMask,
+        &attributes);
     if (trap.sync() != 0) {
         return -1; // no such parent: nothing was made
     }
-    XStoreName(display, window, title);
+    xlib().XStoreName(display, window, title);
     XClassHint hint;
     hint.res_name = const_cast<char*>(class_name());
     hint.res_class = const_cast<char*>(class_name());
-    XSetClassHint(display, window, &hint);
+    xlib().XSetClassHint(display, window, &hint);
     XGCValues values{};
     values.graphics_exposures = False;
-    gc_ = XCreateGC(display, window, GCGraphicsExposures, &values);
+    gc_ = xlib().XCreateGC(display, window, GCGraphicsExposures, &values);
     if (static_cast<RenderingBufferX11&>(rendering_buffer()).attach(window, gc_) != 0) {
-        XFreeGC(display, gc_);
+        xlib().XFreeGC(display, gc_);
         gc_ = nullptr;
-        XDestroyWindow(display, window);
+        xlib().XDestroyWindow(display, window);
         return -1;
     }
     native_ = window;
     loop_.add_target(native_, this);
-    XMapWindow(display, native_);
-    XFlush(display);
+    xlib().XMapWindow(display, native_);
+    xlib().XFlush(display);
     return 0;
 }
 
@@ -106,8 +107,8 @@ void WindowX11::close() {
     }
     const Window window = native_;
     forget_native();
-    XDestroyWindow(loop_.display(), window);
-    XFlush(loop_.display());
+    xlib().XDestroyWindow(loop_.display(), window);
+    xlib().XFlush(loop_.display());
 }
 
 void WindowX11::forget_native() {
@@ -115,12 +116,12 @@ void WindowX11::forget_native() {
     show_cursor();
     if (grabbed_) {
         grabbed_ = false;
-        XUngrabPointer(loop_.display(), CurrentTime);
+        xlib().XUngrabPointer(loop_.display(), CurrentTime);
     }
     release_capture();
     static_cast<RenderingBufferX11&>(rendering_buffer()).detach();
     loop_.remove_target(native_);
-    XFreeGC(loop_.display(), gc_);
+    xlib().XFreeGC(loop_.display(), gc_);
     gc_ = nullptr;
     native_ = 0;
     dirty_ = Rect{};
@@ -131,9 +132,9 @@ void WindowX11::content_size_changed() {
         return;
     }
     if (fit_window_to_content()) {
-        XMoveResizeWindow(loop_.display(), native_, 0, 0,
-                          static_cast<unsigned>(std::max(content_width(), 1)),
-                          static_cast<unsigned>(std::max(content_height(), 1)));
+        xlib().XMoveResizeWindow(loop_.display(), native_, 0, 0,
+                                 static_cast<unsigned>(std::max(content_width(), 1)),
+                                 static_cast<unsigned>(std::max(content_height(), 1)));
         add_dirty(Rect{0, 0, content_width(), content_height()});
     } else {
         add_dirty(Rect{0, 0, window_width(), window_height()});
@@ -198,14 +199,14 @@ void WindowX11::paint(const Rect& area) {
     const int ww = window_width();
     const int wh = window_height();
     Display* display = loop_.display();
-    XSetForeground(display, gc_, margin_colour);
+    xlib().XSetForeground(display, gc_, margin_colour);
     if (wh > ch && ww > 0) {
-        XFillRectangle(display, native_, gc_, 0, ch, static_cast<unsigned>(ww),
-                       static_cast<unsigned>(wh - ch));
+        xlib().XFillRectangle(display, native_, gc_, 0, ch, static_cast<unsigned>(ww),
+                              static_cast<unsigned>(wh - ch));
     }
     if (ww > cw && ch > 0) {
-        XFillRectangle(display, native_, gc_, cw, 0, static_cast<unsigned>(ww - cw),
-                       static_cast<unsigned>(ch));
+        xlib().XFillRectangle(display, native_, gc_, cw, 0, static_cast<unsigned>(ww - cw),
+                              static_cast<unsigned>(ch));
     }
 }
 
@@ -242,7 +243,7 @@ void WindowX11::report_position(int x, int y, unsigned long serial, int& px, int
         stale_x_ = x;
         stale_y_ = y;
         warp_serial_ = NextRequest(display);
-        XWarpPointer(display, None, native_, 0, 0, 0, 0, capture_x(), capture_y());
+        xlib().XWarpPointer(display, None, native_, 0, 0, 0, 0, capture_x(), capture_y());
         last_x_ = capture_x();
         last_y_ = capture_y();
         warp_ms_ = now;
@@ -340,15 +341,15 @@ int WindowX11::capture_mouse(const MouseCapture& message) {
     if (!grabbed_) {
         grab_serial_ = NextRequest(display);
         const unsigned mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
-        if (XGrabPointer(display, native_, False, mask, GrabModeAsync, GrabModeAsync, None, None,
-                         CurrentTime) != GrabSuccess) {
+        if (xlib().XGrabPointer(display, native_, False, mask, GrabModeAsync, GrabModeAsync, None,
+                                None, CurrentTime) != GrabSuccess) {
             return -1;
         }
         grabbed_ = true;
     }
     if (message.mode == 1 || message.mode == 2) {
         if (!cursor_hidden_ && loop_.has_xfixes()) {
-            XFixesHideCursor(display, DefaultRootWindow(display));
+            xlib().XFixesHideCursor(display, DefaultRootWindow(display));
             cursor_hidden_ = true;
         }
         capture_ms_ = warp_ms_ = EventLoopX11::now_ms();
@@ -370,22 +371,22 @@ int WindowX11::release_mouse(const MouseRelease& message) {
     }
     Display* display = loop_.display();
     if (capture_mode() == 2 && EventLoopX11::now_ms() - capture_ms_ >= warp_delay_ms) {
-        XWarpPointer(display, None, native_, 0, 0, 0, 0, message.x, message.y);
+        xlib().XWarpPointer(display, None, native_, 0, 0, 0, 0, message.x, message.y);
         last_x_ = message.x;
         last_y_ = message.y;
     }
     if (grabbed_) {
         grabbed_ = false;
-        XUngrabPointer(display, CurrentTime);
+        xlib().XUngrabPointer(display, CurrentTime);
     }
     capture_changed();
-    XFlush(display);
+    xlib().XFlush(display);
     return 0;
 }
 
 bool WindowX11::viewable() const {
     XWindowAttributes attributes;
-    return XGetWindowAttributes(loop_.display(), native_, &attributes) != 0 &&
+    return xlib().XGetWindowAttributes(loop_.display(), native_, &attributes) != 0 &&
            attributes.map_state == IsViewable;
 }
 
@@ -397,7 +398,7 @@ void WindowX11::capture_changed() {
 void WindowX11::show_cursor() {
     if (cursor_hidden_) {
         cursor_hidden_ = false;
-        XFixesShowCursor(loop_.display(), DefaultRootWindow(loop_.display()));
+        xlib().XFixesShowCursor(loop_.display(), DefaultRootWindow(loop_.display()));
     }
 }
 

@@ -213,6 +213,37 @@ TEST_F(CliTest, listings) {
     EXPECT_NE(r.out.find("--preset"), std::string::npos);
 }
 
+// Start-up is part of the product: a command loads the libraries its work
+// needs and no others (the dynamic loader names every file it opens).
+TEST_F(CliTest, each_command_loads_only_the_libraries_it_uses) {
+    write_wav("in.wav", std::vector<float>(200, 0.1f), 2, 44100, SF_FORMAT_FLOAT);
+    ASSERT_EQ(run("bank defaults " + path("b.pbk")).status, 0);
+    struct Case {
+        std::string args;
+        std::vector<std::string> loaded, not_loaded;
+    };
+    const std::vector<std::string> everything = {"libsndfile", "libX11", "libportaudio",
+                                                 "libpng16"};
+    const Case cases[] = {
+        {"--version", {}, everything},
+        {"presets", {}, everything},
+        {"params --set \"D1 fdbk=25\"", {}, everything},
+        {"bank dump " + path("b.pbk"), {}, everything},
+        {"render " + path("in.wav") + " " + path("out.wav"),
+         {"libsndfile"},
+         {"libX11", "libportaudio", "libpng16"}},
+        {"screenshot " + path("s.png"), {"libpng16"}, {"libsndfile"}},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = run(c.args, "LD_DEBUG=files ");
+        ASSERT_EQ(r.status, 0) << c.args << ": " << r.err;
+        for (const std::string& lib : c.loaded)
+            EXPECT_NE(r.err.find("file=" + lib), std::string::npos) << c.args << " " << lib;
+        for (const std::string& lib : c.not_loaded)
+            EXPECT_EQ(r.err.find("file=" + lib), std::string::npos) << c.args << " " << lib;
+    }
+}
+
 TEST_F(CliTest, errors_name_the_problem_and_leave_no_output) {
     std::vector<float> six(100 * 6, 0.1f);
     write_wav("six.wav", six, 6, 44100, SF_FORMAT_FLOAT);

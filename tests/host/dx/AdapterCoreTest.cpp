@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -21,17 +22,26 @@ TEST(AdapterCoreTest, wires_the_core_in_the_contracts_order_and_stops_it_before_
         log = core.log;
         record = core.gui_record;
         const std::vector<std::string> creation = {
-            "gui.set_window",     "dsp.set_host",   "gui.set_host",
-            "dsp.set_gui",        "gui.set_dsp",    "dsp.init",
-            "dsp.get_prog_name",  "dsp.store_prog", "dsp.get_num_property can_scaled_val",
-            "gui.load_resources", "dsp.reset",      "gui.build"};
+            "dsp.set_host",   "gui.set_host",
+            "dsp.set_gui",    "gui.set_dsp",
+            "dsp.init",       "dsp.get_prog_name",
+            "dsp.store_prog", "dsp.get_num_property can_scaled_val",
+            "dsp.reset"};
         EXPECT_EQ(*log, creation);
         EXPECT_EQ(record->nbr_params, FakeDsp::nbr_params);
+        // The editor is made when its window is first asked for, once.
+        log->clear();
+        EXPECT_NE(core.filter->GetGui(), nullptr);
+        EXPECT_TRUE(log->empty());
+        pengui::WindowInterface* window = core.filter->GetEditorWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(core.filter->GetEditorWindow(), window);
+        const std::vector<std::string> editor = {"gui.set_window", "gui.load_resources",
+                                                 "gui.build"};
+        EXPECT_EQ(*log, editor);
         // The GUI holds the window the adapter made; the editor's resize
         // request through its host reaches that window, whose size the
         // property page reports.
-        pengui::WindowInterface* window = core.filter->GetEditorWindow();
-        ASSERT_NE(window, nullptr);
         EXPECT_EQ(window, core.filter->GetGui()->get_window());
         EXPECT_EQ(window->window_width(), 100);
         EXPECT_EQ(window->window_height(), 100);
@@ -50,15 +60,26 @@ TEST(AdapterCoreTest, wires_the_core_in_the_contracts_order_and_stops_it_before_
 TEST(AdapterCoreTest, a_failed_creation_destroys_what_was_made_and_reports_out_of_memory) {
     const LONG baseline = CBaseObject::ObjectsActive();
     auto log = std::make_shared<std::vector<std::string>>();
-    auto gui = std::make_unique<LoggingGui>(log);
-    gui->fail_build = true;
+    auto dsp = std::make_unique<FakeDsp>(log);
+    dsp->fail_init = true;
     HRESULT hr = S_OK;
     CSfPlugIn* filter =
-        CSfPlugIn::create(nullptr, &hr, std::make_unique<FakeDsp>(log), std::move(gui));
+        CSfPlugIn::create(nullptr, &hr, std::move(dsp), std::make_unique<LoggingGui>(log));
     EXPECT_EQ(filter, nullptr);
     EXPECT_EQ(hr, E_OUTOFMEMORY);
     EXPECT_EQ(log->back(), "dsp.destroyed");
     EXPECT_EQ(CBaseObject::ObjectsActive(), baseline);
+}
+
+TEST(AdapterCoreTest, an_editor_that_cannot_be_built_is_missing_and_the_filter_streams_on) {
+    CoreHarness core([](FakeDsp&) {});
+    static_cast<LoggingGui*>(core.dsp->get_gui())->fail_build = true;
+    EXPECT_EQ(core.filter->GetEditorWindow(), nullptr);
+    // Tried once: asking again does not load the skin again.
+    EXPECT_EQ(core.filter->GetEditorWindow(), nullptr);
+    EXPECT_EQ(std::count(core.log->begin(), core.log->end(), "gui.load_resources"), 1);
+    ASSERT_EQ(core.start(WAVE_FORMAT_IEEE_FLOAT, 2, 44100), S_OK);
+    EXPECT_EQ(core.run_float(std::vector<float>(512, 0.25f)).size(), 512u);
 }
 
 TEST(AdapterCoreTest, start_of_streaming_resets_the_dsp_to_the_current_program) {

@@ -79,8 +79,8 @@ TEST(ConcurrencyTest, streaming_runs_while_parameters_and_programs_change) {
     long drags = 0;
     // The editor thread is the one that made the filter: this one.
     [&] {
+        auto* window = static_cast<pengui::HeadlessWindow*>(filter->GetEditorWindow());
         mppi::GuiInterface* gui = filter->GetGui();
-        auto* window = static_cast<pengui::HeadlessWindow*>(gui->get_window());
         gui->open(nullptr);
         mppi::HostGuiInterface* host = gui->get_host();
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
