@@ -1,7 +1,6 @@
 #include "pengui/x11/DisplayScaleX11.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xresource.h>
+#include "pengui/x11/XlibFunctions.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -23,20 +22,24 @@ double number(const char* text) {
 // Xft.dpi from the server's resource database as the connection read it;
 // 0 when it has none.
 double xft_dpi(Display* display) {
-    const char* resources = display != nullptr ? XResourceManagerString(display) : nullptr;
+    if (display == nullptr || !xlib_loaded()) {
+        return 0;
+    }
+    const XlibFunctions& x = xlib();
+    const char* resources = x.XResourceManagerString(display);
     if (resources == nullptr) {
         return 0;
     }
-    XrmInitialize();
-    XrmDatabase database = XrmGetStringDatabase(resources);
+    x.XrmInitialize();
+    XrmDatabase database = x.XrmGetStringDatabase(resources);
     char* type = nullptr;
     XrmValue value{};
     double dpi = 0;
-    if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr != nullptr &&
+    if (x.XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr != nullptr &&
         type != nullptr && std::strcmp(type, "String") == 0) {
         dpi = number(value.addr);
     }
-    XrmDestroyDatabase(database);
+    x.XrmDestroyDatabase(database);
     return dpi;
 }
 

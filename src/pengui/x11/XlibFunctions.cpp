@@ -52,6 +52,11 @@ XlibFunctions load() {
     bind(x11, f.XSetErrorHandler, "XSetErrorHandler");
     bind(x11, f.XFlush, "XFlush");
     bind(x11, f.XSync, "XSync");
+    bind(x11, f.XResourceManagerString, "XResourceManagerString");
+    bind(x11, f.XrmInitialize, "XrmInitialize");
+    bind(x11, f.XrmGetStringDatabase, "XrmGetStringDatabase");
+    bind(x11, f.XrmGetResource, "XrmGetResource");
+    bind(x11, f.XrmDestroyDatabase, "XrmDestroyDatabase");
     bind(xext, f.XShmQueryVersion, "XShmQueryVersion");
     bind(xext, f.XShmCreateImage, "XShmCreateImage");
     bind(xext, f.XShmAttach, "XShmAttach");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <X11/Xresource.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <X11/extensions/Xfixes.h>
@@ -40,6 +41,11 @@ struct XlibFunctions {
     decltype(&::XSetErrorHandler) XSetErrorHandler;
     decltype(&::XFlush) XFlush;
     decltype(&::XSync) XSync;
+    decltype(&::XResourceManagerString) XResourceManagerString;
+    decltype(&::XrmInitialize) XrmInitialize;
+    decltype(&::XrmGetStringDatabase) XrmGetStringDatabase;
+    decltype(&::XrmGetResource) XrmGetResource;
+    decltype(&::XrmDestroyDatabase) XrmDestroyDatabase;
     decltype(&::XShmQueryVersion) XShmQueryVersion;
     decltype(&::XShmCreateImage) XShmCreateImage;
     decltype(&::XShmAttach) XShmAttach;
