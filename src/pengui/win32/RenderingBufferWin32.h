@@ -21,6 +21,7 @@ public:
     // [editor thread] The device context block copies go to: set for the
     // time of a paint, null outside it.
     void set_paint_dc(HDC dc) { paint_dc_ = dc; }
+    HDC paint_dc() const { return paint_dc_; }
 
     std::uint8_t* pixels() override { return bits_; }
     void copy_block(int x, int y, int w, int h) override;

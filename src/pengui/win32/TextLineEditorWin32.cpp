@@ -7,7 +7,7 @@ namespace pengui {
 
 TextLineEditorWin32::~TextLineEditorWin32() {
     if (edit_ != nullptr) {
-        closing_ = true;
+        set_active(false); // its focus leaving ends nothing
         DestroyWindow(edit_);
     }
 }
@@ -36,9 +36,7 @@ int TextLineEditorWin32::start(const TextInputRequest& request) {
     description.lfHeight = -(height[1].y - height[0].y);
     font_ = CreateFontIndirectA(&description);
     if (font_ == nullptr) {
-        closing_ = true;
         DestroyWindow(edit_);
-        closing_ = false;
         edit_ = nullptr;
         return -1;
     }
@@ -54,28 +52,14 @@ int TextLineEditorWin32::start(const TextInputRequest& request) {
 }
 
 int TextLineEditorWin32::stop() {
+    // The focus leaves the EDIT while it closes: inactive by then, that ends
+    // nothing (after Escape it must not turn into an accepted edit).
+    set_active(false);
     if (edit_ == nullptr) {
-        set_active(false);
         return -1;
     }
-    // The focus leaves the EDIT while it closes: that is no second end.
-    closing_ = true;
     SendMessageA(edit_, WM_CLOSE, 0, 0);
-    set_active(false);
     return 0;
-}
-
-void TextLineEditorWin32::end(bool accepted) {
-    // An EDIT that closes loses the focus on its way: after Escape that must
-    // not turn into an accepted edit.
-    if (closing_) {
-        return;
-    }
-    set_accepted(accepted);
-    stop();
-    if (window() != nullptr) {
-        window()->finish_text_input();
-    }
 }
 
 LRESULT CALLBACK TextLineEditorWin32::edit_procedure(HWND hwnd, UINT message, WPARAM wparam,
@@ -104,7 +88,6 @@ LRESULT TextLineEditorWin32::on_message(HWND edit, UINT message, WPARAM wparam, 
         DeleteObject(font_);
         font_ = nullptr;
         edit_ = nullptr;
-        closing_ = false;
         break;
     }
     default:

@@ -23,14 +23,11 @@ public:
 private:
     static LRESULT CALLBACK edit_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT on_message(HWND edit, UINT message, WPARAM wparam, LPARAM lparam);
-    // Enter, Escape and focus loss: one close, however many of them arrive.
-    void end(bool accepted);
 
     HWND edit_ = nullptr;
     HWND parent_ = nullptr;
     WNDPROC edit_class_procedure_ = nullptr;
     HFONT font_ = nullptr;
-    bool closing_ = false;
 };
 
 } // namespace pengui

@@ -72,7 +72,6 @@ int TextLineEditorX11::start(const TextInputRequest& request) {
     canvas_ = std::make_unique<MemoryRenderingBuffer>(r.x1 - r.x0, r.y1 - r.y0);
     anchor_ = 0;
     caret_ = text().size();
-    closing_ = false;
     set_active(true);
     draw();
     return 0;
@@ -91,20 +90,6 @@ int TextLineEditorX11::stop() {
     return 0;
 }
 
-void TextLineEditorX11::finish(bool accepted) {
-    // Ending the edit moves the focus, which must not end it twice.
-    if (!active() || closing_) {
-        return;
-    }
-    closing_ = true;
-    set_accepted(accepted);
-    stop();
-    closing_ = false;
-    if (window() != nullptr) {
-        window()->finish_text_input();
-    }
-}
-
 void TextLineEditorX11::handle_event(const _XEvent& event) {
     switch (event.type) {
     case Expose:
@@ -117,7 +102,7 @@ void TextLineEditorX11::handle_event(const _XEvent& event) {
         // Focus that moves for a grab, or inside the popup, is not lost.
         if (event.xfocus.mode == NotifyNormal && event.xfocus.detail != NotifyInferior &&
             event.xfocus.detail != NotifyPointer) {
-            finish(true);
+            end(true);
         }
         break;
     case DestroyNotify:
@@ -147,10 +132,10 @@ void TextLineEditorX11::key(const _XEvent& event) {
     switch (sym) {
     case XK_Return:
     case XK_KP_Enter:
-        finish(true);
+        end(true);
         return;
     case XK_Escape:
-        finish(false);
+        end(false);
         return;
     case XK_BackSpace:
         if (from == to && from > 0) {
