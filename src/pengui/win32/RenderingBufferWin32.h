@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pengui/RenderingBufferInterface.h"
+#include "pengui/win32/GdiObjectWin32.h"
 
 #include <windows.h>
 
@@ -27,7 +28,7 @@ public:
     void copy_block(int x, int y, int w, int h) override;
 
 private:
-    HBITMAP bitmap_ = nullptr;
+    GdiObjectWin32<HBITMAP> bitmap_; // deleted after the DC that holds it
     HDC memory_dc_ = nullptr;
     HGDIOBJ previous_ = nullptr;
     std::uint8_t* bits_ = nullptr;

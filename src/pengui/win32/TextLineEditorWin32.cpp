@@ -34,7 +34,7 @@ int TextLineEditorWin32::start(const TextInputRequest& request) {
     ReleaseDC(edit_, dc);
     LOGFONTA description{};
     description.lfHeight = -(height[1].y - height[0].y);
-    font_ = CreateFontIndirectA(&description);
+    font_.reset(CreateFontIndirectA(&description));
     if (font_ == nullptr) {
         DestroyWindow(edit_);
         edit_ = nullptr;
@@ -43,7 +43,7 @@ int TextLineEditorWin32::start(const TextInputRequest& request) {
     SetWindowLongPtrA(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     edit_class_procedure_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&edit_procedure)));
-    SendMessageA(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SendMessageA(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     SendMessageA(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text().c_str()));
     SendMessageA(edit_, EM_SETSEL, 0, -1);
     ShowWindow(edit_, SW_SHOWNORMAL);
@@ -85,8 +85,7 @@ LRESULT TextLineEditorWin32::on_message(HWND edit, UINT message, WPARAM wparam, 
         CallWindowProcA(original, edit, WM_GETTEXT, sizeof buffer,
                         reinterpret_cast<LPARAM>(buffer));
         set_text(buffer);
-        DeleteObject(font_);
-        font_ = nullptr;
+        font_.reset();
         edit_ = nullptr;
         break;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pengui/TextLineEditorInterface.h"
+#include "pengui/win32/GdiObjectWin32.h"
 
 #include <windows.h>
 
@@ -27,7 +28,7 @@ private:
     HWND edit_ = nullptr;
     HWND parent_ = nullptr;
     WNDPROC edit_class_procedure_ = nullptr;
-    HFONT font_ = nullptr;
+    GdiObjectWin32<HFONT> font_; // while the EDIT uses it
 };
 
 } // namespace pengui

@@ -6,6 +6,7 @@
 #include "pengui/Messages.h"
 #include "pengui/x11/ErrorTrapX11.h"
 #include "pengui/x11/EventLoopX11.h"
+#include "pengui/x11/ImageX11.h"
 #include "pengui/x11/WindowX11.h"
 
 #include <X11/Xlib.h>
@@ -269,20 +270,18 @@ void TextLineEditorX11::draw() {
     Display* display = loop_.display();
     XWindowAttributes attributes;
     xlib().XGetWindowAttributes(display, popup_, &attributes);
-    XImage* image = xlib().XCreateImage(
+    const ImageX11 image(xlib().XCreateImage(
         display, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap, 0,
         reinterpret_cast<char*>(canvas.pixels()), static_cast<unsigned>(width),
-        static_cast<unsigned>(height), 32, width * 4);
+        static_cast<unsigned>(height), 32, width * 4));
     if (image == nullptr) {
         return;
     }
     image->byte_order = LSBFirst;
     GC gc = xlib().XCreateGC(display, popup_, 0, nullptr);
-    xlib().XPutImage(display, popup_, gc, image, 0, 0, 0, 0, static_cast<unsigned>(width),
+    xlib().XPutImage(display, popup_, gc, image.get(), 0, 0, 0, 0, static_cast<unsigned>(width),
                      static_cast<unsigned>(height));
     xlib().XFreeGC(display, gc);
-    image->data = nullptr; // the canvas owns the pixels
-    XDestroyImage(image);
     xlib().XFlush(display);
 }
 
