@@ -80,10 +80,7 @@ template <class Pixels>
 int AlphaPicData<Pixels>::draw(const Rect& view, RenderingBufferInterface& buffer) const {
     const ViewClip clip(view, width(), height(), buffer.width(), buffer.height());
     for (int y = clip.src_y0; y < clip.src_y1; ++y) {
-        std::uint8_t* d =
-            buffer.pixels() +
-            (static_cast<std::size_t>(clip.dst_y + y - clip.src_y0) * buffer.width() + clip.dst_x) *
-                4;
+        std::uint8_t* d = buffer.pixel(clip.dst_x, clip.dst_row(y));
         for (int x = clip.src_x0; x < clip.src_x1; ++x, d += 4) {
             const std::uint8_t* s = nullptr;
             int a = 0;
@@ -131,11 +128,10 @@ int AlphaPicData<Pixels>::draw_rotated(float origin_x, float origin_y, int view_
     const int x1 = static_cast<int>(std::clamp(max_x + 2, 0.0, double(w)));
     const int y0 = static_cast<int>(std::clamp(min_y - 1, 0.0, double(h)));
     const int y1 = static_cast<int>(std::clamp(max_y + 2, 0.0, double(h)));
-    std::uint8_t* pixels = buffer.pixels();
     for (int y = y0; y < y1; ++y) {
         double u = x0 * c - y * s + ox;
         double v = x0 * s + y * c + oy;
-        std::uint8_t* d = pixels + (static_cast<std::size_t>(y) * buffer.width() + x0) * 4;
+        std::uint8_t* d = buffer.pixel(x0, y);
         for (int x = x0; x < x1; ++x, u += c, v += s, d += 4) {
             // Only points within a pixel of the picture touch it.
             if (!(u > -1.0 && v > -1.0 && u < width() && v < height())) {
@@ -182,9 +178,8 @@ int AlphaPicData<Pixels>::draw_at(float origin_x, float origin_y, int view_width
     const int x1 = static_cast<int>(std::clamp<std::int64_t>(width() - i0, 0, w));
     const int y0 = static_cast<int>(std::clamp<std::int64_t>(-1 - j0, 0, h));
     const int y1 = static_cast<int>(std::clamp<std::int64_t>(height() - j0, 0, h));
-    std::uint8_t* pixels = buffer.pixels();
     for (int y = y0; y < y1; ++y) {
-        std::uint8_t* d = pixels + (static_cast<std::size_t>(y) * buffer.width() + x0) * 4;
+        std::uint8_t* d = buffer.pixel(x0, y);
         for (int x = x0; x < x1; ++x, d += 4) {
             blend4(static_cast<int>(x + i0), static_cast<int>(y + j0), weights, d);
         }

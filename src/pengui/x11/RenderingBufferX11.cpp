@@ -133,7 +133,7 @@ void RenderingBufferX11::copy_block(int x, int y, int w, int h) {
     h = std::min(h, size);
     if (opaque_alpha_) {
         for (int row = 0; row < h; ++row) {
-            std::uint8_t* p = pixels() + static_cast<std::size_t>(row) * size * 4;
+            std::uint8_t* p = pixel(0, row);
             for (int col = 0; col < w; ++col) {
                 p[col * 4 + 3] = 0xFF;
             }

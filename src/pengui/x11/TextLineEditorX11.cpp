@@ -27,7 +27,7 @@ void fill_rect(MemoryRenderingBuffer& canvas, int x0, int x1, std::uint32_t colo
     x0 = std::max(x0, 0);
     x1 = std::min(x1, canvas.width());
     for (int y = 0; y < canvas.height(); ++y) {
-        std::uint8_t* p = canvas.pixels() + (static_cast<std::size_t>(y) * canvas.width()) * 4;
+        std::uint8_t* p = canvas.pixel(0, y);
         for (int x = x0; x < x1; ++x) {
             p[x * 4] = colour & 0xFF;
             p[x * 4 + 1] = (colour >> 8) & 0xFF;
