@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace pengui {
 
@@ -29,6 +30,15 @@ WindowInterface::WindowInterface(int width, int height,
 }
 
 WindowInterface::~WindowInterface() = default;
+
+const char* WindowInterface::class_name() {
+    static char name[32] = {};
+    if (name[0] == '\0') {
+        std::snprintf(name, sizeof name, "VantrelAudioPlugin%08X",
+                      static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(&class_name)));
+    }
+    return name;
+}
 
 int WindowInterface::handle(const MessageInterface& message) {
     if (!is_open()) {

@@ -36,6 +36,10 @@ public:
     static constexpr int max_timers = 64;
     // The title every native window of the toolkit carries.
     static constexpr const char* title = "Vantrel Audio Plug-in";
+    // [editor thread] The class every native window of this module carries:
+    // "VantrelAudioPlugin" and eight hex digits of an address in the module,
+    // so that two copies of the module never share a class.
+    static const char* class_name();
 
     // [editor thread] Both sizes start as (width, height).
     WindowInterface(int width, int height, std::unique_ptr<RenderingBufferInterface> buffer,
@@ -155,31 +159,39 @@ public:
     TextLineEditorInterface& text_editor() { return *editor_; }
 
 protected:
-    // What a back end does for the dispatch, each on the editor thread.
-    // Creates the native window. 0, or -1.
+    // The window-system calls the dispatch makes; a back end gives them.
+    // [editor thread] Creates the native window. 0, or -1.
     virtual int open_native(void* parent) = 0;
-    // Whether the native window exists: messages before it get -1.
+    // [editor thread] Whether the native window exists: messages before it get -1.
     virtual bool is_open() const = 0;
-    // Adds area (within the window) to the region the next paint covers.
+    // [editor thread] Adds area (within the window) to the region the next
+    // paint covers.
     virtual void invalidate_native(const Rect& area) = 0;
-    // Gives the open native window the size width x height.
+    // [editor thread] Gives the open native window the size width x height.
     virtual void resize_native(int width, int height) = 0;
-    // Sends every pointer event to this window; 0, or -1 when refused.
+    // [editor thread] Sends every pointer event to this window; 0, or -1
+    // when refused.
     virtual int grab_mouse() = 0;
+    // [editor thread]
     virtual void ungrab_mouse() = 0;
-    // true when the cursor is hidden now.
+    // [editor thread] true when the cursor is hidden now.
     virtual bool hide_cursor() = 0;
+    // [editor thread]
     virtual void show_cursor() = 0;
-    // Puts the pointer at window point (x, y).
+    // [editor thread] Puts the pointer at window point (x, y).
     virtual void warp_pointer(int x, int y) = 0;
-    // Whether a relative capture puts the pointer back on the capture point
-    // while it moves (a real pointer would stop at the screen's edge).
+    // [editor thread] Whether a relative capture puts the pointer back on the
+    // capture point while it moves (a real pointer would stop at the
+    // screen's edge).
     virtual bool recentres_pointer() const { return true; }
-    // Arms a platform timer whose ticks end in fire_timer(id, ...); 0, or -1.
+    // [editor thread] Arms a platform timer whose ticks end in
+    // fire_timer(id, ...); 0, or -1.
     virtual int start_timer(int id, int period_ms) = 0;
-    // Kills the platform timer of id; 0, or -1 when the system refuses.
+    // [editor thread] Kills the platform timer of id; 0, or -1 when the
+    // system refuses.
     virtual int stop_timer(int id) = 0;
-    // Fills a window area outside the content with the button face.
+    // [editor thread] Fills a window area outside the content with the
+    // button face.
     virtual void fill_margin(const Rect& area) = 0;
 
     // [editor thread] Paints area as redraw does, then the margins of a

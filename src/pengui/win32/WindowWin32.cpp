@@ -7,7 +7,6 @@
 #include "sys/win32/ThisModule.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 namespace pengui {
@@ -26,15 +25,6 @@ bool class_is_registered = false;
 std::vector<TimerEntry> timer_list;
 
 } // namespace
-
-const char* WindowWin32::class_name() {
-    static char name[32] = {};
-    if (name[0] == 0) {
-        std::snprintf(name, sizeof name, "VantrelAudioPlugin%08X",
-                      static_cast<unsigned>(reinterpret_cast<UINT_PTR>(&window_procedure)));
-    }
-    return name;
-}
 
 Scale WindowWin32::screen_scale() {
     HDC screen = GetDC(nullptr);

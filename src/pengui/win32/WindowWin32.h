@@ -27,9 +27,6 @@ public:
 
     // [editor thread] Null while closed.
     HWND native_window() const { return hwnd_; }
-    // [any thread] "VantrelAudioPlugin" and the window procedure's address:
-    // two copies of the module never share a class.
-    static const char* class_name();
     // [editor thread] The scale for the screen's resolution as this process
     // sees it (96 dots per inch being 1; a process the system does not know
     // as aware of resolutions is told 96 and stretched by the system).

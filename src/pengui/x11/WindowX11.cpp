@@ -12,7 +12,6 @@
 #include <X11/extensions/Xfixes.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 namespace pengui {
@@ -35,16 +34,6 @@ WindowX11::~WindowX11() {
 std::unique_ptr<WindowX11> WindowX11::create(int width, int height) {
     EventLoopX11* loop = EventLoopX11::shared();
     return loop != nullptr ? std::make_unique<WindowX11>(*loop, width, height) : nullptr;
-}
-
-const char* WindowX11::class_name() {
-    // Two copies of the module never share a class: the address differs.
-    static char name[32] = {};
-    if (name[0] == '\0') {
-        std::snprintf(name, sizeof name, "VantrelAudioPlugin%08X",
-                      static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(&class_name)));
-    }
-    return name;
 }
 
 int WindowX11::open_native(void* parent) {

@@ -46,9 +46,6 @@ public:
     static void* parent_handle(unsigned long parent) {
         return reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent));
     }
-    // [editor thread] The class every window of this module carries,
-    // "VantrelAudioPlugin" and eight hex digits of an address in the module.
-    static const char* class_name();
 
     // [editor thread] Destroys the native window; open makes a new one.
     void close() override;
