@@ -40,6 +40,11 @@ std::uint64_t lower_band(pengui::HeadlessWindow& window) {
     return sum;
 }
 
+// The switches the Flags parameter shows ("BT 2 SL": beats, two lines, sustain).
+std::string shown_flags(EditorHarness& e) {
+    return e.param(flags).to_text(e.param(flags).get_internal());
+}
+
 bool second_line_on(EditorHarness& e) {
     return (static_cast<int>(std::floor(e.param(flags).get_internal())) & 32) != 0;
 }
@@ -251,22 +256,18 @@ TEST(ZentrovaGui, after_any_typed_text_each_box_shows_the_value_in_effect) {
 // set, and the switches it shows are the ones set.
 TEST(ZentrovaGui, each_flag_write_is_a_new_value_showing_the_switches_set) {
     EditorHarness e;
-    const auto shown = [&] { return e.param(flags).to_text(e.param(flags).get_internal()); };
-    std::vector<float> written{e.param(flags).get_normalized()};
-    const bool beats_at_start = shown().find("BT") != std::string::npos;
-    for (const bool beats : {!beats_at_start, beats_at_start}) {
-        e.click(EditorHarness::at(ControlId::time_unit));
-        e.run(0.5);
-        written.push_back(e.param(flags).get_normalized());
-        EXPECT_NE(shown().find(beats ? "BT" : "MS"), std::string::npos) << shown();
+    float last = e.param(flags).get_normalized();
+    for (int write = 0; write < 4; ++write) {
+        if (write < 2) {
+            e.click(EditorHarness::at(ControlId::time_unit));
+            e.run(0.5);
+        } else {
+            e.gui->flags().set_bit(FlagListener::bit_sustain, true);
+            EXPECT_NE(shown_flags(e).find("SL"), std::string::npos) << shown_flags(e);
+        }
+        EXPECT_NE(e.param(flags).get_normalized(), last) << "write " << write;
+        last = e.param(flags).get_normalized();
     }
-    for (int write = 0; write < 2; ++write) {
-        e.gui->flags().set_bit(FlagListener::bit_sustain, true);
-        written.push_back(e.param(flags).get_normalized());
-        EXPECT_NE(shown().find("SL"), std::string::npos) << shown();
-    }
-    for (std::size_t i = 1; i < written.size(); ++i)
-        EXPECT_NE(written[i], written[i - 1]) << "write " << i;
 }
 
 // In beats the time knobs stop on musical lengths (whole 1/384ths of a beat:
@@ -281,12 +282,14 @@ TEST(ZentrovaGui, time_knobs_stop_on_musical_lengths_in_beats_only) {
         int param;
     } knobs[] = {
         {ControlId::line_time, 60}, {ControlId::lfo_period_knob, 61}, {ControlId::tap_time, 7}};
-    for (const bool beats : {true, false}) {
+    for (const char* unit : {"BT", "MS"}) {
         EditorHarness e;
-        if (((int(e.param(flags).get_internal()) & 64) != 0) != beats) {
+        if (shown_flags(e).find(unit) == std::string::npos) {
             e.click(EditorHarness::at(ControlId::time_unit));
             e.run(0.5);
         }
+        ASSERT_NE(shown_flags(e).find(unit), std::string::npos) << shown_flags(e);
+        const bool beats = std::string(unit) == "BT";
         for (const auto& k : knobs) {
             const layout::Point p = EditorHarness::at(k.id);
             int on_grid = 0;
