@@ -46,7 +46,7 @@ std::string shown_flags(EditorHarness& e) {
 }
 
 bool second_line_on(EditorHarness& e) {
-    return (static_cast<int>(std::floor(e.param(flags).get_internal())) & 32) != 0;
+    return shown_flags(e).find(" 2") != std::string::npos;
 }
 
 TEST(ZentrovaGui, creation_loads_the_skin_and_the_delay2_switch_adds_and_removes_the_last_row) {
