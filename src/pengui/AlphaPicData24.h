@@ -1,37 +1,31 @@
 #pragma once
 
-#include "pengui/PicDataInterface.h"
-
-#include <cstdint>
+#include "pengui/AlphaPicData.h"
 
 namespace pengui {
 
-struct ApicImage;
-
-// A picture with alpha: per pixel blue, green, red, alpha (0 transparent,
-// 255 opaque).
-class AlphaPicData24 : public PicDataInterface {
-public:
-    // [editor thread] image must have passed ApicImage::parse (kind 1, 24 bits).
-    explicit AlphaPicData24(const ApicImage& image);
-    // [editor thread] Alpha 0 keeps the buffer pixel, 255 overwrites it with
-    // the 4 bytes, anything between blends each colour byte as
-    // (s * a + d * (255 - a)) >> 8.
-    int draw(const Rect& view, RenderingBufferInterface& buffer) const override;
-    int draw_rotated(float origin_x, float origin_y, int view_width, int view_height, float angle,
-                     RenderingBufferInterface& buffer) const override;
-    int draw_at(float origin_x, float origin_y, int view_width, int view_height,
-                RenderingBufferInterface& buffer) const override;
-
-    // [editor thread] The colour bytes and alpha of pixel (i, j), inside the
-    // picture.
-    void texel(int i, int j, const std::uint8_t*& bgr, int& alpha) const {
-        bgr = pixels_ + (static_cast<std::size_t>(j) * width() + i) * 4;
+// Per pixel blue, green, red, alpha (0 transparent, 255 opaque).
+struct AlphaPixels24 {
+    explicit AlphaPixels24(const ApicImage& image) : pixels(image.pixels) {}
+    void fetch(std::size_t n, const std::uint8_t*& bgr, int& alpha) const {
+        bgr = pixels + n * 4;
         alpha = bgr[3];
     }
+    // (s * a + d * (255 - a)) >> 8.
+    static void blend(std::uint8_t* d, const std::uint8_t* s, int a) {
+        for (int c = 0; c < 3; ++c) {
+            d[c] = static_cast<std::uint8_t>((s[c] * a + d[c] * (255 - a)) >> 8);
+        }
+    }
+    static constexpr bool rounds_weights = true;
 
-private:
-    const std::uint8_t* pixels_;
+    const std::uint8_t* pixels;
+};
+
+// A picture with alpha of 4-byte pixels (kind 1, 24 bits).
+class AlphaPicData24 final : public AlphaPicData<AlphaPixels24> {
+public:
+    using AlphaPicData::AlphaPicData;
 };
 
 } // namespace pengui

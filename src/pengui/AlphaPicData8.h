@@ -1,39 +1,32 @@
 #pragma once
 
-#include "pengui/PicDataInterface.h"
-
-#include <cstdint>
+#include "pengui/AlphaPicData.h"
 
 namespace pengui {
 
-struct ApicImage;
-
-// A picture with alpha: per pixel a palette index, then alpha (0 transparent,
-// 255 opaque).
-class AlphaPicData8 : public PicDataInterface {
-public:
-    // [editor thread] image must have passed ApicImage::parse (kind 1, 8 bits).
-    explicit AlphaPicData8(const ApicImage& image);
-    // [editor thread] Alpha 0 keeps the buffer pixel, 255 overwrites it with
-    // the palette entry, anything between blends each colour byte as
-    // d + ((a * (s - d)) >> 8).
-    int draw(const Rect& view, RenderingBufferInterface& buffer) const override;
-    int draw_rotated(float origin_x, float origin_y, int view_width, int view_height, float angle,
-                     RenderingBufferInterface& buffer) const override;
-    int draw_at(float origin_x, float origin_y, int view_width, int view_height,
-                RenderingBufferInterface& buffer) const override;
-
-    // [editor thread] The colour bytes and alpha of pixel (i, j), inside the
-    // picture.
-    void texel(int i, int j, const std::uint8_t*& bgr, int& alpha) const {
-        const std::uint8_t* p = pixels_ + (static_cast<std::size_t>(j) * width() + i) * 2;
-        bgr = palette_ + p[0] * 4;
-        alpha = p[1];
+// Per pixel a palette index, then alpha (0 transparent, 255 opaque).
+struct AlphaPixels8 {
+    explicit AlphaPixels8(const ApicImage& image) : pixels(image.pixels), palette(image.palette) {}
+    void fetch(std::size_t n, const std::uint8_t*& bgr, int& alpha) const {
+        bgr = palette + pixels[n * 2] * 4;
+        alpha = pixels[n * 2 + 1];
     }
+    // d + ((a * (s - d)) >> 8), in signed integers.
+    static void blend(std::uint8_t* d, const std::uint8_t* s, int a) {
+        for (int c = 0; c < 3; ++c) {
+            d[c] = static_cast<std::uint8_t>(d[c] + ((a * (s[c] - d[c])) >> 8));
+        }
+    }
+    static constexpr bool rounds_weights = false;
 
-private:
-    const std::uint8_t* pixels_;
-    const std::uint8_t* palette_;
+    const std::uint8_t* pixels;
+    const std::uint8_t* palette;
+};
+
+// A picture with alpha of palette indices (kind 1, 8 bits).
+class AlphaPicData8 final : public AlphaPicData<AlphaPixels8> {
+public:
+    using AlphaPicData::AlphaPicData;
 };
 
 } // namespace pengui

@@ -16,10 +16,7 @@ void for_each_slice_pixel(const FontInterface& font, const Rect& source, int des
     const ViewClip clip(source, std::int64_t{source.x0} - dest_x, std::int64_t{source.y0} - dest_y,
                         font.width(), font.line_height(), buffer.width(), buffer.height());
     for (int y = clip.src_y0; y < clip.src_y1; ++y) {
-        std::uint8_t* d =
-            buffer.pixels() +
-            (static_cast<std::size_t>(clip.dst_y + y - clip.src_y0) * buffer.width() + clip.dst_x) *
-                4;
+        std::uint8_t* d = buffer.pixel(clip.dst_x, clip.dst_row(y));
         for (int x = clip.src_x0; x < clip.src_x1; ++x, d += 4) {
             visit(x, y, d);
         }

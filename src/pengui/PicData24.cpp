@@ -15,10 +15,7 @@ int PicData24::draw(const Rect& view, RenderingBufferInterface& buffer) const {
     const ViewClip clip(view, width(), height(), buffer.width(), buffer.height());
     const std::size_t bytes = static_cast<std::size_t>(clip.src_x1 - clip.src_x0) * 4;
     for (int y = clip.src_y0; y < clip.src_y1; ++y) {
-        std::memcpy(buffer.pixels() +
-                        (static_cast<std::size_t>(clip.dst_y + y - clip.src_y0) * buffer.width() +
-                         clip.dst_x) *
-                            4,
+        std::memcpy(buffer.pixel(clip.dst_x, clip.dst_row(y)),
                     pixels_ + (static_cast<std::size_t>(y) * width() + clip.src_x0) * 4, bytes);
     }
     return 0;

@@ -15,10 +15,7 @@ int PicData8::draw(const Rect& view, RenderingBufferInterface& buffer) const {
     const ViewClip clip(view, width(), height(), buffer.width(), buffer.height());
     for (int y = clip.src_y0; y < clip.src_y1; ++y) {
         const std::uint8_t* s = pixels_ + static_cast<std::size_t>(y) * width();
-        std::uint8_t* d =
-            buffer.pixels() +
-            (static_cast<std::size_t>(clip.dst_y + y - clip.src_y0) * buffer.width() + clip.dst_x) *
-                4;
+        std::uint8_t* d = buffer.pixel(clip.dst_x, clip.dst_row(y));
         for (int x = clip.src_x0; x < clip.src_x1; ++x, d += 4) {
             std::memcpy(d, palette_ + s[x] * 4, 4);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace pengui {
@@ -14,6 +15,10 @@ public:
     virtual ~RenderingBufferInterface() = default;
     // [editor thread] The first byte of pixel (0, 0).
     virtual std::uint8_t* pixels() = 0;
+    // [editor thread] The first byte of pixel (x, y).
+    std::uint8_t* pixel(int x, int y) {
+        return pixels() + (static_cast<std::size_t>(y) * width_ + x) * 4;
+    }
     // [editor thread] Copies the w x h block at the buffer's top-left corner
     // to window point (x, y).
     virtual void copy_block(int x, int y, int w, int h) = 0;

@@ -1,7 +1,6 @@
 #include "pengui/ScriptedTextLineEditor.h"
 
 #include "pengui/Messages.h"
-#include "pengui/WindowInterface.h"
 
 namespace pengui {
 
@@ -19,17 +18,6 @@ int ScriptedTextLineEditor::stop() {
     const bool was_active = active();
     set_active(false);
     return was_active ? 0 : -1;
-}
-
-void ScriptedTextLineEditor::end(bool accepted) {
-    if (!active()) {
-        return;
-    }
-    set_accepted(accepted);
-    stop();
-    if (window() != nullptr) {
-        window()->finish_text_input();
-    }
 }
 
 } // namespace pengui

@@ -28,8 +28,6 @@ public:
     int starts() const { return starts_; }
 
 private:
-    void end(bool accepted);
-
     Rect area_;
     int starts_ = 0;
     bool refuse_ = false;

@@ -26,6 +26,11 @@ public:
     virtual int start(const TextInputRequest& request) = 0;
     // [editor thread] Closes it. 0, or -1 when there was none.
     virtual int stop() = 0;
+    // [editor thread] Ends a running edit as Enter (accepted) or Escape
+    // does: closes the editor, then the window hands the text to the
+    // requester. The focus that leaves a closing editor ends nothing more.
+    // The stop result, or -1 when no edit runs (or one is ending).
+    int end(bool accepted);
 
     // [editor thread] Not owned.
     void set_window(WindowInterface* window) { window_ = window; }
@@ -47,6 +52,7 @@ private:
     std::string text_;
     bool accepted_ = false;
     bool active_ = false;
+    bool ending_ = false;
 };
 
 } // namespace pengui

@@ -2,6 +2,8 @@
 
 #include "sys/Clock.h"
 
+#include <cmath>
+
 namespace pengui {
 
 namespace {
@@ -10,6 +12,10 @@ ToolkitClock::Source source = nullptr;
 
 double ToolkitClock::now() {
     return source != nullptr ? source() : sys::now();
+}
+
+long long ToolkitClock::milliseconds() {
+    return std::llround(now() * 1000.0);
 }
 
 void ToolkitClock::set_source(Source s) {

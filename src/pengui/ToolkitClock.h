@@ -10,6 +10,8 @@ public:
 
     // [editor thread] Seconds; only differences matter.
     static double now();
+    // [editor thread] now() in whole milliseconds, as system timers count.
+    static long long milliseconds();
     // [editor thread] Null restores the system clock.
     static void set_source(Source source);
 };

@@ -47,6 +47,8 @@ struct ViewClip {
         : ViewClip(view, view.x0, view.y0, width, height, target_width, target_height) {}
 
     bool empty() const { return src_x0 >= src_x1; }
+    // The buffer row source row y lands on.
+    int dst_row(int y) const { return dst_y + y - src_y0; }
 };
 
 } // namespace pengui

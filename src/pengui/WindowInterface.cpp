@@ -4,10 +4,22 @@
 #include "pengui/RenderingBufferInterface.h"
 #include "pengui/SPTreeNodeInterface.h"
 #include "pengui/TextLineEditorInterface.h"
+#include "pengui/ToolkitClock.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 namespace pengui {
+
+namespace {
+// Under a relative capture the pointer goes back to the capture point at
+// most this often, and not before the capture has lasted the second figure;
+// a release puts it back only after that figure too (a quick click leaves the
+// cursor where it is).
+constexpr long long warp_interval_ms = 100;
+constexpr long long warp_delay_ms = 250;
+} // namespace
 
 WindowInterface::WindowInterface(int width, int height,
                                  std::unique_ptr<RenderingBufferInterface> buffer,
@@ -18,6 +30,45 @@ WindowInterface::WindowInterface(int width, int height,
 }
 
 WindowInterface::~WindowInterface() = default;
+
+const char* WindowInterface::class_name() {
+    static char name[32] = {};
+    if (name[0] == '\0') {
+        std::snprintf(name, sizeof name, "VantrelAudioPlugin%08X",
+                      static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(&class_name)));
+    }
+    return name;
+}
+
+int WindowInterface::handle(const MessageInterface& message) {
+    if (!is_open()) {
+        return -1;
+    }
+    if (const auto* invalidate = dynamic_cast<const Invalidate*>(&message)) {
+        invalidate_native(clip_to_content(invalidate->rect));
+        return 0;
+    }
+    if (const auto* capture = dynamic_cast<const MouseCapture*>(&message)) {
+        return capture_mouse(*capture);
+    }
+    if (const auto* release = dynamic_cast<const MouseRelease*>(&message)) {
+        return release_mouse(*release);
+    }
+    if (const auto* set = dynamic_cast<const SetTimer*>(&message)) {
+        return arm_timer(*set);
+    }
+    if (const auto* clear = dynamic_cast<const ClearTimer*>(&message)) {
+        return clear_timer(clear->id);
+    }
+    if (const auto* request = dynamic_cast<const TextInputRequest*>(&message)) {
+        return start_text_input(*request);
+    }
+    if (dynamic_cast<const TextInputStop*>(&message) != nullptr) {
+        // A box that hides or cancels its edit keeps its old text.
+        return editor_->end(false);
+    }
+    return -1;
+}
 
 int WindowInterface::open(void* parent) {
     const int result = open_native(parent);
@@ -51,6 +102,16 @@ void WindowInterface::set_content_size(int width, int height) {
     content_width_ = width;
     content_height_ = height;
     content_size_changed();
+}
+
+void WindowInterface::content_size_changed() {
+    if (!is_open()) {
+        return;
+    }
+    if (fit_) {
+        resize_native(std::max(content_width_, 1), std::max(content_height_, 1));
+    }
+    invalidate_native(Rect{0, 0, native_width(), native_height()});
 }
 
 void WindowInterface::set_window_size(int width, int height) {
@@ -94,6 +155,16 @@ void WindowInterface::redraw(const Rect& rect) {
     }
 }
 
+void WindowInterface::paint_region(const Rect& area) {
+    redraw(area);
+    if (window_height_ > content_height_ && window_width_ > 0) {
+        fill_margin(Rect{0, content_height_, window_width_, window_height_});
+    }
+    if (window_width_ > content_width_ && content_height_ > 0) {
+        fill_margin(Rect{content_width_, 0, window_width_, content_height_});
+    }
+}
+
 int WindowInterface::slot_of(int id) const {
     const Timer* end = timers_.data() + timer_count_;
     return static_cast<int>(
@@ -134,6 +205,32 @@ MessageHandlerInterface* WindowInterface::find_timer_handler(int id) const {
     return at != end && at->id == id ? at->handler : nullptr;
 }
 
+void WindowInterface::fire_timer(int id, double now) {
+    if (MessageHandlerInterface* handler = find_timer_handler(id)) {
+        handler->handle(Notify(id, now));
+    }
+}
+
+int WindowInterface::arm_timer(const SetTimer& message) {
+    if (add_timer(message.id, message.handler) != 0) {
+        return -1;
+    }
+    if (start_timer(message.id, static_cast<int>(std::lround(message.period * 1000.0))) != 0) {
+        remove_timer(message.id);
+        return -1;
+    }
+    return 0;
+}
+
+int WindowInterface::clear_timer(int id) {
+    // The table and the platform's timers go together: an id not in the
+    // table was never armed.
+    if (remove_timer(id) != 0) {
+        return 0;
+    }
+    return stop_timer(id);
+}
+
 void WindowInterface::set_capture(MessageHandlerInterface* handler, int mode, int x, int y) {
     if (handler == capture_holder_) {
         return;
@@ -153,6 +250,105 @@ void WindowInterface::release_capture() {
     }
 }
 
+int WindowInterface::capture_mouse(const MouseCapture& message) {
+    if (grab_mouse() != 0) {
+        return -1;
+    }
+    if (message.mode == 1 || message.mode == 2) {
+        if (!cursor_hidden_) {
+            cursor_hidden_ = hide_cursor();
+        }
+        capture_ms_ = warp_ms_ = ToolkitClock::milliseconds();
+    }
+    // The capture point is where the pointer was at the last event the
+    // window reported (the press that asks for the capture), so that the
+    // events still queued count from there.
+    stale_x_ = last_x_;
+    stale_y_ = last_y_;
+    set_capture(message.handler, message.mode, last_x_, last_y_);
+    return 0;
+}
+
+int WindowInterface::release_mouse(const MouseRelease& message) {
+    // Only the holder gives the mouse back.
+    if (message.handler != capture_holder_) {
+        return 0;
+    }
+    if (capture_mode_ == 2 && ToolkitClock::milliseconds() - capture_ms_ >= warp_delay_ms) {
+        warp_pointer(message.x, message.y);
+        last_x_ = message.x;
+        last_y_ = message.y;
+    }
+    ungrab_mouse();
+    capture_changed();
+    return 0;
+}
+
+void WindowInterface::capture_changed() {
+    if (cursor_hidden_) {
+        cursor_hidden_ = false;
+        show_cursor();
+    }
+    release_capture();
+}
+
+MessageHandlerInterface* WindowInterface::input_target() const {
+    return capture_holder_ != nullptr ? capture_holder_ : control_root_;
+}
+
+void WindowInterface::report_position(int x, int y, bool before_warp, int& px, int& py) {
+    if (capture_holder_ == nullptr || capture_mode_ != 2) {
+        last_x_ = px = x;
+        last_y_ = py = y;
+        return;
+    }
+    if (before_warp) {
+        px = x - stale_x_;
+        py = y - stale_y_;
+        stale_x_ = x;
+        stale_y_ = y;
+        return;
+    }
+    px = x - last_x_;
+    py = y - last_y_;
+    last_x_ = x;
+    last_y_ = y;
+    const long long now = ToolkitClock::milliseconds();
+    if (recentres_pointer() && now - warp_ms_ >= warp_interval_ms &&
+        now - capture_ms_ >= warp_delay_ms && (x != capture_x_ || y != capture_y_)) {
+        stale_x_ = x;
+        stale_y_ = y;
+        warp_pointer(capture_x_, capture_y_);
+        last_x_ = capture_x_;
+        last_y_ = capture_y_;
+        warp_ms_ = now;
+    }
+}
+
+void WindowInterface::mouse_move(int x, int y, bool before_warp) {
+    MessageHandlerInterface* target = input_target();
+    int px = 0;
+    int py = 0;
+    report_position(x, y, before_warp, px, py);
+    if (target != nullptr) {
+        target->handle(MouseMove(px, py));
+    }
+}
+
+void WindowInterface::mouse_button(int x, int y, int buttons, int modifiers, int double_click,
+                                   bool before_warp) {
+    if (buttons != 0) {
+        editor_->end(true);
+    }
+    MessageHandlerInterface* target = input_target();
+    int px = 0;
+    int py = 0;
+    report_position(x, y, before_warp, px, py);
+    if (target != nullptr) {
+        target->handle(MouseClick(px, py, buttons, modifiers, double_click));
+    }
+}
+
 void WindowInterface::finish_text_input() {
     if (control_root_ != nullptr && editor_->requester() != nullptr) {
         editor_->requester()->handle(TextInputFinished(editor_->text(), editor_->accepted()));
@@ -160,26 +356,10 @@ void WindowInterface::finish_text_input() {
 }
 
 int WindowInterface::start_text_input(const TextInputRequest& request) {
-    // The running edit moves away as if it lost the focus: accepted.
-    if (editor_->active()) {
-        editor_->set_accepted(true);
-        editor_->stop();
-        finish_text_input();
-    }
+    editor_->end(true);
     editor_->set_text(request.text);
     editor_->set_requester(request.requester);
     return editor_->start(request);
-}
-
-int WindowInterface::stop_text_input() {
-    if (!editor_->active()) {
-        return -1;
-    }
-    // A box that hides or cancels its edit keeps its old text.
-    editor_->set_accepted(false);
-    const int result = editor_->stop();
-    finish_text_input();
-    return result;
 }
 
 } // namespace pengui

@@ -40,8 +40,13 @@ std::uint64_t lower_band(pengui::HeadlessWindow& window) {
     return sum;
 }
 
+// The switches the Flags parameter shows ("BT 2 SL": beats, two lines, sustain).
+std::string shown_flags(EditorHarness& e) {
+    return e.param(flags).to_text(e.param(flags).get_internal());
+}
+
 bool second_line_on(EditorHarness& e) {
-    return (static_cast<int>(std::floor(e.param(flags).get_internal())) & 32) != 0;
+    return shown_flags(e).find(" 2") != std::string::npos;
 }
 
 TEST(ZentrovaGui, creation_loads_the_skin_and_the_delay2_switch_adds_and_removes_the_last_row) {
@@ -247,32 +252,57 @@ TEST(ZentrovaGui, after_any_typed_text_each_box_shows_the_value_in_effect) {
     }
 }
 
-TEST(ZentrovaGui, each_flag_write_differs_and_the_time_unit_gives_the_snap_points) {
+// Each write reaches the host as a new value, even one of a switch already
+// set, and the switches it shows are the ones set.
+TEST(ZentrovaGui, each_flag_write_is_a_new_value_showing_the_switches_set) {
     EditorHarness e;
-    const auto snaps = [&](int param) {
-        auto* knob = dynamic_cast<pengui::Knob*>(e.gui->meta(param).control());
-        const std::vector<double>* list = knob->behaviour().snap_list();
-        return list == nullptr ? 0 : int(list->size());
-    };
-    const bool beats_at_start = (int(e.param(flags).get_internal()) & 64) != 0;
     float last = e.param(flags).get_normalized();
-    for (int press = 1; press <= 2; ++press) {
-        e.click(EditorHarness::at(ControlId::time_unit));
-        e.run(0.5);
-        const bool beats = beats_at_start != (press % 2 == 1);
-        EXPECT_NE(e.param(flags).get_normalized(), last);
+    for (int write = 0; write < 4; ++write) {
+        if (write < 2) {
+            e.click(EditorHarness::at(ControlId::time_unit));
+            e.run(0.5);
+        } else {
+            e.gui->flags().set_bit(FlagListener::bit_sustain, true);
+            EXPECT_NE(shown_flags(e).find("SL"), std::string::npos) << shown_flags(e);
+        }
+        EXPECT_NE(e.param(flags).get_normalized(), last) << "write " << write;
         last = e.param(flags).get_normalized();
-        // delay time, tap time, an LFO period: 20, 19 and 31 points in beats
-        EXPECT_EQ(snaps(60), beats ? 20 : 0);
-        EXPECT_EQ(snaps(7), beats ? 19 : 0);
-        EXPECT_EQ(snaps(61), beats ? 31 : 0);
     }
-    // Two writes of the same bit differ, their whole parts equal.
-    e.gui->flags().set_bit(FlagListener::bit_sustain, true);
-    const float first = e.param(flags).get_normalized();
-    e.gui->flags().set_bit(FlagListener::bit_sustain, true);
-    EXPECT_NE(e.param(flags).get_normalized(), first);
-    EXPECT_EQ(std::floor(e.param(flags).get_internal()), std::floor(first * 256.0));
+}
+
+// In beats the time knobs stop on musical lengths (whole 1/384ths of a beat:
+// straight, dotted and triplet notes); in seconds anywhere.
+TEST(ZentrovaGui, time_knobs_stop_on_musical_lengths_in_beats_only) {
+    const auto musical = [](double beats) {
+        return std::fabs(beats * 384 - std::round(beats * 384)) < 1e-3;
+    };
+    // The delay time's panel holds the period knob of its LFO.
+    const struct {
+        ControlId id;
+        int param;
+    } knobs[] = {
+        {ControlId::line_time, 60}, {ControlId::lfo_period_knob, 61}, {ControlId::tap_time, 7}};
+    for (const char* unit : {"BT", "MS"}) {
+        EditorHarness e;
+        if (shown_flags(e).find(unit) == std::string::npos) {
+            e.click(EditorHarness::at(ControlId::time_unit));
+            e.run(0.5);
+        }
+        ASSERT_NE(shown_flags(e).find(unit), std::string::npos) << shown_flags(e);
+        const bool beats = std::string(unit) == "BT";
+        for (const auto& k : knobs) {
+            const layout::Point p = EditorHarness::at(k.id);
+            int on_grid = 0;
+            for (const int dy : {-30, 12, -25, 14}) {
+                e.press(p);
+                e.window->mouse_move(p.x, p.y + dy);
+                e.release(p);
+                e.run(3.0);
+                on_grid += musical(e.param(k.param).get_internal()) ? 1 : 0;
+            }
+            EXPECT_EQ(on_grid, beats ? 4 : 0) << k.param << (beats ? " in beats" : " in seconds");
+        }
+    }
 }
 
 TEST(ZentrovaGui, the_tempo_box_sets_the_tempo_and_the_spin_steps_it) {
@@ -373,25 +403,18 @@ TEST(ZentrovaGui,
     EXPECT_EQ(e.gui->open_result(), 0);
 }
 
-TEST(ZentrovaGui, a_scene_without_skin_or_engine_fails_with_the_build_text) {
-    const auto build_text = [](bool load, bool dsp) {
+TEST(ZentrovaGui, without_its_skin_or_its_engine_the_editor_builds_nothing) {
+    for (const bool skin : {false, true}) {
         ZentrovaGui gui;
         Algo engine;
         engine.init();
-        if (dsp)
-            gui.set_dsp(&engine);
-        if (load)
+        if (skin)
             gui.load_resources();
-        try {
-            gui.build();
-        } catch (const std::runtime_error& e) {
-            return std::string(e.what());
-        }
-        return std::string("built");
-    };
-    EXPECT_EQ(build_text(false, true), "Build GUI");
-    EXPECT_EQ(build_text(true, false), "Build GUI");
-    EXPECT_EQ(build_text(true, true), "built");
+        else
+            gui.set_dsp(&engine);
+        EXPECT_THROW(gui.build(), std::runtime_error) << skin;
+        EXPECT_EQ(gui.control_root().child_count(), 0) << skin;
+    }
 }
 
 } // namespace

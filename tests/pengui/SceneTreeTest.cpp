@@ -25,8 +25,7 @@ public:
         const Rect r = local(m.rect);
         for (int y = std::max(r.y0, y0); y < std::min(r.y1, y1); ++y) {
             for (int x = std::max(r.x0, x0); x < std::min(r.x1, x1); ++x) {
-                std::uint8_t* p =
-                    m.buffer->pixels() + ((y - r.y0) * m.buffer->width() + (x - r.x0)) * 4;
+                std::uint8_t* p = m.buffer->pixel(x - r.x0, y - r.y0);
                 p[0] = colour & 0xFF;
                 p[1] = (colour >> 8) & 0xFF;
                 p[2] = colour >> 16;

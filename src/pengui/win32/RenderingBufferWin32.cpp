@@ -1,14 +1,13 @@
 #include "pengui/win32/RenderingBufferWin32.h"
 
+#include <utility>
+
 namespace pengui {
 
 RenderingBufferWin32::~RenderingBufferWin32() {
     if (memory_dc_ != nullptr) {
         SelectObject(memory_dc_, previous_);
         DeleteDC(memory_dc_);
-    }
-    if (bitmap_ != nullptr) {
-        DeleteObject(bitmap_);
     }
 }
 
@@ -24,17 +23,16 @@ int RenderingBufferWin32::create(HDC dc) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap_ == nullptr) {
+    GdiObjectWin32<HBITMAP> bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bitmap == nullptr) {
         return -1;
     }
     memory_dc_ = CreateCompatibleDC(dc);
     if (memory_dc_ == nullptr) {
-        DeleteObject(bitmap_);
-        bitmap_ = nullptr;
         return -1;
     }
-    previous_ = SelectObject(memory_dc_, bitmap_);
+    bitmap_ = std::move(bitmap);
+    previous_ = SelectObject(memory_dc_, bitmap_.get());
     bits_ = static_cast<std::uint8_t*>(bits);
     return 0;
 }

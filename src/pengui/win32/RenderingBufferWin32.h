@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pengui/RenderingBufferInterface.h"
+#include "pengui/win32/GdiObjectWin32.h"
 
 #include <windows.h>
 
@@ -21,12 +22,13 @@ public:
     // [editor thread] The device context block copies go to: set for the
     // time of a paint, null outside it.
     void set_paint_dc(HDC dc) { paint_dc_ = dc; }
+    HDC paint_dc() const { return paint_dc_; }
 
     std::uint8_t* pixels() override { return bits_; }
     void copy_block(int x, int y, int w, int h) override;
 
 private:
-    HBITMAP bitmap_ = nullptr;
+    GdiObjectWin32<HBITMAP> bitmap_; // deleted after the DC that holds it
     HDC memory_dc_ = nullptr;
     HGDIOBJ previous_ = nullptr;
     std::uint8_t* bits_ = nullptr;

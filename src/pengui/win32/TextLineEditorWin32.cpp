@@ -7,7 +7,7 @@ namespace pengui {
 
 TextLineEditorWin32::~TextLineEditorWin32() {
     if (edit_ != nullptr) {
-        closing_ = true;
+        set_active(false); // its focus leaving ends nothing
         DestroyWindow(edit_);
     }
 }
@@ -34,18 +34,16 @@ int TextLineEditorWin32::start(const TextInputRequest& request) {
     ReleaseDC(edit_, dc);
     LOGFONTA description{};
     description.lfHeight = -(height[1].y - height[0].y);
-    font_ = CreateFontIndirectA(&description);
+    font_.reset(CreateFontIndirectA(&description));
     if (font_ == nullptr) {
-        closing_ = true;
         DestroyWindow(edit_);
-        closing_ = false;
         edit_ = nullptr;
         return -1;
     }
     SetWindowLongPtrA(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     edit_class_procedure_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&edit_procedure)));
-    SendMessageA(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SendMessageA(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     SendMessageA(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text().c_str()));
     SendMessageA(edit_, EM_SETSEL, 0, -1);
     ShowWindow(edit_, SW_SHOWNORMAL);
@@ -54,28 +52,14 @@ int TextLineEditorWin32::start(const TextInputRequest& request) {
 }
 
 int TextLineEditorWin32::stop() {
+    // The focus leaves the EDIT while it closes: inactive by then, that ends
+    // nothing (after Escape it must not turn into an accepted edit).
+    set_active(false);
     if (edit_ == nullptr) {
-        set_active(false);
         return -1;
     }
-    // The focus leaves the EDIT while it closes: that is no second end.
-    closing_ = true;
     SendMessageA(edit_, WM_CLOSE, 0, 0);
-    set_active(false);
     return 0;
-}
-
-void TextLineEditorWin32::end(bool accepted) {
-    // An EDIT that closes loses the focus on its way: after Escape that must
-    // not turn into an accepted edit.
-    if (closing_) {
-        return;
-    }
-    set_accepted(accepted);
-    stop();
-    if (window() != nullptr) {
-        window()->finish_text_input();
-    }
 }
 
 LRESULT CALLBACK TextLineEditorWin32::edit_procedure(HWND hwnd, UINT message, WPARAM wparam,
@@ -101,10 +85,8 @@ LRESULT TextLineEditorWin32::on_message(HWND edit, UINT message, WPARAM wparam, 
         CallWindowProcA(original, edit, WM_GETTEXT, sizeof buffer,
                         reinterpret_cast<LPARAM>(buffer));
         set_text(buffer);
-        DeleteObject(font_);
-        font_ = nullptr;
+        font_.reset();
         edit_ = nullptr;
-        closing_ = false;
         break;
     }
     default:

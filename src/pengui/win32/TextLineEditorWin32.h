@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pengui/TextLineEditorInterface.h"
+#include "pengui/win32/GdiObjectWin32.h"
 
 #include <windows.h>
 
@@ -23,14 +24,11 @@ public:
 private:
     static LRESULT CALLBACK edit_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT on_message(HWND edit, UINT message, WPARAM wparam, LPARAM lparam);
-    // Enter, Escape and focus loss: one close, however many of them arrive.
-    void end(bool accepted);
 
     HWND edit_ = nullptr;
     HWND parent_ = nullptr;
     WNDPROC edit_class_procedure_ = nullptr;
-    HFONT font_ = nullptr;
-    bool closing_ = false;
+    GdiObjectWin32<HFONT> font_; // while the EDIT uses it
 };
 
 } // namespace pengui

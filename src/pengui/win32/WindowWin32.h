@@ -6,8 +6,6 @@
 
 namespace pengui {
 
-class SetTimer;
-
 // The toolkit's window as a Win32 child window of the host's parent: paints
 // through a DIB section, turns mouse messages into toolkit messages, runs
 // toolkit timers as thread timers and borrows a popup EDIT for text input.
@@ -23,20 +21,12 @@ public:
     // and unregisters the class when no window of it is open any more.
     ~WindowWin32() override;
 
-    // [editor thread] The up-going messages; -1 before the native window exists.
-    int handle(const MessageInterface& message) override;
     // [editor thread] Nothing: the native window goes with its parent or with
     // this object.
     void close() override {}
-    // [editor thread] Fitted: the native window takes the content size;
-    // otherwise the whole window is repainted.
-    void content_size_changed() override;
 
     // [editor thread] Null while closed.
     HWND native_window() const { return hwnd_; }
-    // [any thread] "VantrelAudioPlugin" and the window procedure's address:
-    // two copies of the module never share a class.
-    static const char* class_name();
     // [editor thread] The scale for the screen's resolution as this process
     // sees it (96 dots per inch being 1; a process the system does not know
     // as aware of resolutions is told 96 and stretched by the system).
@@ -44,6 +34,17 @@ public:
 
 protected:
     int open_native(void* parent) override;
+    bool is_open() const override { return hwnd_ != nullptr; }
+    void invalidate_native(const Rect& area) override;
+    void resize_native(int width, int height) override;
+    int grab_mouse() override;
+    void ungrab_mouse() override;
+    bool hide_cursor() override;
+    void show_cursor() override;
+    void warp_pointer(int x, int y) override;
+    int start_timer(int id, int period_ms) override;
+    int stop_timer(int id) override;
+    void fill_margin(const Rect& area) override;
 
 private:
     static LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -51,21 +52,10 @@ private:
 
     LRESULT on_message(UINT message, WPARAM wparam, LPARAM lparam);
     void paint();
-    // Sends MouseMove or MouseClick for the message's point to the capture
-    // holder, or else to the control root.
+    // MouseMove or MouseClick for the message's point.
     void mouse_input(LPARAM lparam, WPARAM wparam, bool is_move, int double_click);
-    void show_cursor();
-    int capture(MessageHandlerInterface* handler, int mode);
-    int release(int x, int y);
-    int arm(const SetTimer& message);
-    int disarm(int id);
 
     HWND hwnd_ = nullptr;
-    int last_x_ = 0;
-    int last_y_ = 0;
-    DWORD capture_time_ = 0;
-    DWORD warp_time_ = 0;
-    bool cursor_hidden_ = false;
     HWND parent_ = nullptr;
 };
 

@@ -1,17 +1,14 @@
 #include "pengui/x11/EventLoopX11.h"
 #include "pengui/x11/XlibFunctions.h"
 
-#include "pengui/Messages.h"
 #include "pengui/ToolkitClock.h"
 #include "pengui/x11/EventTargetX11.h"
-#include "pengui/x11/WindowX11.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XShm.h>
 #include <X11/extensions/Xfixes.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <poll.h>
 
@@ -65,10 +62,6 @@ int EventLoopX11::fd() const {
     return ConnectionNumber(display_);
 }
 
-long long EventLoopX11::now_ms() {
-    return std::llround(ToolkitClock::now() * 1000.0);
-}
-
 void EventLoopX11::add_target(unsigned long xid, EventTargetX11* target) {
     targets_.push_back(Target{xid, target});
 }
@@ -88,61 +81,8 @@ EventTargetX11* EventLoopX11::target_of(unsigned long xid) const {
     return nullptr;
 }
 
-void EventLoopX11::add_timer(WindowX11* window, int id, int period_ms) {
-    timers_.push_back(Timer{window, id, period_ms, now_ms() + period_ms});
-    due_.reserve(timers_.size());
-}
-
-bool EventLoopX11::remove_timer(int id) {
-    const auto at =
-        std::find_if(timers_.begin(), timers_.end(), [id](const Timer& t) { return t.id == id; });
-    if (at == timers_.end()) {
-        return false;
-    }
-    timers_.erase(at);
-    return true;
-}
-
-void EventLoopX11::remove_timers(const WindowX11* window) {
-    timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                                 [window](const Timer& t) { return t.window == window; }),
-                  timers_.end());
-}
-
 int EventLoopX11::next_deadline_ms() const {
-    if (timers_.empty()) {
-        return -1;
-    }
-    long long due = timers_.front().due_ms;
-    for (const Timer& t : timers_) {
-        due = std::min(due, t.due_ms);
-    }
-    return static_cast<int>(std::clamp<long long>(due - now_ms(), 0, 1 << 30));
-}
-
-void EventLoopX11::fire_timers() {
-    const long long now = now_ms();
-    // Handlers arm and clear timers while they run: go by the ids due now
-    // and look each one up again before it fires.
-    due_.clear();
-    for (const Timer& t : timers_) {
-        if (t.due_ms <= now) {
-            due_.push_back(t.id);
-        }
-    }
-    for (const int id : due_) {
-        const auto at = std::find_if(timers_.begin(), timers_.end(),
-                                     [id](const Timer& t) { return t.id == id; });
-        if (at == timers_.end()) {
-            continue;
-        }
-        // A late loop fires once and keeps the period from now, as a system
-        // timer does.
-        at->due_ms = now + at->period_ms;
-        if (MessageHandlerInterface* handler = at->window->find_timer_handler(id)) {
-            handler->handle(Notify(id, static_cast<double>(now) * 0.001));
-        }
-    }
+    return timers_.next_deadline_ms();
 }
 
 void EventLoopX11::dispatch() {
@@ -160,7 +100,7 @@ void EventLoopX11::dispatch() {
                 target->handle_event(event);
             }
         }
-        fire_timers();
+        timers_.fire_due();
         for (std::size_t i = 0; i < targets_.size(); ++i) {
             targets_[i].target->end_of_round();
         }
@@ -169,10 +109,10 @@ void EventLoopX11::dispatch() {
 }
 
 void EventLoopX11::run_for(int milliseconds) {
-    const long long end = now_ms() + milliseconds;
+    const long long end = ToolkitClock::milliseconds() + milliseconds;
     for (;;) {
         dispatch();
-        const long long left = end - now_ms();
+        const long long left = end - ToolkitClock::milliseconds();
         if (left <= 0) {
             return;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pengui/TimerSchedule.h"
+
 #include <memory>
 #include <vector>
 
@@ -8,7 +10,6 @@ struct _XDisplay;
 namespace pengui {
 
 class EventTargetX11;
-class WindowX11;
 
 // One connection to an X server and everything the layer's windows share on
 // it: which window is whose, and the table of toolkit timers (X has no timers
@@ -58,38 +59,23 @@ public:
     // [editor thread] Routes the events of window xid to target.
     void add_target(unsigned long xid, EventTargetX11* target);
     void remove_target(unsigned long xid);
-    // [editor thread] Appends a timer entry: Notify for id goes to the
-    // handler window's table holds, every period_ms.
-    void add_timer(WindowX11* window, int id, int period_ms);
-    // [editor thread] Erases the first entry of id; false when there is none.
-    bool remove_timer(int id);
-    // [editor thread] Erases every entry of window.
-    void remove_timers(const WindowX11* window);
-    // [editor thread] The loop's clock, in whole milliseconds.
-    static long long now_ms();
+    // [editor thread] The toolkit timers of every window of the loop.
+    TimerSchedule& timers() { return timers_; }
 
 private:
     explicit EventLoopX11(_XDisplay* display);
     EventTargetX11* target_of(unsigned long xid) const;
-    void fire_timers();
 
     struct Target {
         unsigned long xid;
         EventTargetX11* target;
-    };
-    struct Timer {
-        WindowX11* window;
-        int id;
-        int period_ms;
-        long long due_ms;
     };
 
     _XDisplay* display_;
     bool shm_ = false;
     bool xfixes_ = false;
     std::vector<Target> targets_;
-    std::vector<Timer> timers_;
-    std::vector<int> due_; // ids due in this round, kept to allocate once
+    TimerSchedule timers_;
 };
 
 } // namespace pengui

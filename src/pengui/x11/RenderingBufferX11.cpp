@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <sys/ipc.h>
 #include <sys/shm.h>
+#include <utility>
 
 namespace pengui {
 
@@ -22,13 +23,36 @@ bool is_bgrx(const XWindowAttributes& a) {
 }
 } // namespace
 
+// A shared memory segment for the image: made, mapped and attached to the
+// server step by step; whatever steps were taken are undone when it goes.
+struct RenderingBufferX11::Segment {
+    explicit Segment(Display* d) : display(d) {}
+    ~Segment() {
+        if (on_server) {
+            xlib().XShmDetach(display, &info);
+            xlib().XSync(display, False);
+        }
+        if (mapped()) {
+            shmdt(info.shmaddr);
+        }
+    }
+    Segment(const Segment&) = delete;
+    Segment& operator=(const Segment&) = delete;
+    bool mapped() const {
+        return info.shmaddr != nullptr && info.shmaddr != reinterpret_cast<char*>(-1);
+    }
+
+    Display* display;
+    XShmSegmentInfo info{};
+    bool on_server = false;
+};
+
 RenderingBufferX11::RenderingBufferX11(EventLoopX11& loop)
     : RenderingBufferInterface(size, size), loop_(loop),
       memory_(static_cast<std::size_t>(size) * size * 4) {}
 
-RenderingBufferX11::~RenderingBufferX11() {
-    detach();
-}
+// The image goes before its segment, as declared.
+RenderingBufferX11::~RenderingBufferX11() = default;
 
 std::uint8_t* RenderingBufferX11::pixels() {
     return image_ != nullptr ? reinterpret_cast<std::uint8_t*>(image_->data) : memory_.data();
@@ -48,9 +72,9 @@ int RenderingBufferX11::attach(unsigned long window, _XGC* gc) {
         attach_shared_memory()) {
         return 0;
     }
-    image_ = xlib().XCreateImage(display, attributes.visual,
-                                 static_cast<unsigned>(attributes.depth), ZPixmap, 0,
-                                 reinterpret_cast<char*>(memory_.data()), size, size, 32, size * 4);
+    image_.reset(xlib().XCreateImage(
+        display, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap, 0,
+        reinterpret_cast<char*>(memory_.data()), size, size, 32, size * 4));
     if (image_ == nullptr || image_->bits_per_pixel != 32) {
         detach();
         return -1;
@@ -64,69 +88,39 @@ bool RenderingBufferX11::attach_shared_memory() {
     Display* display = loop_.display();
     XWindowAttributes attributes;
     xlib().XGetWindowAttributes(display, window_, &attributes);
-    auto* info = new XShmSegmentInfo{};
-    XImage* image =
-        xlib().XShmCreateImage(display, attributes.visual, static_cast<unsigned>(attributes.depth),
-                               ZPixmap, nullptr, info, size, size);
-    if (image == nullptr) {
-        delete info;
+    auto segment = std::make_unique<Segment>(display);
+    ImageX11 image(xlib().XShmCreateImage(display, attributes.visual,
+                                          static_cast<unsigned>(attributes.depth), ZPixmap, nullptr,
+                                          &segment->info, size, size));
+    if (image == nullptr || image->bits_per_pixel != 32 || image->bytes_per_line != size * 4) {
         return false;
     }
-    if (image->bits_per_pixel != 32 || image->bytes_per_line != size * 4) {
-        XDestroyImage(image);
-        delete info;
+    XShmSegmentInfo& info = segment->info;
+    info.shmid = shmget(IPC_PRIVATE, static_cast<std::size_t>(size) * size * 4, IPC_CREAT | 0600);
+    if (info.shmid < 0) {
         return false;
     }
-    info->shmid = shmget(IPC_PRIVATE, static_cast<std::size_t>(size) * size * 4, IPC_CREAT | 0600);
-    if (info->shmid < 0) {
-        XDestroyImage(image);
-        delete info;
-        return false;
-    }
-    info->shmaddr = image->data = static_cast<char*>(shmat(info->shmid, nullptr, 0));
-    info->readOnly = False;
-    bool attached = false;
-    if (info->shmaddr != reinterpret_cast<char*>(-1)) {
+    info.shmaddr = image->data = static_cast<char*>(shmat(info.shmid, nullptr, 0));
+    info.readOnly = False;
+    if (segment->mapped()) {
         // A server on another machine refuses the segment.
         ErrorTrapX11 trap(display);
-        attached = xlib().XShmAttach(display, info) == True && trap.sync() == 0;
+        segment->on_server = xlib().XShmAttach(display, &info) == True && trap.sync() == 0;
     }
     // Marked for removal now: the segment goes away with its last user,
     // even if this process does not end cleanly.
-    shmctl(info->shmid, IPC_RMID, nullptr);
-    if (!attached) {
-        if (info->shmaddr != reinterpret_cast<char*>(-1)) {
-            shmdt(info->shmaddr);
-        }
-        image->data = nullptr;
-        XDestroyImage(image);
-        delete info;
+    shmctl(info.shmid, IPC_RMID, nullptr);
+    if (!segment->on_server) {
         return false;
     }
-    image_ = image;
-    shm_info_ = info;
-    shm_segment_ = info->shmid;
+    segment_ = std::move(segment);
+    image_ = std::move(image);
     return true;
 }
 
 void RenderingBufferX11::detach() {
-    Display* display = loop_.display();
-    if (shm_info_ != nullptr) {
-        auto* info = static_cast<XShmSegmentInfo*>(shm_info_);
-        xlib().XShmDetach(display, info);
-        xlib().XSync(display, False);
-        shmdt(info->shmaddr);
-        delete info;
-        shm_info_ = nullptr;
-        shm_segment_ = -1;
-        image_->data = nullptr;
-    } else if (image_ != nullptr) {
-        image_->data = nullptr; // the pixels belong to memory_
-    }
-    if (image_ != nullptr) {
-        XDestroyImage(image_);
-        image_ = nullptr;
-    }
+    image_.reset();
+    segment_.reset();
     window_ = 0;
     gc_ = nullptr;
 }
@@ -139,7 +133,7 @@ void RenderingBufferX11::copy_block(int x, int y, int w, int h) {
     h = std::min(h, size);
     if (opaque_alpha_) {
         for (int row = 0; row < h; ++row) {
-            std::uint8_t* p = pixels() + static_cast<std::size_t>(row) * size * 4;
+            std::uint8_t* p = pixel(0, row);
             for (int col = 0; col < w; ++col) {
                 p[col * 4 + 3] = 0xFF;
             }
@@ -148,12 +142,12 @@ void RenderingBufferX11::copy_block(int x, int y, int w, int h) {
     Display* display = loop_.display();
     const auto uw = static_cast<unsigned>(w);
     const auto uh = static_cast<unsigned>(h);
-    if (shm_info_ != nullptr) {
-        xlib().XShmPutImage(display, window_, gc_, image_, 0, 0, x, y, uw, uh, False);
+    if (segment_ != nullptr) {
+        xlib().XShmPutImage(display, window_, gc_, image_.get(), 0, 0, x, y, uw, uh, False);
         // The server reads the segment later; the next tile overwrites it.
         xlib().XSync(display, False);
     } else {
-        xlib().XPutImage(display, window_, gc_, image_, 0, 0, x, y, uw, uh);
+        xlib().XPutImage(display, window_, gc_, image_.get(), 0, 0, x, y, uw, uh);
     }
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "pengui/RenderingBufferInterface.h"
+#include "pengui/x11/ImageX11.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
-struct _XDisplay;
 struct _XGC;
-struct _XImage;
 
 namespace pengui {
 
@@ -32,7 +32,7 @@ public:
     int attach(unsigned long window, _XGC* gc);
     // [editor thread] Before the window goes away.
     void detach();
-    bool uses_shared_memory() const { return shm_segment_ >= 0; }
+    bool uses_shared_memory() const { return segment_ != nullptr; }
 
     std::uint8_t* pixels() override;
     // [editor thread] Sends the block to the window; the server has read it
@@ -40,16 +40,17 @@ public:
     void copy_block(int x, int y, int w, int h) override;
 
 private:
+    struct Segment;
+
     bool attach_shared_memory();
 
     EventLoopX11& loop_;
     std::vector<std::uint8_t> memory_;
-    _XImage* image_ = nullptr;
+    std::unique_ptr<Segment> segment_; // the image's pixels when it is shared
+    ImageX11 image_;
     unsigned long window_ = 0;
     _XGC* gc_ = nullptr;
     bool opaque_alpha_ = false; // a 32-bit visual reads the unused byte as alpha
-    int shm_segment_ = -1;
-    void* shm_info_ = nullptr;
 };
 
 } // namespace pengui

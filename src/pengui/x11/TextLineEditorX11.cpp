@@ -6,6 +6,7 @@
 #include "pengui/Messages.h"
 #include "pengui/x11/ErrorTrapX11.h"
 #include "pengui/x11/EventLoopX11.h"
+#include "pengui/x11/ImageX11.h"
 #include "pengui/x11/WindowX11.h"
 
 #include <X11/Xlib.h>
@@ -26,7 +27,7 @@ void fill_rect(MemoryRenderingBuffer& canvas, int x0, int x1, std::uint32_t colo
     x0 = std::max(x0, 0);
     x1 = std::min(x1, canvas.width());
     for (int y = 0; y < canvas.height(); ++y) {
-        std::uint8_t* p = canvas.pixels() + (static_cast<std::size_t>(y) * canvas.width()) * 4;
+        std::uint8_t* p = canvas.pixel(0, y);
         for (int x = x0; x < x1; ++x) {
             p[x * 4] = colour & 0xFF;
             p[x * 4 + 1] = (colour >> 8) & 0xFF;
@@ -72,7 +73,6 @@ int TextLineEditorX11::start(const TextInputRequest& request) {
     canvas_ = std::make_unique<MemoryRenderingBuffer>(r.x1 - r.x0, r.y1 - r.y0);
     anchor_ = 0;
     caret_ = text().size();
-    closing_ = false;
     set_active(true);
     draw();
     return 0;
@@ -91,20 +91,6 @@ int TextLineEditorX11::stop() {
     return 0;
 }
 
-void TextLineEditorX11::finish(bool accepted) {
-    // Ending the edit moves the focus, which must not end it twice.
-    if (!active() || closing_) {
-        return;
-    }
-    closing_ = true;
-    set_accepted(accepted);
-    stop();
-    closing_ = false;
-    if (window() != nullptr) {
-        window()->finish_text_input();
-    }
-}
-
 void TextLineEditorX11::handle_event(const _XEvent& event) {
     switch (event.type) {
     case Expose:
@@ -117,7 +103,7 @@ void TextLineEditorX11::handle_event(const _XEvent& event) {
         // Focus that moves for a grab, or inside the popup, is not lost.
         if (event.xfocus.mode == NotifyNormal && event.xfocus.detail != NotifyInferior &&
             event.xfocus.detail != NotifyPointer) {
-            finish(true);
+            end(true);
         }
         break;
     case DestroyNotify:
@@ -147,10 +133,10 @@ void TextLineEditorX11::key(const _XEvent& event) {
     switch (sym) {
     case XK_Return:
     case XK_KP_Enter:
-        finish(true);
+        end(true);
         return;
     case XK_Escape:
-        finish(false);
+        end(false);
         return;
     case XK_BackSpace:
         if (from == to && from > 0) {
@@ -284,20 +270,18 @@ void TextLineEditorX11::draw() {
     Display* display = loop_.display();
     XWindowAttributes attributes;
     xlib().XGetWindowAttributes(display, popup_, &attributes);
-    XImage* image = xlib().XCreateImage(
+    const ImageX11 image(xlib().XCreateImage(
         display, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap, 0,
         reinterpret_cast<char*>(canvas.pixels()), static_cast<unsigned>(width),
-        static_cast<unsigned>(height), 32, width * 4);
+        static_cast<unsigned>(height), 32, width * 4));
     if (image == nullptr) {
         return;
     }
     image->byte_order = LSBFirst;
     GC gc = xlib().XCreateGC(display, popup_, 0, nullptr);
-    xlib().XPutImage(display, popup_, gc, image, 0, 0, 0, 0, static_cast<unsigned>(width),
+    xlib().XPutImage(display, popup_, gc, image.get(), 0, 0, 0, 0, static_cast<unsigned>(width),
                      static_cast<unsigned>(height));
     xlib().XFreeGC(display, gc);
-    image->data = nullptr; // the canvas owns the pixels
-    XDestroyImage(image);
     xlib().XFlush(display);
 }
 

@@ -28,9 +28,6 @@ public:
     // window is closed or the rectangle is empty.
     int start(const TextInputRequest& request) override;
     int stop() override;
-    // [editor thread] Ends a running edit as Enter (accepted) or Escape
-    // does, and the window hands the text to the requester.
-    void finish(bool accepted);
 
     // [editor thread] The popup, 0 when none; caret and selection (bytes).
     unsigned long native() const { return popup_; }
@@ -50,7 +47,6 @@ private:
     std::unique_ptr<MemoryRenderingBuffer> canvas_;
     std::size_t caret_ = 0;
     std::size_t anchor_ = 0; // the selection runs from anchor to caret
-    bool closing_ = false;
 };
 
 } // namespace pengui

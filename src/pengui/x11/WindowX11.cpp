@@ -2,7 +2,6 @@
 #include "pengui/x11/XlibFunctions.h"
 
 #include "pengui/Messages.h"
-#include "pengui/SPTreeNodeInterface.h"
 #include "pengui/x11/ErrorTrapX11.h"
 #include "pengui/x11/EventLoopX11.h"
 #include "pengui/x11/RenderingBufferX11.h"
@@ -12,22 +11,14 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
 
-#include <cmath>
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 
 namespace pengui {
 
 namespace {
-// Under a relative capture the cursor goes back to the capture point at most
-// this often, and not before the capture has lasted the second figure (a
-// quick click leaves the cursor where it is).
-constexpr long long warp_interval_ms = 100;
-constexpr long long warp_delay_ms = 250;
 // The shortest timer period, as Win32 arms it.
 constexpr int min_period_ms = 10;
-
-constexpr char title[] = "Vantrel Audio Plug-in";
 } // namespace
 
 WindowX11::WindowX11(EventLoopX11& loop, int width, int height)
@@ -36,7 +27,7 @@ WindowX11::WindowX11(EventLoopX11& loop, int width, int height)
       loop_(loop) {}
 
 WindowX11::~WindowX11() {
-    loop_.remove_timers(this);
+    loop_.timers().remove_window(this);
     close();
 }
 
@@ -45,23 +36,13 @@ std::unique_ptr<WindowX11> WindowX11::create(int width, int height) {
     return loop != nullptr ? std::make_unique<WindowX11>(*loop, width, height) : nullptr;
 }
 
-const char* WindowX11::class_name() {
-    // Two copies of the module never share a class: the address differs.
-    static char name[32] = {};
-    if (name[0] == '\0') {
-        std::snprintf(name, sizeof name, "VantrelAudioPlugin%08X",
-                      static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(&class_name)));
-    }
-    return name;
-}
-
 int WindowX11::open_native(void* parent) {
     if (native_ != 0) {
         return 0;
     }
     const auto parent_id = static_cast<Window>(reinterpret_cast<std::uintptr_t>(parent));
-    const int width = fit_window_to_content() ? content_width() : window_width();
-    const int height = fit_window_to_content() ? content_height() : window_height();
+    const int width = native_width();
+    const int height = native_height();
     if (parent_id == 0 || width <= 0 || height <= 0) {
         return -1;
     }
@@ -113,12 +94,8 @@ void WindowX11::close() {
 
 void WindowX11::forget_native() {
     text_editor().stop();
-    show_cursor();
-    if (grabbed_) {
-        grabbed_ = false;
-        xlib().XUngrabPointer(loop_.display(), CurrentTime);
-    }
-    release_capture();
+    ungrab_mouse();
+    capture_changed();
     static_cast<RenderingBufferX11&>(rendering_buffer()).detach();
     loop_.remove_target(native_);
     xlib().XFreeGC(loop_.display(), gc_);
@@ -127,18 +104,9 @@ void WindowX11::forget_native() {
     dirty_ = Rect{};
 }
 
-void WindowX11::content_size_changed() {
-    if (native_ == 0) {
-        return;
-    }
-    if (fit_window_to_content()) {
-        xlib().XMoveResizeWindow(loop_.display(), native_, 0, 0,
-                                 static_cast<unsigned>(std::max(content_width(), 1)),
-                                 static_cast<unsigned>(std::max(content_height(), 1)));
-        add_dirty(Rect{0, 0, content_width(), content_height()});
-    } else {
-        add_dirty(Rect{0, 0, window_width(), window_height()});
-    }
+void WindowX11::resize_native(int width, int height) {
+    xlib().XMoveResizeWindow(loop_.display(), native_, 0, 0, static_cast<unsigned>(width),
+                             static_cast<unsigned>(height));
 }
 
 int WindowX11::event_fd() const {
@@ -150,104 +118,24 @@ int WindowX11::dispatch_events() {
     return loop_.next_deadline_ms();
 }
 
-int WindowX11::handle(const MessageInterface& message) {
-    if (native_ == 0) {
-        return -1;
-    }
-    if (const auto* invalidate = dynamic_cast<const Invalidate*>(&message)) {
-        add_dirty(clip_to_content(invalidate->rect));
-        return 0;
-    }
-    if (const auto* capture = dynamic_cast<const MouseCapture*>(&message)) {
-        return capture_mouse(*capture);
-    }
-    if (const auto* release = dynamic_cast<const MouseRelease*>(&message)) {
-        return release_mouse(*release);
-    }
-    if (const auto* set = dynamic_cast<const SetTimer*>(&message)) {
-        return arm_timer(*set);
-    }
-    if (const auto* clear = dynamic_cast<const ClearTimer*>(&message)) {
-        return clear_timer(clear->id);
-    }
-    if (const auto* request = dynamic_cast<const TextInputRequest*>(&message)) {
-        return start_text_input(*request);
-    }
-    if (dynamic_cast<const TextInputStop*>(&message) != nullptr) {
-        return stop_text_input();
-    }
-    return -1;
-}
-
-void WindowX11::add_dirty(const Rect& rect) {
-    dirty_ = bounding_union(dirty_, rect);
+void WindowX11::invalidate_native(const Rect& area) {
+    dirty_ = bounding_union(dirty_, area);
 }
 
 void WindowX11::end_of_round() {
     if (native_ != 0 && dirty_.x0 < dirty_.x1) {
         const Rect area = dirty_;
         dirty_ = Rect{};
-        paint(area);
+        paint_region(area);
     }
 }
 
-void WindowX11::paint(const Rect& area) {
-    redraw(area);
-    // Outside the content: the button face, below and to the right.
-    const int cw = content_width();
-    const int ch = content_height();
-    const int ww = window_width();
-    const int wh = window_height();
+void WindowX11::fill_margin(const Rect& area) {
     Display* display = loop_.display();
     xlib().XSetForeground(display, gc_, margin_colour);
-    if (wh > ch && ww > 0) {
-        xlib().XFillRectangle(display, native_, gc_, 0, ch, static_cast<unsigned>(ww),
-                              static_cast<unsigned>(wh - ch));
-    }
-    if (ww > cw && ch > 0) {
-        xlib().XFillRectangle(display, native_, gc_, cw, 0, static_cast<unsigned>(ww - cw),
-                              static_cast<unsigned>(ch));
-    }
-}
-
-MessageHandlerInterface* WindowX11::input_target() {
-    if (capture_holder() != nullptr) {
-        return capture_holder();
-    }
-    return control_root();
-}
-
-void WindowX11::report_position(int x, int y, unsigned long serial, int& px, int& py) {
-    if (capture_holder() == nullptr || capture_mode() != 2) {
-        last_x_ = px = x;
-        last_y_ = py = y;
-        return;
-    }
-    // Motions the server sent before the last warp count from where the
-    // cursor was then.
-    if (serial < warp_serial_) {
-        px = x - stale_x_;
-        py = y - stale_y_;
-        stale_x_ = x;
-        stale_y_ = y;
-        return;
-    }
-    px = x - last_x_;
-    py = y - last_y_;
-    last_x_ = x;
-    last_y_ = y;
-    const long long now = EventLoopX11::now_ms();
-    if (now - warp_ms_ >= warp_interval_ms && now - capture_ms_ >= warp_delay_ms &&
-        (x != capture_x() || y != capture_y())) {
-        Display* display = loop_.display();
-        stale_x_ = x;
-        stale_y_ = y;
-        warp_serial_ = NextRequest(display);
-        xlib().XWarpPointer(display, None, native_, 0, 0, 0, 0, capture_x(), capture_y());
-        last_x_ = capture_x();
-        last_y_ = capture_y();
-        warp_ms_ = now;
-    }
+    xlib().XFillRectangle(display, native_, gc_, area.x0, area.y0,
+                          static_cast<unsigned>(area.x1 - area.x0),
+                          static_cast<unsigned>(area.y1 - area.y0));
 }
 
 void WindowX11::button(const _XEvent& event, bool press) {
@@ -267,8 +155,6 @@ void WindowX11::button(const _XEvent& event, bool press) {
                           ((b.state & ShiftMask) != 0 ? MouseClick::shift_key : 0);
     int double_click = 0;
     if (press) {
-        // A press in the window takes the focus from a running edit.
-        static_cast<TextLineEditorX11&>(text_editor()).finish(true);
         if (bit == press_button_ && b.time - press_time_ <= double_click_ms &&
             std::abs(b.x - press_x_) <= double_click_distance &&
             std::abs(b.y - press_y_) <= double_click_distance) {
@@ -281,32 +167,19 @@ void WindowX11::button(const _XEvent& event, bool press) {
             press_y_ = b.y;
         }
     }
-    MessageHandlerInterface* target = input_target();
-    int px = 0;
-    int py = 0;
-    report_position(b.x, b.y, b.serial, px, py);
-    if (target != nullptr) {
-        target->handle(MouseClick(px, py, held, modifiers, double_click));
-    }
+    mouse_button(b.x, b.y, held, modifiers, double_click, before_warp(b.serial));
 }
 
 void WindowX11::handle_event(const _XEvent& event) {
     switch (event.type) {
     case Expose:
-        add_dirty(clamped_rect(event.xexpose.x, event.xexpose.y,
-                               std::int64_t{event.xexpose.x} + event.xexpose.width,
-                               std::int64_t{event.xexpose.y} + event.xexpose.height));
+        invalidate_native(clamped_rect(event.xexpose.x, event.xexpose.y,
+                                       std::int64_t{event.xexpose.x} + event.xexpose.width,
+                                       std::int64_t{event.xexpose.y} + event.xexpose.height));
         break;
-    case MotionNotify: {
-        MessageHandlerInterface* target = input_target();
-        int px = 0;
-        int py = 0;
-        report_position(event.xmotion.x, event.xmotion.y, event.xmotion.serial, px, py);
-        if (target != nullptr) {
-            target->handle(MouseMove(px, py));
-        }
+    case MotionNotify:
+        mouse_move(event.xmotion.x, event.xmotion.y, before_warp(event.xmotion.serial));
         break;
-    }
     case ButtonPress:
         button(event, true);
         break;
@@ -336,52 +209,50 @@ void WindowX11::handle_event(const _XEvent& event) {
     }
 }
 
-int WindowX11::capture_mouse(const MouseCapture& message) {
-    Display* display = loop_.display();
-    if (!grabbed_) {
-        grab_serial_ = NextRequest(display);
-        const unsigned mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
-        if (xlib().XGrabPointer(display, native_, False, mask, GrabModeAsync, GrabModeAsync, None,
-                                None, CurrentTime) != GrabSuccess) {
-            return -1;
-        }
-        grabbed_ = true;
-    }
-    if (message.mode == 1 || message.mode == 2) {
-        if (!cursor_hidden_ && loop_.has_xfixes()) {
-            xlib().XFixesHideCursor(display, DefaultRootWindow(display));
-            cursor_hidden_ = true;
-        }
-        capture_ms_ = warp_ms_ = EventLoopX11::now_ms();
-    }
-    // The capture point is where the pointer was at the last event the
-    // window reported (the press that asks for the capture), so that the
-    // motions still queued count from there.
+int WindowX11::grab_mouse() {
+    // Events sent before a new capture count from its point, not from a
+    // warp of an earlier one.
     warp_serial_ = 0;
-    stale_x_ = last_x_;
-    stale_y_ = last_y_;
-    set_capture(message.handler, message.mode, last_x_, last_y_);
-    return 0;
-}
-
-int WindowX11::release_mouse(const MouseRelease& message) {
-    // Only the holder gives the mouse back.
-    if (message.handler != capture_holder()) {
+    if (grabbed_) {
         return 0;
     }
     Display* display = loop_.display();
-    if (capture_mode() == 2 && EventLoopX11::now_ms() - capture_ms_ >= warp_delay_ms) {
-        xlib().XWarpPointer(display, None, native_, 0, 0, 0, 0, message.x, message.y);
-        last_x_ = message.x;
-        last_y_ = message.y;
+    grab_serial_ = NextRequest(display);
+    const unsigned mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+    if (xlib().XGrabPointer(display, native_, False, mask, GrabModeAsync, GrabModeAsync, None, None,
+                            CurrentTime) != GrabSuccess) {
+        return -1;
     }
+    grabbed_ = true;
+    return 0;
+}
+
+void WindowX11::ungrab_mouse() {
     if (grabbed_) {
         grabbed_ = false;
-        xlib().XUngrabPointer(display, CurrentTime);
+        xlib().XUngrabPointer(loop_.display(), CurrentTime);
+        xlib().XFlush(loop_.display());
     }
-    capture_changed();
+}
+
+bool WindowX11::hide_cursor() {
+    if (!loop_.has_xfixes()) {
+        return false;
+    }
+    xlib().XFixesHideCursor(loop_.display(), DefaultRootWindow(loop_.display()));
+    return true;
+}
+
+void WindowX11::show_cursor() {
+    xlib().XFixesShowCursor(loop_.display(), DefaultRootWindow(loop_.display()));
+    xlib().XFlush(loop_.display());
+}
+
+void WindowX11::warp_pointer(int x, int y) {
+    Display* display = loop_.display();
+    warp_serial_ = NextRequest(display);
+    xlib().XWarpPointer(display, None, native_, 0, 0, 0, 0, x, y);
     xlib().XFlush(display);
-    return 0;
 }
 
 bool WindowX11::viewable() const {
@@ -390,33 +261,14 @@ bool WindowX11::viewable() const {
            attributes.map_state == IsViewable;
 }
 
-void WindowX11::capture_changed() {
-    show_cursor();
-    release_capture();
-}
-
-void WindowX11::show_cursor() {
-    if (cursor_hidden_) {
-        cursor_hidden_ = false;
-        xlib().XFixesShowCursor(loop_.display(), DefaultRootWindow(loop_.display()));
-    }
-}
-
-int WindowX11::arm_timer(const SetTimer& message) {
-    const int period_ms =
-        std::max(min_period_ms, static_cast<int>(std::lround(message.period * 1000.0)));
-    if (add_timer(message.id, message.handler) != 0) {
-        return -1;
-    }
-    loop_.add_timer(this, message.id, period_ms);
+int WindowX11::start_timer(int id, int period_ms) {
+    loop_.timers().add(this, id, std::max(min_period_ms, period_ms));
     return 0;
 }
 
-int WindowX11::clear_timer(int id) {
-    if (!loop_.remove_timer(id)) {
-        return 0; // never armed
-    }
-    return remove_timer(id);
+int WindowX11::stop_timer(int id) {
+    loop_.timers().remove(id);
+    return 0;
 }
 
 } // namespace pengui

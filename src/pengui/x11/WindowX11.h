@@ -11,9 +11,6 @@ struct _XGC;
 namespace pengui {
 
 class EventLoopX11;
-class MouseCapture;
-class MouseRelease;
-class SetTimer;
 
 // The toolkit's window on X11: a child of the host's window at (0, 0), its
 // buffer blitted tile by tile, the mouse captured by a pointer grab, the
@@ -49,17 +46,9 @@ public:
     static void* parent_handle(unsigned long parent) {
         return reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent));
     }
-    // [editor thread] The class every window of this module carries,
-    // "VantrelAudioPlugin" and eight hex digits of an address in the module.
-    static const char* class_name();
 
-    // [editor thread] Invalidate, MouseCapture, MouseRelease, SetTimer,
-    // ClearTimer, TextInputRequest, TextInputStop; -1 for anything else and
-    // while there is no native window.
-    int handle(const MessageInterface& message) override;
     // [editor thread] Destroys the native window; open makes a new one.
     void close() override;
-    void content_size_changed() override;
     // [editor thread] The loop's connection and its dispatch: every window
     // of the loop is served.
     int event_fd() const override;
@@ -68,7 +57,6 @@ public:
     // [editor thread] The X window, 0 while closed.
     unsigned long native() const { return native_; }
     EventLoopX11& loop() const { return loop_; }
-    bool cursor_hidden() const { return cursor_hidden_; }
 
     void handle_event(const _XEvent& event) override;
     void end_of_round() override;
@@ -77,41 +65,34 @@ protected:
     // [editor thread] parent: an X window id as parent_handle gives it.
     // 0, or -1 (no parent, a visual other than 24/32-bit TrueColor, ...).
     int open_native(void* parent) override;
+    bool is_open() const override { return native_ != 0; }
+    void invalidate_native(const Rect& area) override;
+    void resize_native(int width, int height) override;
+    int grab_mouse() override;
+    void ungrab_mouse() override;
+    bool hide_cursor() override;
+    void show_cursor() override;
+    void warp_pointer(int x, int y) override;
+    // [editor thread] The shortest period is Win32's, 10 ms.
+    int start_timer(int id, int period_ms) override;
+    int stop_timer(int id) override;
+    void fill_margin(const Rect& area) override;
 
 private:
     // [editor thread] Lets go of everything tied to the native window.
     void forget_native();
-    void add_dirty(const Rect& rect);
-    void paint(const Rect& area);
-    // The position a mouse event reports: the point, or under a relative
-    // capture the movement since the previous one (warping the cursor back).
-    void report_position(int x, int y, unsigned long serial, int& px, int& py);
     void button(const _XEvent& event, bool press);
-    int capture_mouse(const MouseCapture& message);
-    int release_mouse(const MouseRelease& message);
-    void capture_changed();
+    // Whether an event of serial was sent before the last warp.
+    bool before_warp(unsigned long serial) const { return serial < warp_serial_; }
     bool viewable() const;
-    void show_cursor();
-    int arm_timer(const SetTimer& message);
-    int clear_timer(int id);
-    MessageHandlerInterface* input_target();
 
     EventLoopX11& loop_;
     unsigned long native_ = 0;
     _XGC* gc_ = nullptr;
     Rect dirty_;
-    // The last reported pointer position; under a relative capture also the
-    // position before the last warp, for the motions the server sent before it.
-    int last_x_ = 0;
-    int last_y_ = 0;
-    int stale_x_ = 0;
-    int stale_y_ = 0;
     unsigned long warp_serial_ = 0;
     unsigned long grab_serial_ = 0;
-    long long capture_ms_ = 0;
-    long long warp_ms_ = 0;
     bool grabbed_ = false;
-    bool cursor_hidden_ = false;
     // The last press, for double clicks.
     int press_button_ = 0;
     unsigned long press_time_ = 0;
