@@ -1,6 +1,7 @@
 #include "effect/Algo.h"
 
 #include "effect/ChangeMark.h"
+#include "effect/SampleRateLimit.h"
 #include "mppi/HostDspInterface.h"
 #include "mppi/PropertyKeys.h"
 #include "mppi/preset/ProgramSlot.h"
@@ -70,6 +71,10 @@ void Algo::reset() {
 
 void Algo::set_sample_rate(float rate) {
     QUEVRIN_RESTART_AUDIO_THREAD(threads_);
+    // Hosts refuse such a rate before it gets here (SampleRateLimit); one
+    // that arrives all the same leaves the engine at the rate it has.
+    if (!SampleRateLimit::serves(rate))
+        return;
     sample_rate_ = rate;
     separation_.set_sample_rate(rate);
     taps_.set_sample_rate(rate);

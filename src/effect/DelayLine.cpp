@@ -96,7 +96,7 @@ void DelayLine::set_sample_rate(float rate) {
 }
 
 void DelayLine::allocate() {
-    dmax_ = static_cast<int>(std::lround(4.0 * sample_rate_));
+    dmax_ = static_cast<int>(longest_delay(sample_rate_));
     const int n = delay_buffer_size(dmax_);
     if (n != buffer_size()) {
         try {

@@ -76,7 +76,10 @@ void LevelDetector::follow(const float* block, int count) noexcept {
 
 void LevelDetector::update_coefficients() noexcept {
     const double pi = 3.14159265358979323846;
-    const double k = 1.0 / std::tan(pi / (double(time_) * double(sample_rate_)));
+    // Samples per period of the corner; at rates below 40 Hz the corner is held
+    // under the Nyquist frequency, where the transform still has one.
+    const double turns = std::max(double(time_) * double(sample_rate_), 1.0 / 0.49);
+    const double k = 1.0 / std::tan(pi / turns);
     const double b0 = 1.0 / (1.0 + k);
     b0_ = float(b0);
     a1_ = float(b0 * (1.0 - k));

@@ -1,8 +1,9 @@
 // The plug-in as LV2 hosts load it, through lilv: state saved and restored
 // into a second instance renders the same, every preset loads exactly, bad
 // state is refused or sanitized, the host's tempo arrives and malformed time
-// events are passed over, run() never allocates, and lv2apply renders what `quevrin render`
-// renders.
+// events are passed over, sample rates are taken up to the engine's limit,
+// run() never allocates, and lv2apply renders what `quevrin render` renders.
+#include "effect/SampleRateLimit.h"
 #include "host/lv2/QuevrinLv2.h"
 #include "mppi/preset/BankFile.h"
 #include "mppi/preset/BankManager.h"
@@ -357,6 +358,22 @@ TEST_F(Lv2Host, malformed_time_events_are_passed_over_without_reading_past_them)
         lilv_instance_connect_port(r->instance(), QuevrinLv2::port_time, guarded.place(c.bytes));
         r->run_in_place(64);
         EXPECT_NEAR(*r->control("tempo_in_use"), c.tempo, 1e-3);
+    }
+}
+
+// Up to the highest rate the engine serves, and not a hertz beyond: that
+// one is refused at once, with the reason in the host's log.
+TEST_F(Lv2Host, instantiates_up_to_the_highest_rate_served_and_says_why_it_stops) {
+    const double top = SampleRateLimit::max_rate();
+    for (const double served : {1.0, 768000.0, top}) {
+        Lv2Runner r(host_, plugin_, served, 64);
+        EXPECT_NE(r.instance(), nullptr) << served;
+    }
+    host_.take_log();
+    for (const double refused : {double(std::nextafter(float(top), 1e30f)), 1e12}) {
+        Lv2Runner r(host_, plugin_, refused, 64);
+        EXPECT_EQ(r.instance(), nullptr) << refused;
+        EXPECT_NE(host_.take_log().find("cannot run at"), std::string::npos) << refused;
     }
 }
 
