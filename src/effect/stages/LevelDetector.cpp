@@ -21,6 +21,11 @@ void LevelDetector::clear() noexcept {
     x1_ = y1_ = 0.0f;
 }
 
+void LevelDetector::take_state(const LevelDetector& other) noexcept {
+    x1_ = other.x1_;
+    y1_ = other.y1_;
+}
+
 float LevelDetector::run(const float* block, int count) noexcept {
     for (int done = 0; done < count; done += max_block)
         follow(block + done, std::min(max_block, count - done));
