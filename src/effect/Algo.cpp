@@ -1,6 +1,7 @@
 #include "effect/Algo.h"
 
 #include "effect/ChangeMark.h"
+#include "effect/DenormalGuard.h"
 #include "effect/SampleRateLimit.h"
 #include "mppi/HostDspInterface.h"
 #include "mppi/PropertyKeys.h"
@@ -194,6 +195,7 @@ bool Algo::process_add(float* const* out, const float* const* in, int frames, bo
 template <bool Add>
 void Algo::process(float* const* out, const float* const* in, int frames) noexcept {
     QUEVRIN_ASSERT_AUDIO_THREAD(threads_);
+    const DenormalGuard guard;
     if (take_change(reset_requested_, std::memory_order_acquire))
         reset_running_state();
     const bool mono = host_ && !host_->is_out_channel(0, 1);
