@@ -27,6 +27,8 @@ void* GuardedBytes::place(const std::vector<std::uint8_t>& bytes) {
     const std::size_t length = std::min(usable_, (bytes.size() + 7) / 8 * 8);
     std::uint8_t* start = base_ + usable_ - length;
     std::memset(start, 0, length);
-    std::memcpy(start, bytes.data(), std::min(length, bytes.size()));
+    if (!bytes.empty()) {
+        std::memcpy(start, bytes.data(), std::min(length, bytes.size()));
+    }
     return start;
 }

@@ -47,9 +47,12 @@ void on_malloc(const volatile void*, std::size_t) {
     note();
 }
 
+// The hooks come in pairs: without a free hook none is installed.
+void on_free(const volatile void*) {}
+
 // Installed before main, for the whole run.
 [[maybe_unused]] const int hooks_installed =
-    __sanitizer_install_malloc_and_free_hooks(on_malloc, nullptr);
+    __sanitizer_install_malloc_and_free_hooks(on_malloc, on_free);
 
 } // namespace
 
