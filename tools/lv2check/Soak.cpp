@@ -41,33 +41,63 @@ void append(char* what, std::size_t size, const char* format, const char* text) 
     }
 }
 
-// Each level at the largest it takes in `all`.
-SoakTarget::Levels largest(const std::vector<SoakTarget::Levels>& all) {
-    SoakTarget::Levels m;
-    for (const SoakTarget::Levels& l : all) {
-        m.predelay = std::max(m.predelay, l.predelay);
+// Each level at the largest it may still have in effect. A level glides
+// (0.1 s) or ramps (a control tick) from wherever it is toward its latest
+// value, so an old value counts until a whole glide has passed without a
+// change; a tap level under an LFO is anywhere in 0..1 (the LFO's wave is
+// not held within ±1 by every waveform: brown noise reaches past it, and the
+// level is limited instead).
+class LevelEnvelope {
+public:
+    explicit LevelEnvelope(long settle_calls) : settle_(settle_calls) {}
+
+    void add(const SoakTarget::Levels& now) {
+        double values[n];
+        values[0] = now.predelay;
         for (int t = 0; t < 4; ++t) {
-            // A modulated tap may also play above a small base level.
-            const double tap = l.tap_modulated[t] ? std::min(1.0, 2.0 * l.tap[t]) : 0.0;
-            m.tap[t] = std::max({m.tap[t], l.tap[t], tap});
+            values[1 + t] = now.tap_modulated[t] ? 1.0 : now.tap[t];
         }
-        for (int k = 0; k < 2; ++k) {
-            m.line[k] = std::max(m.line[k], l.line[k]);
+        values[5] = now.line[0];
+        values[6] = now.line[1];
+        values[7] = now.two_lines ? 1.0 : 0.0;
+        for (int k = 0; k < n; ++k) {
+            if (values[k] != last_[k]) {
+                quiet_[k] = 0;
+                last_[k] = values[k];
+            } else if (++quiet_[k] > settle_) {
+                held_[k] = values[k];
+            }
+            held_[k] = std::max(held_[k], values[k]);
         }
-        m.two_lines = m.two_lines || l.two_lines;
     }
-    return m;
-}
+
+    SoakTarget::Levels largest() const {
+        SoakTarget::Levels l;
+        l.predelay = held_[0];
+        for (int t = 0; t < 4; ++t) {
+            l.tap[t] = held_[1 + t];
+        }
+        l.line[0] = held_[5];
+        l.line[1] = held_[6];
+        l.two_lines = held_[7] != 0.0;
+        return l;
+    }
+
+private:
+    static constexpr int n = 8;
+    long settle_;
+    double last_[n] = {};
+    double held_[n] = {};
+    long quiet_[n] = {};
+};
 
 } // namespace
 
 double Soak::ceiling(const SoakTarget::Levels& levels, double peak) {
     double taps = 0.0;
     for (int t = 0; t < 4; ++t) {
-        // A modulated level stays within 1 and within twice its base.
-        const double level =
-            levels.tap_modulated[t] ? std::min(1.0, 2.0 * levels.tap[t]) : levels.tap[t];
-        taps += 2.0 * level;
+        // Under an LFO a tap's level is anywhere within 0..1.
+        taps += 2.0 * (levels.tap_modulated[t] ? std::max(1.0, levels.tap[t]) : levels.tap[t]);
     }
     // Two lines mix each line's output into both sides with either level.
     const double lines =
@@ -98,10 +128,9 @@ bool Soak::run(Report& report) {
     // A change takes effect at the next control tick and ramps over the one
     // after; a base value glides over 0.1 s. Old and new values mix while
     // they move (a pre-delay level already new, a tap level still gliding
-    // from its old one): the ceiling of a block takes each level at its
-    // largest over that time.
-    const auto window = std::size_t(std::ceil((0.1 * s.rate + 3.0 * 256.0) / s.block)) + 1;
-    std::vector<SoakTarget::Levels> recent(window);
+    // from its old one): the ceiling of a block takes each level at the
+    // largest it may still have.
+    LevelEnvelope levels(long(std::ceil((0.1 * s.rate + 3.0 * 256.0) / s.block)) + 1);
     long frames = 0;
     long next_preset = frames_after(rng, s.rate, 2.0, 6.0);
     long next_tempo = frames_after(rng, s.rate, 1.0, 8.0);
@@ -139,8 +168,8 @@ bool Soak::run(Report& report) {
             left[i] = noise(rng);
             right[i] = noise(rng);
         }
-        recent[std::size_t(call) % window] = target_.levels();
-        const double limit = ceiling(largest(recent), s.amplitude);
+        levels.add(target_.levels());
+        const double limit = ceiling(levels.largest(), s.amplitude);
 
         target_.prepare(left.data(), right.data(), s.block);
         rusage r0{};

@@ -35,8 +35,9 @@ public:
 
     // The largest output sample the design allows for input within ±peak under
     // these levels: the pre-delay path's gain (pre-delay level times every
-    // tap's gain, a hard-panned tap passing both inputs to one side) plus the
-    // lines' output gains times the loop's ceiling; never below +12 dBFS.
+    // tap's gain, a hard-panned tap passing both inputs to one side; a tap
+    // level under an LFO anywhere within 0..1) plus the lines' output gains
+    // times the loop's ceiling; never below +12 dBFS.
     static double ceiling(const SoakTarget::Levels& levels, double peak);
 
     Soak(SoakTarget& target, const Settings& settings) : target_(target), settings_(settings) {}
