@@ -6,7 +6,7 @@ PREFIX ?= /usr/local
 DEB = build/quevrin_$(VERSION)-1_$(shell dpkg --print-architecture).deb
 INSTALLER = build-windows/Quevrin-$(VERSION)-Setup.exe
 
-.PHONY: all deps build windows test test-sanitize test-tsan bench format tidy demo fuzz skin screenshot lv2 install-lv2 install uninstall deb installer
+.PHONY: all deps build windows test test-sanitize test-tsan soak bench format tidy demo fuzz skin screenshot lv2 install-lv2 install uninstall deb installer
 
 all: build
 
@@ -54,6 +54,20 @@ test-tsan: deps
 	TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/test_hostdx_threads
 	if command -v xvfb-run >/dev/null; then run="xvfb-run -a"; else run=""; fi; \
 	TSAN_OPTIONS="halt_on_error=1 exitcode=66" $$run ./build-tsan/tests/test_editor_x11 --gtest_filter='*streaming*'
+
+# The validator's long soak: SOAK_MINUTES of seeded random automation, presets
+# and tempos through the LV2 plug-in and, at the same time, through the
+# filter; each prints its figures (samples above the ceiling, not finite,
+# subnormal; allocations in the processing call; its CPU time).
+SOAK_MINUTES ?= 60
+SOAK_SEED ?= 1
+soak: deps build/build.ninja
+	cmake --build build -j $(JOBS) --target lv2 lv2check
+	@soak="./build/bin/lv2check build/quevrin.lv2 --only soak --soak-minutes $(SOAK_MINUTES) --seed $(SOAK_SEED)"; \
+	$$soak --soak-target lv2 > build/soak-lv2.log 2>&1 & lv2=$$!; \
+	$$soak --soak-target filter > build/soak-filter.log 2>&1 & filter=$$!; \
+	status=0; wait $$lv2 || status=1; wait $$filter || status=1; \
+	cat build/soak-lv2.log build/soak-filter.log; exit $$status
 
 bench: build
 	for b in build/bench/*Bench; do $$b; done

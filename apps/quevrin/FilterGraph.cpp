@@ -3,6 +3,7 @@
 #include "AudioSource.h"
 #include "Options.h"
 #include "PluginModule.h"
+#include "effect/SampleRateLimit.h"
 
 void check(HRESULT hr, const char* what) {
     if (FAILED(hr))
@@ -15,8 +16,13 @@ FilterGraph::FilterGraph(AudioSource& source, PluginModule& module, IBaseFilter&
 
 void FilterGraph::start(const std::string& input) {
     started_ = true;
-    if (source_.output()->Connect(module_.input(), nullptr) != S_OK)
-        throw UsageError(input + ": the filter does not take this audio format");
+    if (source_.output()->Connect(module_.input(), nullptr) != S_OK) {
+        // The filter refuses a rate the engine cannot serve: say so.
+        const auto* format = reinterpret_cast<const WAVEFORMATEX*>(source_.type().Format());
+        const std::string why = SampleRateLimit::refusal(double(format->nSamplesPerSec));
+        throw UsageError(input + ": " +
+                         (why.empty() ? "the filter does not take this audio format" : why));
+    }
     check(module_.output()->Connect(&sink_input_, nullptr), "connecting the output");
     check(sink_.Pause(), "pausing the sink");
     check(module_.filter()->Pause(), "pausing the filter");

@@ -1,5 +1,7 @@
 #include "effect/Algo.h"
 
+#include "effect/DenormalGuard.h"
+#include "effect/SampleRateLimit.h"
 #include "mppi/ChangeMark.h"
 #include "mppi/HostDspInterface.h"
 #include "mppi/PropertyKeys.h"
@@ -70,6 +72,10 @@ void Algo::reset() {
 
 void Algo::set_sample_rate(float rate) {
     QUEVRIN_RESTART_AUDIO_THREAD(threads_);
+    // Hosts refuse such a rate before it gets here (SampleRateLimit); one
+    // that arrives all the same leaves the engine at the rate it has.
+    if (!SampleRateLimit::serves(rate))
+        return;
     sample_rate_ = rate;
     separation_.set_sample_rate(rate);
     taps_.set_sample_rate(rate);
@@ -189,6 +195,7 @@ bool Algo::process_add(float* const* out, const float* const* in, int frames, bo
 template <bool Add>
 void Algo::process(float* const* out, const float* const* in, int frames) noexcept {
     QUEVRIN_ASSERT_AUDIO_THREAD(threads_);
+    const DenormalGuard guard;
     if (take_change(reset_requested_, std::memory_order_acquire))
         reset_running_state();
     const bool mono = host_ && !host_->is_out_channel(0, 1);

@@ -96,7 +96,7 @@ void DelayLine::set_sample_rate(float rate) {
 }
 
 void DelayLine::allocate() {
-    dmax_ = static_cast<int>(std::lround(4.0 * sample_rate_));
+    dmax_ = static_cast<int>(longest_delay(sample_rate_));
     const int n = delay_buffer_size(dmax_);
     // A failed allocation keeps the previous buffer; delays stay inside it.
     if (n != buffer_size())
@@ -165,11 +165,30 @@ int DelayLine::max_run() const noexcept {
     return run;
 }
 
+namespace {
+
+// Every sample within ±output_ceiling; four at a time where there are vector
+// registers.
+void hold_ceiling(float* block, int count) noexcept {
+    const float c = DelayLine::output_ceiling;
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128 high = _mm_set1_ps(c), low = _mm_set1_ps(-c);
+    for (; i + 4 <= count; i += 4)
+        _mm_storeu_ps(block + i, _mm_min_ps(_mm_max_ps(_mm_loadu_ps(block + i), low), high));
+#endif
+    for (; i < count; ++i)
+        block[i] = std::min(c, std::max(-c, block[i]));
+}
+
+} // namespace
+
 const float* DelayLine::read(int count) noexcept {
     announce(count);
     filter_.read(out_, fetch(count), count);
     distortion_.process(out_, count);
     shelf_.process(out_, count);
+    hold_ceiling(out_, count);
     advance(count);
     return out_;
 }
@@ -190,6 +209,8 @@ void DelayLine::read_pair(DelayLine& a, DelayLine& b, int count) noexcept {
     a.distortion_.process(a.out_, count);
     b.distortion_.process(b.out_, count);
     ShelfStage::process_pair(a.shelf_, a.out_, b.shelf_, b.out_, count);
+    hold_ceiling(a.out_, count);
+    hold_ceiling(b.out_, count);
     a.advance(count);
     b.advance(count);
 }

@@ -21,6 +21,13 @@
 // control tick when the read speed stays within -2..2, else the buffer is
 // crossfaded around the new read position.
 //
+// What the line plays, and so what it feeds back, never leaves
+// ±output_ceiling. The distortion stage's gain correction holds the loop's
+// level (an RMS of at most 0.75, over 20 Hz); the ceiling, 14 dB above it,
+// holds every sample where that level lags a sudden change: a resonance or
+// a filter type switched in on a loud loop rings for a few milliseconds at
+// up to 24 dB above it, which fed back and levelled would reach the output.
+//
 // Threads: parameters notify from the editor thread and only mark the line
 // changed; everything else belongs to the audio thread.
 class DelayLine : public mppi::NotifiedInterface, public mppi::NotifierInterface {
@@ -33,6 +40,8 @@ public:
     struct FdbkModifier : OffsetModifier<UnitRange> {};
 
     static constexpr int block_size = 256;
+    // The largest sample a line plays: +12 dBFS.
+    static constexpr float output_ceiling = 4.0f;
 
     // [editor thread] Creates and adds the line's parameters (level, pan, time,
     // feedback with their LFOs, then the stages'), pushes its values to the

@@ -81,7 +81,7 @@ void StereoTapDelay::set_sample_rate(float rate) {
 }
 
 void StereoTapDelay::allocate() {
-    dmax_ = static_cast<int>(std::lround(4.0 * sample_rate_));
+    dmax_ = static_cast<int>(longest_delay(sample_rate_));
     const int n = delay_buffer_size(dmax_);
     // A failed allocation keeps the previous buffer; delays stay inside it.
     if (n != buffer_size())

@@ -276,3 +276,19 @@ TEST(DelayLine, two_lines_read_as_a_pair_match_each_read_alone) {
         EXPECT_GT(changes, 30) << c.step_a;
     }
 }
+
+// A loud input (taps at +12 dB summing into the line) after a quiet one
+// meets a loop whose level control has not caught up yet: what the line
+// plays, and so feeds back, stays within its ceiling all the same.
+TEST(DelayLine, plays_nothing_above_its_ceiling_however_loud_its_input) {
+    LineRig rig(48000.0f);
+    float loudest = 0.0f;
+    for (int b = 0; b < 300; ++b) {
+        const std::vector<float> out = rig.block(
+            [](long n) { return (n < 100 * 256 ? 1e-3f : 64.0f) * std::sin(0.05f * float(n)); });
+        for (const float x : out)
+            loudest = std::max(loudest, std::abs(x));
+    }
+    EXPECT_GT(loudest, 0.5f * DelayLine::output_ceiling);
+    EXPECT_LE(loudest, DelayLine::output_ceiling);
+}

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 LilvHost::LilvHost(const std::vector<std::string>& bundles) : world_(lilv_world_new()) {
@@ -44,6 +45,25 @@ LV2_URID LilvHost::map(const char* uri) {
 const char* LilvHost::unmap_urid(LV2_URID_Unmap_Handle handle, LV2_URID urid) {
     const auto& uris = static_cast<LilvHost*>(handle)->uris_;
     return urid >= 1 && urid <= uris.size() ? uris[urid - 1]->c_str() : nullptr;
+}
+
+int LilvHost::log_printf(LV2_Log_Handle handle, LV2_URID type, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const int n = log_vprintf(handle, type, format, args);
+    va_end(args);
+    return n;
+}
+
+int LilvHost::log_vprintf(LV2_Log_Handle handle, LV2_URID, const char* format, va_list args) {
+    char text[512];
+    const int n = std::vsnprintf(text, sizeof text, format, args);
+    std::string& last = static_cast<LilvHost*>(handle)->last_log_;
+    last = text;
+    while (!last.empty() && last.back() == '\n') {
+        last.pop_back();
+    }
+    return n;
 }
 
 LV2_URID LilvHost::map_uri(LV2_URID_Map_Handle handle, const char* uri) {
@@ -195,11 +215,30 @@ const void* Lv2Runner::get_port_value(const char* symbol, void* self, uint32_t* 
     return v;
 }
 
+// Presets hold numbers as Turtle writes them: decimals come as floats,
+// numbers with an exponent as doubles, whole ones as integers.
 void Lv2Runner::set_port_value(const char* symbol, void* self, const void* value, uint32_t size,
                                uint32_t type) {
     auto* r = static_cast<Lv2Runner*>(self);
     float* v = r->control(symbol);
-    if (v != nullptr && size == sizeof(float) && type == r->host_.map(LV2_ATOM__Float)) {
+    if (v == nullptr) {
+        return;
+    }
+    LilvHost& h = r->host_;
+    if (size == sizeof(float) && type == h.map(LV2_ATOM__Float)) {
         std::memcpy(v, value, sizeof(float));
+    } else if (size == sizeof(double) && type == h.map(LV2_ATOM__Double)) {
+        double d = 0.0;
+        std::memcpy(&d, value, sizeof d);
+        *v = static_cast<float>(d);
+    } else if (size == sizeof(std::int32_t) &&
+               (type == h.map(LV2_ATOM__Int) || type == h.map(LV2_ATOM__Bool))) {
+        std::int32_t i = 0;
+        std::memcpy(&i, value, sizeof i);
+        *v = static_cast<float>(i);
+    } else if (size == sizeof(std::int64_t) && type == h.map(LV2_ATOM__Long)) {
+        std::int64_t i = 0;
+        std::memcpy(&i, value, sizeof i);
+        *v = static_cast<float>(i);
     }
 }

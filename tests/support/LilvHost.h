@@ -2,17 +2,21 @@
 
 #include <lilv/lilv.h>
 #include <lv2/atom/atom.h>
+#include <lv2/log/log.h>
 #include <lv2/urid/urid.h>
 
+#include <cstdarg>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-// A small LV2 host on lilv for the tests and the benchmark: a world holding
-// the LV2 specifications and the bundles it is given, a URID map, and
-// instances whose ports are connected to buffers of its own.
+// A small LV2 host on lilv for the tests, the benchmark and the validator: a
+// world holding the LV2 specifications and the bundles it is given, a URID
+// map, a log that keeps what plug-ins write to it, and instances whose ports
+// are connected to buffers of its own.
 class LilvHost {
 public:
     // Loads the installed specifications and each bundle folder given.
@@ -28,10 +32,15 @@ public:
     LV2_URID_Map* urid_map() { return &map_; }
     LV2_URID_Unmap* urid_unmap() { return &unmap_; }
     const LV2_Feature* const* features() const { return features_.data(); }
+    // The last line a plug-in wrote to the log since the last call (empty
+    // when none).
+    std::string take_log() { return std::exchange(last_log_, std::string()); }
 
 private:
     static LV2_URID map_uri(LV2_URID_Map_Handle handle, const char* uri);
     static const char* unmap_urid(LV2_URID_Unmap_Handle handle, LV2_URID urid);
+    static int log_printf(LV2_Log_Handle handle, LV2_URID type, const char* format, ...);
+    static int log_vprintf(LV2_Log_Handle handle, LV2_URID type, const char* format, va_list args);
 
     LilvWorld* world_;
     std::map<std::string, LV2_URID> urids_;
@@ -40,7 +49,11 @@ private:
     LV2_URID_Unmap unmap_{this, unmap_urid};
     LV2_Feature map_feature_{LV2_URID__map, &map_};
     LV2_Feature unmap_feature_{LV2_URID__unmap, &unmap_};
-    std::vector<const LV2_Feature*> features_{&map_feature_, &unmap_feature_, nullptr};
+    LV2_Log_Log log_{this, log_printf, log_vprintf};
+    LV2_Feature log_feature_{LV2_LOG__log, &log_};
+    std::string last_log_;
+    std::vector<const LV2_Feature*> features_{&map_feature_, &unmap_feature_, &log_feature_,
+                                              nullptr};
 };
 
 // One activated instance: control ports at their defaults, stereo audio

@@ -21,6 +21,7 @@ namespace {
 const char* const prefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#> .\n"
                              "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
                              "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
+                             "@prefix log: <http://lv2plug.in/ns/ext/log#> .\n"
                              "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
                              "@prefix opts: <http://lv2plug.in/ns/ext/options#> .\n"
                              "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
@@ -118,7 +119,7 @@ bool write_plugin(const std::string& path, const QuevrinLv2& plugin) {
         << "    doap:name \"Quevrin\" ;\n    doap:license <urn:vantrel:license> ;\n"
         << "    doap:maintainer [ foaf:name \"Vantrel\" ] ;\n"
         << "    lv2:minorVersion 3 ;\n    lv2:microVersion 0 ;\n"
-        << "    lv2:optionalFeature urid:map , lv2:hardRTCapable ;\n"
+        << "    lv2:optionalFeature urid:map , log:log , lv2:hardRTCapable ;\n"
         << "    lv2:extensionData state:interface ;\n"
         << "    ui:ui <" << QuevrinLv2Ui::uri << "> ;\n    lv2:port\n";
     std::set<std::string> symbols;

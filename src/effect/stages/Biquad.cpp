@@ -49,6 +49,17 @@ void Biquad::clear() noexcept {
     last_ = 0;
 }
 
+void Biquad::follow(const float* block, int count) noexcept {
+    if (count >= 2) {
+        x_[last_] = y_[last_] = block[count - 1];
+        x_[last_ ^ 1] = y_[last_ ^ 1] = block[count - 2];
+    } else if (count == 1) {
+        // As a lone processed sample: the older slot becomes the newest.
+        last_ ^= 1;
+        x_[last_] = y_[last_] = block[0];
+    }
+}
+
 void Biquad::process(float* dst, const float* src, int count) noexcept {
     const int cur = last_;
     const int prev = cur ^ 1;

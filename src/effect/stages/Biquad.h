@@ -22,6 +22,9 @@ public:
     void set_sample_rate(float rate) noexcept { sample_rate_ = rate; }
     // Inputs and outputs of the recursion back to 0.
     void clear() noexcept;
+    // [audio thread] The memory a filter passing `count` samples unchanged
+    // would hold: their last two as inputs and as outputs.
+    void follow(const float* block, int count) noexcept;
 
     // [audio thread] Filters `count` samples from src into dst; both may be
     // the same block.

@@ -125,6 +125,13 @@ void DistortionStage::process(float* block, int count) noexcept {
         else
             shape<false>(block, count);
         b = output_detector_.run(block, count);
+    } else {
+        // The block passes as it is, so the output's level is the input's.
+        // Left behind instead, the output detector would hold the level of
+        // the last shaped block, maybe seconds old and far quieter, and the
+        // gain that sets the output level against it would soar once shaping
+        // resumed: a hundredfold on the loop's next block.
+        output_detector_.take_state(input_detector_);
     }
     comp_ = std::abs(b) >= silence ? std::min(a, level_ceiling) / b : 0.0f;
     apply_compensation(block, count);

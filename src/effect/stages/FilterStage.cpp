@@ -77,10 +77,16 @@ void FilterStage::tick(int n) noexcept {
 }
 
 void FilterStage::read(float* dst, const float* src, int count) noexcept {
-    if (!is_neutral())
+    if (!is_neutral()) {
         biquad_.process(dst, src, count);
-    else if (dst != src)
+        return;
+    }
+    if (dst != src)
         std::memcpy(dst, src, sizeof(float) * std::size_t(count));
+    // The memory follows the signal passed, so that the filter, once it
+    // filters again, goes on from the signal instead of from what it held
+    // when it last filtered, which could ring at a new resonance.
+    biquad_.follow(dst, count);
 }
 
 bool FilterStage::is_neutral() const noexcept {

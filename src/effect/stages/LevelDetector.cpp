@@ -21,6 +21,11 @@ void LevelDetector::clear() noexcept {
     x1_ = y1_ = 0.0f;
 }
 
+void LevelDetector::take_state(const LevelDetector& other) noexcept {
+    x1_ = other.x1_;
+    y1_ = other.y1_;
+}
+
 float LevelDetector::run(const float* block, int count) noexcept {
     for (int done = 0; done < count; done += max_block)
         follow(block + done, std::min(max_block, count - done));
@@ -76,7 +81,10 @@ void LevelDetector::follow(const float* block, int count) noexcept {
 
 void LevelDetector::update_coefficients() noexcept {
     const double pi = 3.14159265358979323846;
-    const double k = 1.0 / std::tan(pi / (double(time_) * double(sample_rate_)));
+    // Samples per period of the corner; at rates below 40 Hz the corner is held
+    // under the Nyquist frequency, where the transform still has one.
+    const double turns = std::max(double(time_) * double(sample_rate_), 1.0 / 0.49);
+    const double k = 1.0 / std::tan(pi / turns);
     const double b0 = 1.0 / (1.0 + k);
     b0_ = float(b0);
     a1_ = float(b0 * (1.0 - k));

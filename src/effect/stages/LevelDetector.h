@@ -12,6 +12,9 @@ public:
     void clear() noexcept;
     // [audio thread] Follows `count` samples and returns the level reached.
     float run(const float* block, int count) noexcept;
+    // [audio thread] The memory of another detector of the same time and
+    // rate: what this one would hold had it followed the same samples.
+    void take_state(const LevelDetector& other) noexcept;
 
     // The longest block followed in one step.
     static constexpr int max_block = 256;

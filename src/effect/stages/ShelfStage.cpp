@@ -52,8 +52,13 @@ void ShelfStage::tick() noexcept {
 }
 
 void ShelfStage::process(float* block, int count) noexcept {
-    if (g_ >= bypass_level)
+    if (g_ >= bypass_level) {
+        // Left out, it passes the block: its memory follows what passed, so
+        // that it goes on from the signal once it shelves again.
+        if (count > 0)
+            x1_ = y1_ = block[count - 1];
         return;
+    }
     float x1 = x1_, y1 = y1_;
     const float b0 = b0_, b1 = b1_, a1 = a1_;
     for (int i = 0; i < count; ++i) {

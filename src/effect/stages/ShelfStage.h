@@ -29,7 +29,8 @@ public:
     void set_sample_rate(float rate);
     // [audio thread] Takes a parameter change.
     void tick() noexcept;
-    // [audio thread] In place.
+    // [audio thread] In place; left out (level at or above bypass_level),
+    // the block passes unchanged.
     void process(float* block, int count) noexcept;
     // [audio thread] Two shelves, each over its block in place, at once where
     // both are active; the results are those of process() on each.

@@ -1,8 +1,9 @@
 #include "host/dx/CSfPlugIn.h"
 
-#include "effect/Algo.h"
-#include "host/dx/CSfPlugInInputPin.h"
 #include "editor/ZentrovaGui.h"
+#include "effect/Algo.h"
+#include "effect/SampleRateLimit.h"
+#include "host/dx/CSfPlugInInputPin.h"
 #include "host/dx/HostDspDx.h"
 #include "host/dx/HostGuiDx.h"
 #include "host/dx/QuevrinIds.h"
@@ -201,7 +202,8 @@ HRESULT CSfPlugIn::CheckInputType(const CMediaType* in) {
     const bool pcm16 = format.wFormatTag == WAVE_FORMAT_PCM && format.wBitsPerSample == 16;
     const bool float32 = format.wFormatTag == WAVE_FORMAT_IEEE_FLOAT && format.wBitsPerSample == 32;
     const bool channels = format.nChannels == 1 || format.nChannels == 2;
-    return channels && (pcm16 || float32) ? S_OK : E_INVALIDARG;
+    const bool rate = SampleRateLimit::serves(double(format.nSamplesPerSec));
+    return channels && rate && (pcm16 || float32) ? S_OK : E_INVALIDARG;
 }
 
 HRESULT CSfPlugIn::CheckTransform(const CMediaType* in, const CMediaType* out) {

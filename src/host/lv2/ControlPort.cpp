@@ -88,9 +88,7 @@ ControlPort::ControlPort(const mppi::NormalizedParamInterface& param)
 }
 
 bool ControlPort::integer() const {
-    return kind_ == Kind::integer ||
-           (kind_ == Kind::enumeration &&
-            param_->to_internal(0.5f) == std::round(param_->to_internal(0.5f)));
+    return kind_ == Kind::integer || kind_ == Kind::enumeration;
 }
 
 float ControlPort::to_port(float normalized) const noexcept {
@@ -100,6 +98,10 @@ float ControlPort::to_port(float normalized) const noexcept {
         return std::max(silence_db, static_cast<float>(20.0 * std::log10(v)));
     case Kind::percent:
         return static_cast<float>(100.0 * v);
+    case Kind::enumeration:
+        // A list shows one of its choices: a blend between two (a morph's
+        // distortion type) shows as the nearer.
+        return static_cast<float>(std::round(v));
     default:
         return static_cast<float>(v);
     }
@@ -113,6 +115,8 @@ double ControlPort::port_to_internal(float port) const noexcept {
     case Kind::percent:
         return p / 100.0;
     case Kind::integer:
+    case Kind::enumeration:
+        // Hosts may send fractions (0.25) even to a list of choices.
         return std::round(p);
     default:
         return p;

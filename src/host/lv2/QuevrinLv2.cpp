@@ -6,11 +6,12 @@
 #include "mppi/NormalizedParamInterface.h"
 
 #include <lv2/atom/atom.h>
-#include <lv2/atom/util.h>
 #include <lv2/time/time.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <limits>
 
 QuevrinLv2::QuevrinLv2(double rate, const LV2_URID_Map* map) {
@@ -26,6 +27,7 @@ QuevrinLv2::QuevrinLv2(double rate, const LV2_URID_Map* map) {
     if (map != nullptr) {
         auto id = [map](const char* u) { return map->map(map->handle, u); };
         urids_.atom_chunk = id(LV2_ATOM__Chunk);
+        urids_.atom_sequence = id(LV2_ATOM__Sequence);
         urids_.atom_object = id(LV2_ATOM__Object);
         urids_.atom_blank = id(LV2_ATOM__Blank);
         urids_.atom_float = id(LV2_ATOM__Float);
@@ -78,29 +80,98 @@ void QuevrinLv2::apply_control_ports() noexcept {
     }
 }
 
+namespace {
+
+// Atoms as the host hands them over, trusted no further than their sizes
+// allow: each header and body is read only when it lies inside what encloses
+// it, so a size that lies (a 3.9 GB object in a 400-byte sequence) ends the
+// reading instead of leading it out of the buffer.
+const std::uint8_t* bytes_of(const void* p) {
+    return static_cast<const std::uint8_t*>(p);
+}
+
+// The atom at `at` when its header and its body fit before `end`.
+const LV2_Atom* atom_within(const std::uint8_t* at, const std::uint8_t* end) noexcept {
+    if (end - at < std::ptrdiff_t(sizeof(LV2_Atom))) {
+        return nullptr;
+    }
+    const auto* atom = reinterpret_cast<const LV2_Atom*>(at);
+    const auto room = std::size_t(end - at) - sizeof(LV2_Atom);
+    return atom->size <= room ? atom : nullptr;
+}
+
+// Where the atom after one of `size` body bytes starts (bodies are padded to
+// 8 bytes), or `end` when that lies beyond it.
+const std::uint8_t* after(const std::uint8_t* body, std::uint32_t size,
+                          const std::uint8_t* end) noexcept {
+    const std::uint64_t padded = (std::uint64_t(size) + 7) & ~std::uint64_t(7);
+    return padded < std::uint64_t(end - body) ? body + padded : end;
+}
+
+// The value of property `key` of an object atom already known to fit; null
+// when it has none or one of its properties does not fit.
+const LV2_Atom* property(const LV2_Atom* object, LV2_URID key) noexcept {
+    if (object->size < sizeof(LV2_Atom_Object_Body)) {
+        return nullptr;
+    }
+    const std::uint8_t* end = bytes_of(object + 1) + object->size;
+    const std::uint8_t* at = bytes_of(object + 1) + sizeof(LV2_Atom_Object_Body);
+    // A property is its key and context (8 bytes) and then its value atom.
+    constexpr std::ptrdiff_t key_size = 2 * sizeof(std::uint32_t);
+    while (end - at >= key_size) {
+        const LV2_Atom* value = atom_within(at + key_size, end);
+        if (value == nullptr) {
+            return nullptr;
+        }
+        std::uint32_t k = 0;
+        std::memcpy(&k, at, sizeof k);
+        if (k == key) {
+            return value;
+        }
+        at = after(bytes_of(value + 1), value->size, end);
+    }
+    return nullptr;
+}
+
+} // namespace
+
 void QuevrinLv2::apply_time_events() noexcept {
     const auto* seq = static_cast<const LV2_Atom_Sequence*>(time_port_);
-    if (seq == nullptr || urids_.time_position == 0) {
+    if (seq == nullptr || urids_.time_position == 0 || seq->atom.type != urids_.atom_sequence ||
+        seq->atom.size < sizeof(LV2_Atom_Sequence_Body)) {
         return;
     }
-    LV2_ATOM_SEQUENCE_FOREACH(seq, ev) {
-        if (ev->body.type != urids_.atom_object && ev->body.type != urids_.atom_blank) {
+    // The sequence's own size is the host's buffer, the one size taken on trust.
+    const std::uint8_t* end = bytes_of(&seq->body) + seq->atom.size;
+    const std::uint8_t* at = bytes_of(&seq->body) + sizeof(LV2_Atom_Sequence_Body);
+    // An event is its time (8 bytes), then its body atom; one that does not
+    // fit ends the sequence, since nothing after it can be found.
+    constexpr std::ptrdiff_t time_size = sizeof(std::int64_t);
+    while (end - at >= time_size) {
+        const LV2_Atom* body = atom_within(at + time_size, end);
+        if (body == nullptr) {
+            return;
+        }
+        at = after(bytes_of(body + 1), body->size, end);
+        if ((body->type != urids_.atom_object && body->type != urids_.atom_blank) ||
+            body->size < sizeof(LV2_Atom_Object_Body)) {
             continue;
         }
-        const auto* obj = reinterpret_cast<const LV2_Atom_Object*>(&ev->body);
-        if (obj->body.otype != urids_.time_position) {
+        const auto* object = reinterpret_cast<const LV2_Atom_Object*>(body);
+        if (object->body.otype != urids_.time_position) {
             continue;
         }
-        const LV2_Atom* bpm = nullptr;
-        lv2_atom_object_get(obj, urids_.time_bpm, &bpm, 0);
+        const LV2_Atom* bpm = property(body, urids_.time_bpm);
         float value = 0.0f;
         if (bpm == nullptr) {
             continue;
         }
         if (bpm->type == urids_.atom_float && bpm->size >= sizeof(float)) {
-            value = reinterpret_cast<const LV2_Atom_Float*>(bpm)->body;
+            std::memcpy(&value, bpm + 1, sizeof value);
         } else if (bpm->type == urids_.atom_double && bpm->size >= sizeof(double)) {
-            value = static_cast<float>(reinterpret_cast<const LV2_Atom_Double*>(bpm)->body);
+            double d = 0.0;
+            std::memcpy(&d, bpm + 1, sizeof d);
+            value = static_cast<float>(d);
         } else {
             continue;
         }

@@ -23,7 +23,9 @@
 // shows the parameter's value. A restored state sets the parameters exactly and
 // counts as what the ports show, so a host writing back the restored port
 // values changes nothing, while a port the host moves later wins. The host's
-// tempo (time:Position, float or double) sets the tempo whenever it changes.
+// tempo (time:Position, float or double) sets the tempo whenever it changes;
+// its events are read with every size checked, so a malformed one is passed
+// over (or ends the sequence, when it hides where the next one starts).
 //
 // Threads: the host's main thread (the editor thread) constructs, activates
 // and restores, never while run() runs; connect_port and run are the audio
@@ -79,6 +81,7 @@ public:
 private:
     struct Urids {
         LV2_URID atom_chunk = 0;
+        LV2_URID atom_sequence = 0;
         LV2_URID atom_object = 0;
         LV2_URID atom_blank = 0;
         LV2_URID atom_float = 0;

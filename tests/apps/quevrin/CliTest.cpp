@@ -248,6 +248,7 @@ TEST_F(CliTest, errors_name_the_problem_and_leave_no_output) {
     std::vector<float> six(100 * 6, 0.1f);
     write_wav("six.wav", six, 6, 44100, SF_FORMAT_FLOAT);
     write_wav("in.wav", impulse(100, 2, 0.5f), 2, 44100, SF_FORMAT_FLOAT);
+    write_wav("fast.wav", impulse(100, 2, 0.5f), 2, 3000000, SF_FORMAT_FLOAT);
     {
         std::ofstream junk(path("junk.pbk"));
         junk << "this is no bank";
@@ -261,6 +262,7 @@ TEST_F(CliTest, errors_name_the_problem_and_leave_no_output) {
     const Case cases[] = {
         {"render " + path("six.wav") + " " + out, 2,
          "six.wav: 6 channels; Quevrin takes mono or stereo"},
+        {"render " + path("fast.wav") + " " + out, 2, "fast.wav: Quevrin cannot run at 3000000 Hz"},
         {"render " + path("missing.wav") + " " + out, 2, "missing.wav: "},
         {"render " + in + " " + path("out.mp9"), 2, "unknown output format"},
         {"render " + in + " " + out + " --preset Nonsense", 2, "no preset is named"},

@@ -47,6 +47,17 @@ TEST(DistortionStage, level_0_passes_a_quiet_loop_untouched) {
     }
 }
 
+// Even where the detectors' 20 Hz corner lies above the Nyquist frequency.
+TEST(DistortionStage, level_0_passes_a_quiet_loop_at_any_rate) {
+    for (const float r : {1.0f, 10.0f, 39.0f, 48000.0f}) {
+        DistortionRig rig(r, 0.0, 0.0);
+        std::vector<float> block(block_size, 0.25f);
+        for (int b = 0; b < 20; ++b)
+            rig.stage.process(block.data(), block_size);
+        EXPECT_EQ(rig.stage.compensation_gain(), 1.0f) << r;
+    }
+}
+
 TEST(DistortionStage, a_loud_loop_settles_at_an_rms_of_075) {
     struct Case {
         double type, level, amplitude;

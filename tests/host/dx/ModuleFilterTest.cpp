@@ -3,6 +3,7 @@
 // persistence, the static presets and registration.
 #include "FakeFilterGraph.h"
 #include "ModuleGraph.h"
+#include "effect/SampleRateLimit.h"
 #include "host/dx/platform/MemoryStream.h"
 #include "host/dx/platform/linux/FilterMapper.h"
 #include "mppi/DspInterface.h"
@@ -114,6 +115,23 @@ TEST_F(ModuleTest, takes_only_16_bit_pcm_or_32_bit_float_in_one_or_two_channels)
     CMediaType video = make_audio_type(WAVE_FORMAT_PCM, 2, 44100, 16);
     video.SetType(&MEDIATYPE_NULL);
     EXPECT_EQ(input->QueryAccept(&video), S_FALSE);
+}
+
+// Any rate the engine serves, 1 Hz to past 2 MHz (a format's rate is a whole
+// number of Hz); none where its delay memory would pass the limit.
+TEST_F(ModuleTest, takes_every_sample_rate_the_engine_serves_and_no_other) {
+    const auto top = DWORD(SampleRateLimit::max_rate());
+    struct Case {
+        DWORD rate;
+        HRESULT expected;
+    };
+    const Case cases[] = {
+        {1, S_OK},          {44100, S_OK}, {768000, S_OK},        {top, S_OK},
+        {top + 1, S_FALSE}, {0, S_FALSE},  {1000000000, S_FALSE}, {0xFFFFFFFFu, S_FALSE}};
+    for (const Case& c : cases) {
+        const CMediaType type = make_audio_type(WAVE_FORMAT_IEEE_FLOAT, 2, c.rate, 32);
+        EXPECT_EQ(input->QueryAccept(&type), c.expected) << c.rate << " Hz";
+    }
 }
 
 // Extensible types are taken exactly when their plain form would be: 16-bit

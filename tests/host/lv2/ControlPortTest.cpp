@@ -87,6 +87,29 @@ TEST(ControlPort, shows_each_parameter_in_the_unit_users_read) {
     EXPECT_TRUE(wf->integer());
 }
 
+// Hosts send fractions even to a list of choices: the nearest choice is
+// taken, and a list shows only whole choices.
+TEST(ControlPort, a_list_of_choices_takes_and_shows_whole_choices) {
+    struct Case {
+        const char* name;
+        float sent;
+        float shown;
+    };
+    const Case cases[] = {{"D1 filt type", 0.25f, 0.0f},  {"D1 filt type", 2.6f, 3.0f},
+                          {"D2 disto type", 0.25f, 0.0f}, {"D2 disto type", 0.75f, 1.0f},
+                          {"D1 time LFO WF", 8.4f, 8.0f}, {"Tap 3 pan LFO WF", 0.5f, 1.0f}};
+    QuevrinLv2 plugin(48000.0, nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.sent));
+        const ControlPort* p = find_port(plugin, c.name);
+        ASSERT_NE(p, nullptr);
+        EXPECT_TRUE(p->integer());
+        EXPECT_EQ(p->to_port(p->to_normalized(c.sent)), c.shown);
+    }
+    // A blend of the two distortion curves (a morph's) shows as the nearer.
+    EXPECT_EQ(find_port(plugin, "D1 disto type")->to_port(0.4f), 0.0f);
+}
+
 TEST(ControlPort, every_value_of_the_built_in_programs_crosses_a_port_unchanged) {
     QuevrinLv2 plugin(48000.0, nullptr);
     int exact = 0;

@@ -1,10 +1,15 @@
 // The plug-in as LV2 hosts load it, through lilv: state saved and restored
 // into a second instance renders the same, every preset loads exactly, bad
-// state is refused or sanitized, the host's tempo arrives, run() never
-// allocates, and lv2apply renders what `quevrin render` renders.
+// state is refused or sanitized, the host's tempo arrives and malformed time
+// events are passed over, sample rates are taken up to the engine's limit,
+// run() never allocates, and lv2apply renders what `quevrin render` renders.
+#include "effect/SampleRateLimit.h"
+#include "host/lv2/QuevrinLv2.h"
 #include "mppi/preset/BankFile.h"
 #include "mppi/preset/BankManager.h"
 #include "support/AllocationCounter.h"
+#include "support/AtomImage.h"
+#include "support/GuardedBytes.h"
 #include "support/LilvHost.h"
 #include "sys/Resource.h"
 
@@ -16,6 +21,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <random>
@@ -303,6 +309,71 @@ TEST_F(Lv2Host, the_host_tempo_sets_the_tempo_and_nonsense_tempos_are_ignored) {
         EXPECT_NEAR(tempo, c.expected_bpm, 1e-3);
         // What the editor shows.
         EXPECT_NEAR(*r->control("tempo_in_use"), c.expected_bpm, 1e-3);
+    }
+}
+
+// Sizes that claim more than holds them, at any depth, are never followed:
+// each sequence ends where reading on would fault. The good tempo before a
+// lie still counts, and one sent after them all does too.
+TEST_F(Lv2Host, malformed_time_events_are_passed_over_without_reading_past_them) {
+    auto r = make();
+    const AtomImage::Urids u(host_.urid_map());
+    auto position = [&u](double bpm) {
+        return AtomImage(u).sequence_header().position_event(bpm, u.float_type).sized().bytes();
+    };
+    auto with = [](std::vector<std::uint8_t> b, std::size_t at, std::uint32_t v) {
+        std::memcpy(b.data() + at, &v, sizeof v);
+        return b;
+    };
+    // Offsets in a one-position sequence: the event's size (24), the tempo
+    // value's size (48) and type (52).
+    std::vector<std::uint8_t> object_of_3_9_gb = with(position(150.0), 24, 3900000000u);
+    object_of_3_9_gb.resize(8 + 399);
+    object_of_3_9_gb = with(object_of_3_9_gb, 0, 399);
+    std::vector<std::uint8_t> header_cut = position(150.0);
+    header_cut.resize(16 + 10);
+    header_cut = with(header_cut, 0, 18);
+    AtomImage good_then_lie(u);
+    good_then_lie.sequence_header().position_event(97.0, u.float_type);
+    good_then_lie.position_event(150.0, u.float_type).sized();
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+        float tempo; // in use afterwards
+    };
+    const Case cases[] = {
+        {"an object claiming 3.9 GB in 399 bytes", object_of_3_9_gb, 120.0f},
+        {"an event header cut short", header_cut, 120.0f},
+        {"an event past its sequence", with(position(150.0), 24, 1000), 120.0f},
+        {"a tempo value past its object", with(position(150.0), 48, 1000), 120.0f},
+        {"an object nested as the tempo, claiming 3.9 GB",
+         with(with(position(150.0), 52, u.object), 48, 3900000000u), 120.0f},
+        {"a double tempo of 4 bytes", with(position(150.0), 52, u.double_type), 120.0f},
+        {"a good tempo before a lying event", with(good_then_lie.bytes(), 72, 100000), 97.0f},
+        {"a good tempo after them all", position(133.0), 133.0f},
+    };
+    GuardedBytes guarded(4096);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        lilv_instance_connect_port(r->instance(), QuevrinLv2::port_time, guarded.place(c.bytes));
+        r->run_in_place(64);
+        EXPECT_NEAR(*r->control("tempo_in_use"), c.tempo, 1e-3);
+    }
+}
+
+// Up to the highest rate the engine serves, and not a hertz beyond: that
+// one is refused at once, with the reason in the host's log.
+TEST_F(Lv2Host, instantiates_up_to_the_highest_rate_served_and_says_why_it_stops) {
+    const double top = SampleRateLimit::max_rate();
+    for (const double served : {1.0, 768000.0, top}) {
+        Lv2Runner r(host_, plugin_, served, 64);
+        EXPECT_NE(r.instance(), nullptr) << served;
+    }
+    host_.take_log();
+    for (const double refused : {double(std::nextafter(float(top), 1e30f)), 1e12}) {
+        Lv2Runner r(host_, plugin_, refused, 64);
+        EXPECT_EQ(r.instance(), nullptr) << refused;
+        EXPECT_NE(host_.take_log().find("cannot run at"), std::string::npos) << refused;
     }
 }
 

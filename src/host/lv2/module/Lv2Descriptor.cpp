@@ -1,9 +1,14 @@
 // The plug-in's LV2 entry points: C callbacks onto QuevrinLv2. No exception
 // leaves the module: a failure is a null instance or a state error.
+#include "effect/SampleRateLimit.h"
 #include "host/lv2/QuevrinLv2.h"
 
+#include <lv2/log/log.h>
+
+#include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
 
 namespace {
 
@@ -11,15 +16,33 @@ QuevrinLv2* self(LV2_Handle h) {
     return static_cast<QuevrinLv2*>(h);
 }
 
+// Tells the host's log, or else the standard error, why the plug-in does not
+// start.
+void refuse(const LV2_Log_Log* log, const LV2_URID_Map* map, const std::string& why) {
+    if (log != nullptr && map != nullptr) {
+        log->printf(log->handle, map->map(map->handle, LV2_LOG__Error), "%s\n", why.c_str());
+    } else {
+        std::fprintf(stderr, "%s\n", why.c_str());
+    }
+}
+
 LV2_Handle instantiate(const LV2_Descriptor*, double rate, const char*,
                        const LV2_Feature* const* features) {
     const LV2_URID_Map* map = nullptr;
+    const LV2_Log_Log* log = nullptr;
     for (int i = 0; features != nullptr && features[i] != nullptr; ++i) {
         if (std::strcmp(features[i]->URI, LV2_URID__map) == 0) {
             map = static_cast<const LV2_URID_Map*>(features[i]->data);
+        } else if (std::strcmp(features[i]->URI, LV2_LOG__log) == 0) {
+            log = static_cast<const LV2_Log_Log*>(features[i]->data);
         }
     }
-    if (!(rate > 0.0)) {
+    try {
+        if (!SampleRateLimit::serves(rate)) {
+            refuse(log, map, SampleRateLimit::refusal(rate));
+            return nullptr;
+        }
+    } catch (...) {
         return nullptr;
     }
     try {
