@@ -89,24 +89,35 @@ protected:
     }
 
     // Saves jalv's state through its menu's Save (Ctrl+S) into folder name.
+    // A loaded machine can drop what is typed before the dialog takes the
+    // focus: a dialog that saved nothing is closed and the save begun again.
     std::map<std::string, double> save_state(const std::string& display, const std::string& main,
                                              const std::string& name) {
-        // No window manager runs here: the focus is set directly.
-        run(display, "xdotool windowfocus " + main + " sleep 0.2 key ctrl+s");
-        const std::string dialog =
-            wait_for(10, [&] { return run(display, "xdotool search --name '^Save State$'"); });
-        if (dialog.empty()) {
-            return {};
-        }
         const fs::path folder = dir_ / name;
-        run(display, "xdotool windowfocus " + dialog + " sleep 0.2 type --delay 10 '" +
-                         folder.string() + "'");
-        // The path's completion popup may take the first Return: confirm
-        // on the dialog until the state is there.
         const fs::path state = folder / "state.ttl";
-        for (int attempt = 0; attempt < 3 && !fs::exists(state); ++attempt) {
-            run(display, "xdotool windowfocus " + dialog + " sleep 0.3 key Return");
-            wait_for(3, [&] { return fs::exists(state) ? "yes" : ""; });
+        for (int round = 0; round < 3 && !fs::exists(state); ++round) {
+            // No window manager runs here: the focus is set directly.
+            run(display, "xdotool windowfocus " + main + " sleep 0.2 key ctrl+s");
+            const std::string dialog =
+                wait_for(10, [&] { return run(display, "xdotool search --name '^Save State$'"); });
+            if (dialog.empty()) {
+                continue;
+            }
+            run(display, "xdotool windowfocus " + dialog +
+                             " sleep 0.3 key ctrl+a type --delay 10 '" + folder.string() + "'");
+            // The path's completion popup may take the first Return: confirm
+            // on the dialog until the state is there.
+            for (int attempt = 0; attempt < 3 && !fs::exists(state); ++attempt) {
+                run(display, "xdotool windowfocus " + dialog + " sleep 0.3 key Return");
+                wait_for(3, [&] { return fs::exists(state) ? "yes" : ""; });
+            }
+            if (!fs::exists(state)) {
+                run(display, "xdotool windowfocus " + dialog + " sleep 0.2 key Escape");
+                wait_for(5, [&] {
+                    return run(display, "xdotool search --name '^Save State$'").empty() ? "gone"
+                                                                                        : "";
+                });
+            }
         }
         // jalv writes the file in one go; give it a moment to be complete.
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
