@@ -23,8 +23,8 @@ public:
     std::string get_unit() const override { return ""; }
     std::string get_prefix() const override { return ""; }
     std::string get_suffix() const override { return ""; }
-    double to_internal(float n) const override { return n; }
-    double to_normalized(double v) const override { return v; }
+    double to_internal(float n) const noexcept override { return n; }
+    double to_normalized(double v) const noexcept override { return v; }
     std::string to_text(double v) const override { return std::to_string(v); }
     double from_text(const std::string&, bool& ok) const override {
         ok = false;
