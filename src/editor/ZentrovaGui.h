@@ -9,7 +9,7 @@
 #include "editor/WebSiteListener.h"
 #include "mppi/GuiInterface.h"
 #include "mppi/HostGuiInterface.h"
-#include "mppi/MetaControl.h"
+#include "mppi/binding/MetaControl.h"
 #include "pengui/BackgroundItem.h"
 #include "pengui/CtrlGroupItem.h"
 #include "pengui/FontInterface.h"

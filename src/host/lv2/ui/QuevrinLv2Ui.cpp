@@ -3,7 +3,7 @@
 #include "editor/ZentrovaGui.h"
 #include "effect/Algo.h"
 #include "host/lv2/HostDspLv2.h"
-#include "host/lv2/HostGuiLv2.h"
+#include "host/lv2/ui/HostGuiLv2.h"
 #include "pengui/x11/DisplayScaleX11.h"
 #include "pengui/x11/ErrorTrapX11.h"
 #include "pengui/x11/EventLoopX11.h"

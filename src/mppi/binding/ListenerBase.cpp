@@ -1,4 +1,4 @@
-#include "mppi/ListenerBase.h"
+#include "mppi/binding/ListenerBase.h"
 
 #include "mppi/HostGuiInterface.h"
 #include "mppi/NormalizedParamInterface.h"

@@ -1,4 +1,4 @@
-#include "host/lv2/HostGuiLv2.h"
+#include "host/lv2/ui/HostGuiLv2.h"
 
 #include "host/lv2/QuevrinLv2.h"
 #include "mppi/DspInterface.h"

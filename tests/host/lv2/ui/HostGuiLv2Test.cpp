@@ -3,13 +3,13 @@
 // values from the host reach the model and the editor; a program writes
 // exactly the ports it changes and never the host's tempo; the tempo shown is
 // the one the plug-in runs at.
-#include "host/lv2/HostGuiLv2.h"
+#include "host/lv2/ui/HostGuiLv2.h"
 #include "effect/Algo.h"
-#include "host/dx/HeadlessGui.h"
 #include "host/lv2/HostDspLv2.h"
 #include "host/lv2/QuevrinLv2.h"
 #include "mppi/NormalizedParamInterface.h"
 #include "mppi/preset/ProgramSlot.h"
+#include "support/FakeGui.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +70,7 @@ protected:
 
     Algo model;
     std::vector<ControlPort> ports;
-    HeadlessGui gui;
+    FakeGui gui;
     HostGuiLv2* host = nullptr; // the GUI's
     std::vector<Write> writes;
     int feedback = 0;
@@ -82,8 +82,8 @@ protected:
 TEST_F(UiPorts, port_values_reach_the_editor_and_an_echo_of_its_own_write_changes_nothing) {
     host_sends(feedback, 70.0f);
     EXPECT_NEAR(shown(feedback), 70.0f, 1e-4f);
-    ASSERT_EQ(gui.record()->param_changes.size(), 1u);
-    EXPECT_EQ(gui.record()->param_changes.back().priority, 1);
+    ASSERT_EQ(gui.changes.size(), 1u);
+    EXPECT_EQ(gui.changes.back().priority, 1);
 
     const float written = ports[feedback].to_normalized(60.0f);
     ASSERT_TRUE(host->set_param(feedback, written, 200));
@@ -94,7 +94,7 @@ TEST_F(UiPorts, port_values_reach_the_editor_and_an_echo_of_its_own_write_change
     host_sends(feedback, writes[0].value + 2e-5f);
     host->apply_held();
     EXPECT_EQ(model.get_param(feedback)->get_normalized(), written);
-    EXPECT_EQ(gui.record()->param_changes.size(), 2u) << "no refresh after the write";
+    EXPECT_EQ(gui.changes.size(), 2u) << "no refresh after the write";
 }
 
 TEST_F(UiPorts, a_program_writes_the_ports_it_changes_as_the_plugin_reads_them_back) {
@@ -125,7 +125,7 @@ TEST_F(UiPorts, a_program_writes_the_ports_it_changes_as_the_plugin_reads_them_b
         EXPECT_EQ(plugin_ports[index].to_normalized(writes[w].value), normalized) << index;
     }
     // The editor hears every parameter at the morph's priority, as the model took it.
-    const auto& changes = gui.record()->param_changes;
+    const auto& changes = gui.changes;
     ASSERT_EQ(changes.size(), ports.size());
     for (const auto& c : changes) {
         EXPECT_EQ(c.priority, 150);
