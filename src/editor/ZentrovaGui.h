@@ -57,6 +57,7 @@ public:
     void build() override;
     void stop() override;
     mppi::HostGuiInterface* get_host() override { return host_.get(); }
+    using mppi::GuiInterface::set_host;
     void set_host(mppi::HostGuiInterface* host) override;
     mppi::DspInterface* get_dsp() override { return dsp_; }
     void set_dsp(mppi::DspInterface* dsp) override;

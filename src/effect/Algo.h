@@ -39,6 +39,7 @@ public:
     void reset() override;
     void stop() override {}
     mppi::HostDspInterface* get_host() override { return host_.get(); }
+    using mppi::DspInterface::set_host;
     void set_host(mppi::HostDspInterface* host) override;
     mppi::GuiInterface* get_gui() override { return gui_; }
     void set_gui(mppi::GuiInterface* gui) override { gui_ = gui; }

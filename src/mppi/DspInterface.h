@@ -1,13 +1,14 @@
 #pragma once
 
 #include "mppi/BusDescription.h"
+#include "mppi/HostDspInterface.h"
 
+#include <memory>
 #include <string>
 
 namespace mppi {
 
 class GuiInterface;
-class HostDspInterface;
 class NormalizedParamInterface;
 class ProgramSlot;
 
@@ -28,8 +29,12 @@ public:
     virtual void stop() = 0;
     // [any thread] The host services set by set_host.
     virtual HostDspInterface* get_host() = 0;
-    // [editor thread] Takes ownership of the host services.
+    // [editor thread] Takes ownership of the host services. A raw pointer, as
+    // the plug-in contract fixes it for every host adapter; callers here hand
+    // the owner over with the overload below.
     virtual void set_host(HostDspInterface* host) = 0;
+    // [editor thread] The same, the transfer of ownership in the type.
+    void set_host(std::unique_ptr<HostDspInterface> host) { set_host(host.release()); }
     // [any thread] The GUI peer set by set_gui.
     virtual GuiInterface* get_gui() = 0;
     // [editor thread] The GUI peer, not owned.

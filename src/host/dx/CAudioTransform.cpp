@@ -110,8 +110,8 @@ void CAudioTransform::create_core(std::unique_ptr<mppi::DspInterface> dsp,
     gui_ = std::move(gui);
     writer_.set_gui(gui_.get());
 
-    dsp_->set_host(host_dsp.release());
-    gui_->set_host(host_gui.release());
+    dsp_->set_host(std::move(host_dsp));
+    gui_->set_host(std::move(host_gui));
     dsp_->set_gui(gui_.get());
     gui_->set_dsp(dsp_.get());
 

@@ -34,7 +34,7 @@ class UiPorts : public ::testing::Test {
 protected:
     UiPorts() {
         fake_now = 100.0;
-        model.set_host(new HostDspLv2);
+        model.set_host(std::make_unique<HostDspLv2>());
         model.init();
         ports = control_ports_of(model);
         host = new HostGuiLv2(
@@ -100,7 +100,7 @@ TEST_F(UiPorts, port_values_reach_the_editor_and_an_echo_of_its_own_write_change
 TEST_F(UiPorts, a_program_writes_the_ports_it_changes_as_the_plugin_reads_them_back) {
     // The plug-in's own ports, converting what the UI writes.
     Algo plugin;
-    plugin.set_host(new HostDspLv2);
+    plugin.set_host(std::make_unique<HostDspLv2>());
     plugin.init();
     const std::vector<ControlPort> plugin_ports = control_ports_of(plugin);
 
