@@ -57,7 +57,7 @@ private:
 };
 
 // The input and output operands of render; a single operand is never both.
-std::pair<std::string, std::string> render_files(const Options& o) {
+std::pair<std::string, std::string> render_operands(const Options& o) {
     if (o.demo) {
         if (o.operands.size() != 1)
             throw UsageError("render --demo takes only an OUTPUT file");
@@ -78,6 +78,31 @@ std::pair<std::string, std::string> render_files(const Options& o) {
                      "built-in demo phrase");
 }
 
+// The files of a render, checked before any is opened: the input (empty for
+// the demo phrase), the output and its audio type.
+struct RenderFiles {
+    std::string input;
+    std::string output;
+    std::string type;
+};
+
+RenderFiles render_files(const Options& o) {
+    const auto [input, output] = render_operands(o);
+    const std::string type = o.type.empty() ? AudioFile::type_of(output) : lower(o.type);
+    if (!AudioFile::known_type(type))
+        throw UsageError(
+            output + ": " +
+            (o.type.empty() ? std::string("unknown output format; name it .wav, "
+                                          ".aiff, .flac or .ogg, or give --type")
+                            : "--type " + o.type + " is unknown; use " + AudioFile::known_types()));
+    refuse_same_files({{"input", input}, {"output", output}, {"--bank file", o.bank}}, o.state,
+                      o.save_state);
+    for (const std::string& read : {input, o.state, o.bank})
+        if (!read.empty())
+            check_readable(read);
+    return {input, output, type};
+}
+
 // Changes at frames of the input, in time order.
 struct TimedParamChange {
     long long frame;
@@ -85,125 +110,139 @@ struct TimedParamChange {
     std::string at; // the option as given, for messages
 };
 
-} // namespace
-
-int render_command(const Options& o) {
-    const auto [input_path, output_path] = render_files(o);
-    const std::string type = o.type.empty() ? AudioFile::type_of(output_path) : lower(o.type);
-    if (!AudioFile::known_type(type))
-        throw UsageError(
-            output_path + ": " +
-            (o.type.empty() ? std::string("unknown output format; name it .wav, "
-                                          ".aiff, .flac or .ogg, or give --type")
-                            : "--type " + o.type + " is unknown; use " + AudioFile::known_types()));
-    refuse_same_files({{"input", input_path}, {"output", output_path}, {"--bank file", o.bank}},
-                      o.state, o.save_state);
-    if (!input_path.empty())
-        check_readable(input_path);
-    if (!o.state.empty())
-        check_readable(o.state);
-    if (!o.bank.empty())
-        check_readable(o.bank);
-    // Every output is created (empty, under a temporary name) before any work.
-    OutputFile output(output_path);
-    std::optional<OutputFile> state_output;
-    if (!o.save_state.empty())
-        state_output.emplace(o.save_state, OutputFile::Create::on_write);
-
-    AudioInput input(input_path);
-    const auto started = std::chrono::steady_clock::now();
-
-    PluginModule module(module_path(o));
-    configure(module, o);
+std::vector<TimedParamChange> timed_changes(PluginModule& module, const Options& o, int rate) {
     std::vector<TimedParamChange> changes;
     for (const TimedChange& c : o.changes)
-        changes.push_back(TimedParamChange{(long long)std::llround(c.seconds * input.rate()),
+        changes.push_back(TimedParamChange{(long long)std::llround(c.seconds * rate),
                                            read_change(module, c.name, c.text, "--at"),
                                            "--at " + seconds_text(c.seconds)});
+    return changes;
+}
 
-    AudioFile out;
-    std::string error;
-    if (!out.open_write(output.write_path(), type, 2, input.rate(), input.sample(), error))
-        throw UsageError(output_path + ": " + error);
-
-    const int buffer_frames = o.buffer_frames > 0 ? o.buffer_frames : default_buffer_frames;
-    const bool trim = o.tail_mode == Options::Tail::automatic;
-    const double tail_seconds = o.tail_mode == Options::Tail::seconds ? o.tail
-                                : trim                                ? Options::max_tail_seconds
-                                       : 2.0 * Options::max_tail_seconds; // more than it renders
-    AudioSource* source =
-        AudioSource::create(input.media_type(), buffer_frames, o.allocator_frames);
-    const FilterReference source_reference(source);
-    AudioSink* sink =
-        AudioSink::create(out, (long long)std::llround(tail_seconds * input.rate()), trim);
-    const FilterReference sink_reference(sink);
-    // The graph comes apart before the references go.
-    FilterGraph graph(*source, module, *sink, *sink->input());
-    long long done = 0;
-    {
-        graph.start(input.name());
-
-        Progress progress(!o.quiet);
-        const long read_frames = long(buffer_frames) * 4;
-        auto next = changes.begin();
-        for (; next != changes.end() && next->frame == 0; ++next)
-            make_change(module, next->change);
-        if (holds_loop(module.dsp()))
-            warn("the program holds its loop (SL) from the start, so it will only hold silence; "
-                 "set that flag with --at once the input has played");
-        for (;;) {
-            // A change falls between two buffers, exactly at its frame.
-            for (; next != changes.end() && next->frame <= done; ++next)
-                make_change(module, next->change);
-            const long wanted = next == changes.end()
-                                    ? read_frames
-                                    : long(std::min<long long>(read_frames, next->frame - done));
-            // Read straight into the source's buffers.
-            long n = 0;
-            const HRESULT hr = source->push_read(
-                wanted, [&input](BYTE* to, long frames) { return input.read(to, frames); }, n);
-            if (FAILED(hr))
-                throw InternalError("streaming failed (" + std::to_string(long(hr)) + ")");
-            if (n <= 0)
-                break;
-            done += n;
-            progress.show(input.frames() > 0 ? double(done) / double(input.frames()) : 0.0);
-            if (sink->failed() || hr == S_FALSE)
-                break;
-        }
-        for (; next != changes.end(); ++next)
-            warn(next->at + ": the input ends at " + seconds_text(double(done) / input.rate()) +
-                 ", so that change is not made");
-        sink->end_input();
-        check(source->end_of_stream(), "ending the stream");
-        progress.done();
-        graph.stop();
+// The seconds of output the sink keeps after the input.
+double tail_seconds(const Options& o) {
+    switch (o.tail_mode) {
+    case Options::Tail::seconds:
+        return o.tail;
+    case Options::Tail::automatic:
+        return Options::max_tail_seconds;
+    case Options::Tail::full:
+        break;
     }
-    if (!sink->ended())
+    return 2.0 * Options::max_tail_seconds; // more than the filter renders
+}
+
+// Streams the whole input through the running graph, each change made
+// exactly at its frame, then ends the stream; returns the frames read.
+long long stream_input(FilterGraph& graph, AudioInput& input, AudioSource& source, AudioSink& sink,
+                       PluginModule& module, const std::vector<TimedParamChange>& changes,
+                       long read_frames, bool quiet) {
+    graph.start(input.name());
+    Progress progress(!quiet);
+    long long done = 0;
+    auto next = changes.begin();
+    for (; next != changes.end() && next->frame == 0; ++next)
+        make_change(module, next->change);
+    if (holds_loop(module.dsp()))
+        warn("the program holds its loop (SL) from the start, so it will only hold silence; "
+             "set that flag with --at once the input has played");
+    for (;;) {
+        // A change falls between two buffers, exactly at its frame.
+        for (; next != changes.end() && next->frame <= done; ++next)
+            make_change(module, next->change);
+        const long wanted = next == changes.end()
+                                ? read_frames
+                                : long(std::min<long long>(read_frames, next->frame - done));
+        // Read straight into the source's buffers.
+        long n = 0;
+        const HRESULT hr = source.push_read(
+            wanted, [&input](BYTE* to, long frames) { return input.read(to, frames); }, n);
+        if (FAILED(hr))
+            throw InternalError("streaming failed (" + std::to_string(long(hr)) + ")");
+        if (n <= 0)
+            break;
+        done += n;
+        progress.show(input.frames() > 0 ? double(done) / double(input.frames()) : 0.0);
+        if (sink.failed() || hr == S_FALSE)
+            break;
+    }
+    for (; next != changes.end(); ++next)
+        warn(next->at + ": the input ends at " + seconds_text(double(done) / input.rate()) +
+             ", so that change is not made");
+    sink.end_input();
+    check(source.end_of_stream(), "ending the stream");
+    progress.done();
+    graph.stop();
+    return done;
+}
+
+// All outputs or none: the audio and the state are complete before either
+// takes its name.
+void complete_outputs(AudioFile& out, const AudioSink& sink, OutputFile& output,
+                      std::optional<OutputFile>& state_output, PluginModule& module) {
+    if (!sink.ended())
         throw InternalError("the filter did not end the stream");
-    if (!out.close() || sink->failed())
-        throw UsageError(output_path + ": cannot be written completely" +
+    if (!out.close() || sink.failed())
+        throw UsageError(output.path() + ": cannot be written completely" +
                          (out.write_error() != 0 ? "; " + sys::write_failure(out.write_error())
                                                  : std::string()));
-    // All outputs or none: the state is written before either takes its name.
     if (state_output)
         state_output->write(module.save_state());
     output.commit();
     if (state_output)
         state_output->commit();
-    if (sink->clipped() > 0)
-        warn(std::to_string(sink->clipped()) +
+    if (sink.clipped() > 0)
+        warn(std::to_string(sink.clipped()) +
              " samples of the 16-bit output were clipped at full scale; lower the "
              "program's levels to avoid it");
+}
 
-    if (!o.quiet) {
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        const double out_seconds = double(out.frames()) / input.rate();
-        const double peak_db = sink->peak() > 0.0f ? 20.0 * std::log10(sink->peak()) : -INFINITY;
-        std::fprintf(stderr, "%s: %.2f s in, %.2f s out, peak %.1f dBFS, %.0fx real time\n",
-                     input.name().c_str(), double(done) / input.rate(), out_seconds, peak_db,
-                     seconds > 0.0 ? out_seconds / seconds : 0.0);
-    }
+// One line on stderr: the lengths in and out, the peak and the speed.
+void report(const AudioInput& input, long long done, const AudioFile& out, const AudioSink& sink,
+            std::chrono::steady_clock::time_point started) {
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const double out_seconds = double(out.frames()) / input.rate();
+    const double peak_db = sink.peak() > 0.0f ? 20.0 * std::log10(sink.peak()) : -INFINITY;
+    std::fprintf(stderr, "%s: %.2f s in, %.2f s out, peak %.1f dBFS, %.0fx real time\n",
+                 input.name().c_str(), double(done) / input.rate(), out_seconds, peak_db,
+                 seconds > 0.0 ? out_seconds / seconds : 0.0);
+}
+
+} // namespace
+
+int render_command(const Options& o) {
+    const RenderFiles files = render_files(o);
+    // Every output is created (empty, under a temporary name) before any work.
+    OutputFile output(files.output);
+    std::optional<OutputFile> state_output;
+    if (!o.save_state.empty())
+        state_output.emplace(o.save_state, OutputFile::Create::on_write);
+
+    AudioInput input(files.input);
+    const auto started = std::chrono::steady_clock::now();
+    PluginModule module(module_path(o));
+    configure(module, o);
+    const std::vector<TimedParamChange> changes = timed_changes(module, o, input.rate());
+
+    AudioFile out;
+    std::string error;
+    if (!out.open_write(output.write_path(), files.type, 2, input.rate(), input.sample(), error))
+        throw UsageError(files.output + ": " + error);
+    const int buffer_frames = o.buffer_frames > 0 ? o.buffer_frames : default_buffer_frames;
+    AudioSource* source =
+        AudioSource::create(input.media_type(), buffer_frames, o.allocator_frames);
+    const FilterReference source_reference(source);
+    AudioSink* sink =
+        AudioSink::create(out, (long long)std::llround(tail_seconds(o) * input.rate()),
+                          o.tail_mode == Options::Tail::automatic);
+    const FilterReference sink_reference(sink);
+    // The graph comes apart before the references go.
+    FilterGraph graph(*source, module, *sink, *sink->input());
+    const long long done = stream_input(graph, input, *source, *sink, module, changes,
+                                        long(buffer_frames) * 4, o.quiet);
+    complete_outputs(out, *sink, output, state_output, module);
+    if (!o.quiet)
+        report(input, done, out, *sink, started);
     return 0;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/GuiPart.h"
-#include "mppi/ListenerBase.h"
+#include "mppi/binding/ListenerBase.h"
 
 #include <cstdint>
 

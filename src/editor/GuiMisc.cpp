@@ -5,8 +5,8 @@
 #include "editor/ZentrovaGui.h"
 #include "mppi/DspInterface.h"
 #include "mppi/HostDspInterface.h"
-#include "mppi/MetaControl.h"
 #include "mppi/PropertyKeys.h"
+#include "mppi/binding/MetaControl.h"
 
 #include <cmath>
 #include <string>

@@ -5,7 +5,7 @@
 #include "editor/NumericParamMgr.h"
 #include "editor/ProgInterpolator.h"
 #include "editor/TempoListeners.h"
-#include "mppi/preset/PresetManager.h"
+#include "mppi/binding/PresetManager.h"
 #include "pengui/CtrlGroupItem.h"
 #include "pengui/FlipFlop.h"
 #include "pengui/Knob.h"

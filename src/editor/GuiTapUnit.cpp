@@ -3,7 +3,7 @@
 #include "editor/ParamPlaces.h"
 #include "editor/SkinControls.h"
 #include "editor/ZentrovaGui.h"
-#include "mppi/MetaControl.h"
+#include "mppi/binding/MetaControl.h"
 
 void GuiTapUnit::init(int tap) {
     tap_ = tap;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mppi/ListenerBase.h"
+#include "mppi/binding/ListenerBase.h"
 
 class NumericParamMgr;
 

@@ -4,8 +4,8 @@
 #include "editor/GuiPart.h"
 #include "editor/SkinControls.h"
 #include "editor/ZentrovaGui.h"
-#include "mppi/MetaControl.h"
 #include "mppi/NormalizedParamInterface.h"
+#include "mppi/binding/MetaControl.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #include "editor/ProgInterpolator.h"
 
 #include "editor/ZentrovaGui.h"
-#include "mppi/MetaControl.h"
 #include "mppi/NormalizedParamInterface.h"
+#include "mppi/binding/MetaControl.h"
 #include "mppi/preset/ProgramSlot.h"
 
 namespace {

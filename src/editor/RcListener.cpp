@@ -1,7 +1,7 @@
 #include "editor/RcListener.h"
 
 #include "editor/ZentrovaGui.h"
-#include "mppi/MetaControl.h"
+#include "mppi/binding/MetaControl.h"
 #include "pengui/ControlInterface.h"
 #include "pengui/Messages.h"
 

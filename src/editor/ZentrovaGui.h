@@ -9,7 +9,7 @@
 #include "editor/WebSiteListener.h"
 #include "mppi/GuiInterface.h"
 #include "mppi/HostGuiInterface.h"
-#include "mppi/MetaControl.h"
+#include "mppi/binding/MetaControl.h"
 #include "pengui/BackgroundItem.h"
 #include "pengui/CtrlGroupItem.h"
 #include "pengui/FontInterface.h"
@@ -57,6 +57,7 @@ public:
     void build() override;
     void stop() override;
     mppi::HostGuiInterface* get_host() override { return host_.get(); }
+    using mppi::GuiInterface::set_host;
     void set_host(mppi::HostGuiInterface* host) override;
     mppi::DspInterface* get_dsp() override { return dsp_; }
     void set_dsp(mppi::DspInterface* dsp) override;

@@ -103,8 +103,7 @@ void Algo::request_reset() {
     reset_requested_.store(true, std::memory_order_release);
 }
 
-void Algo::set_tempo(float bpm) {
-    QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
+void Algo::set_tempo(float bpm) noexcept {
     // Folded into 60..240 by octaves; a tempo that is not positive cannot be
     // folded and leaves the tempo as it is.
     double t = bpm;

@@ -39,6 +39,7 @@ public:
     void reset() override;
     void stop() override {}
     mppi::HostDspInterface* get_host() override { return host_.get(); }
+    using mppi::DspInterface::set_host;
     void set_host(mppi::HostDspInterface* host) override;
     mppi::GuiInterface* get_gui() override { return gui_; }
     void set_gui(mppi::GuiInterface* gui) override { gui_ = gui; }
@@ -50,14 +51,16 @@ public:
     int get_max_sample_rate() override { return 384000; }
     void set_sample_rate(float rate) override;
     void set_sample_scale(float) override {}
-    int get_nbr_param() override { return nbr_params; }
-    mppi::NormalizedParamInterface* get_param(int index) override { return param_at(index); }
+    int get_nbr_param() noexcept override { return nbr_params; }
+    mppi::NormalizedParamInterface* get_param(int index) noexcept override {
+        return param_at(index);
+    }
     void set_prog_name(const std::string& name) override { prog_name_ = name; }
     std::string get_prog_name() override { return prog_name_; }
     double get_num_property(const char* key) override;
     std::string get_str_property(const char* key) override;
     void request_reset() override;
-    void set_tempo(float bpm) override;
+    void set_tempo(float bpm) noexcept override;
     void load_prog(const mppi::ProgramSlot& program) override;
     void store_prog(mppi::ProgramSlot& program) override;
     bool process_replace(float* const* out, const float* const* in, int frames,

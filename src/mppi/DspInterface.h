@@ -1,13 +1,14 @@
 #pragma once
 
 #include "mppi/BusDescription.h"
+#include "mppi/HostDspInterface.h"
 
+#include <memory>
 #include <string>
 
 namespace mppi {
 
 class GuiInterface;
-class HostDspInterface;
 class NormalizedParamInterface;
 class ProgramSlot;
 
@@ -28,8 +29,12 @@ public:
     virtual void stop() = 0;
     // [any thread] The host services set by set_host.
     virtual HostDspInterface* get_host() = 0;
-    // [editor thread] Takes ownership of the host services.
+    // [editor thread] Takes ownership of the host services. A raw pointer, as
+    // the plug-in contract fixes it for every host adapter; callers here hand
+    // the owner over with the overload below.
     virtual void set_host(HostDspInterface* host) = 0;
+    // [editor thread] The same, the transfer of ownership in the type.
+    void set_host(std::unique_ptr<HostDspInterface> host) { set_host(host.release()); }
     // [any thread] The GUI peer set by set_gui.
     virtual GuiInterface* get_gui() = 0;
     // [editor thread] The GUI peer, not owned.
@@ -52,9 +57,9 @@ public:
     // integer samples (1 for float data).
     virtual void set_sample_scale(float scale) = 0;
     // [any thread] Fixed once init has run.
-    virtual int get_nbr_param() = 0;
+    virtual int get_nbr_param() noexcept = 0;
     // [any thread] Only called with indices below get_nbr_param().
-    virtual NormalizedParamInterface* get_param(int index) = 0;
+    virtual NormalizedParamInterface* get_param(int index) noexcept = 0;
     // [editor thread]
     virtual void set_prog_name(const std::string& name) = 0;
     // [editor thread]
@@ -65,8 +70,11 @@ public:
     virtual std::string get_str_property(const char* key) = 0;
     // [any thread] All running state is reset at the start of the next block.
     virtual void request_reset() = 0;
-    // [editor thread] A host tempo in BPM, folded into 60..240.
-    virtual void set_tempo(float bpm) = 0;
+    // [any thread] A host tempo in BPM, folded into 60..240: from the editor
+    // thread, or from the audio thread of a host that sends its tempo with the
+    // audio (an LV2 plug-in's time events); never both at once. Never
+    // allocates, locks or throws.
+    virtual void set_tempo(float bpm) noexcept = 0;
     // [editor thread] Applies a program's normalized values, skipping equal ones.
     virtual void load_prog(const ProgramSlot& program) = 0;
     // [editor thread] Copies every parameter's normalized value into the program.

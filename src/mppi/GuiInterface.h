@@ -1,5 +1,9 @@
 #pragma once
 
+#include "mppi/HostGuiInterface.h"
+
+#include <memory>
+
 namespace pengui {
 class WindowInterface;
 }
@@ -7,7 +11,6 @@ class WindowInterface;
 namespace mppi {
 
 class DspInterface;
-class HostGuiInterface;
 
 // The editor side of a plug-in. Everything here runs on the editor thread;
 // the audio thread never calls it.
@@ -24,13 +27,19 @@ public:
     virtual void stop() = 0;
     // [editor thread]
     virtual HostGuiInterface* get_host() = 0;
-    // [editor thread] Takes ownership of the host services.
+    // [editor thread] Takes ownership of the host services. A raw pointer, as
+    // the plug-in contract fixes it for every host adapter; callers here hand
+    // the owner over with the overload below.
     virtual void set_host(HostGuiInterface* host) = 0;
+    // [editor thread] The same, the transfer of ownership in the type.
+    void set_host(std::unique_ptr<HostGuiInterface> host) { set_host(host.release()); }
     // [editor thread]
     virtual DspInterface* get_dsp() = 0;
     // [editor thread] The DSP peer (not owned); its parameter count is read here.
     virtual void set_dsp(DspInterface* dsp) = 0;
-    // [editor thread]
+    // [editor thread] Takes ownership of the window and destroys it with
+    // itself. A raw pointer, as the contract fixes it: the window's type is the
+    // toolkit's, which this layer does not see.
     virtual void set_window(pengui::WindowInterface* window) = 0;
     // [editor thread]
     virtual pengui::WindowInterface* get_window() = 0;

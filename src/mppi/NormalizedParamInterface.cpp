@@ -8,14 +8,14 @@ void NormalizedParamInterface::init(double internal, int attribute) {
     attribute_ = attribute;
 }
 
-void NormalizedParamInterface::set_normalized(float normalized) {
+void NormalizedParamInterface::set_normalized(float normalized) noexcept {
     normalized_.store(normalized, std::memory_order_relaxed);
     internal_.store(to_internal(normalized), std::memory_order_relaxed);
     update();
     notify_target();
 }
 
-void NormalizedParamInterface::set_internal(double internal) {
+void NormalizedParamInterface::set_internal(double internal) noexcept {
     normalized_.store(static_cast<float>(to_normalized(internal)), std::memory_order_relaxed);
     internal_.store(internal, std::memory_order_relaxed);
     update();

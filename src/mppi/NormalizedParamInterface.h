@@ -25,12 +25,13 @@ public:
     virtual std::string get_name() const = 0;
     // [editor thread] The unit shown after the value ("" when none).
     virtual std::string get_unit() const = 0;
-    // [editor thread] Runs after every change of value, before the target is told.
-    virtual void update() {}
+    // [any thread] Runs after every change of value, on the thread that made
+    // it, before the target is told.
+    virtual void update() noexcept {}
     // [any thread] The conversions between the views.
-    virtual double to_internal(float normalized) const = 0;
+    virtual double to_internal(float normalized) const noexcept = 0;
     // [any thread]
-    virtual double to_normalized(double internal) const = 0;
+    virtual double to_normalized(double internal) const noexcept = 0;
     // [editor thread] The value as the editor shows it.
     virtual std::string to_text(double internal) const = 0;
     // [editor thread] Reads a typed value. `ok` is true only when the text was understood;
@@ -42,12 +43,15 @@ public:
     float get_normalized() const noexcept { return normalized_.load(std::memory_order_relaxed); }
     int get_attribute() const noexcept { return attribute_; }
 
-    // [editor thread] The one path of a change from a normalized value: store
-    // it, convert it to the internal value, update, tell the target.
-    void set_normalized(float normalized);
-    // [editor thread] The same from an internal value (defaults, typed text):
-    // the normalized value is derived from it.
-    void set_internal(double internal);
+    // [any thread] The one path of a change from a normalized value: store
+    // it, convert it to the internal value, update, tell the target. The
+    // editor thread calls it, or the audio thread of a host whose parameter
+    // changes come with the audio (an LV2 plug-in's control ports); never both
+    // at once. Never allocates, locks or throws.
+    void set_normalized(float normalized) noexcept;
+    // [any thread] The same from an internal value (defaults, typed text, a
+    // host's tempo): the normalized value is derived from it.
+    void set_internal(double internal) noexcept;
 
 private:
     std::atomic<double> internal_{0.0};

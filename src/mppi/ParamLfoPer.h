@@ -27,8 +27,8 @@ public:
     void init_named(double, int, const std::string&) override {}
 
     std::string get_unit() const override { return time_unit_->get_unit_name(); }
-    double to_internal(float x) const override { return std::exp2(14.0 * x - 6.0); }
-    double to_normalized(double b) const override {
+    double to_internal(float x) const noexcept override { return std::exp2(14.0 * x - 6.0); }
+    double to_normalized(double b) const noexcept override {
         return std::clamp((std::log2(b) + 6.0) / 14.0, 0.0, 1.0);
     }
     std::string to_text(double b) const override {

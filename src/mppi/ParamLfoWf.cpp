@@ -11,7 +11,7 @@ const char* const waveform_names[ParamLfoWf::nbr_waveforms] = {
     "Ramp down", "Cos down", "Random", "Brown noise", "White noise"};
 }
 
-double ParamLfoWf::to_internal(float x) const {
+double ParamLfoWf::to_internal(float x) const noexcept {
     return std::floor((nbr_waveforms - 1) * double(x) + 0.5);
 }
 

@@ -10,8 +10,8 @@ public:
     static constexpr int nbr_waveforms = 10;
 
     std::string get_unit() const override { return ""; }
-    double to_internal(float x) const override;
-    double to_normalized(double v) const override { return v / (nbr_waveforms - 1); }
+    double to_internal(float x) const noexcept override;
+    double to_normalized(double v) const noexcept override { return v / (nbr_waveforms - 1); }
     std::string to_text(double v) const override;
     // Waveforms are chosen, not typed.
     double from_text(const std::string& text, bool& ok) const override;

@@ -10,6 +10,9 @@ namespace mppi {
 class ParamPriority {
 public:
     static constexpr double hold_time = 0.5;
+    // The lowest writer: a control refreshed from its parameter, which never
+    // writes it back, and the host's own values.
+    static constexpr int refresh_priority = 1;
 
     virtual ~ParamPriority() = default;
 

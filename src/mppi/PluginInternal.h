@@ -22,7 +22,7 @@ public:
     // [any thread]
     int get_nbr_params_added() const { return static_cast<int>(params_.size()); }
     // [any thread]
-    NormalizedParamInterface* param_at(int index) const {
+    NormalizedParamInterface* param_at(int index) const noexcept {
         return params_[static_cast<std::size_t>(index)].get();
     }
 

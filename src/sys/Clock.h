@@ -2,7 +2,7 @@
 
 namespace sys {
 
-// [thread-safe] Seconds of the system's millisecond tick, as tick * 0.001.
+// [any thread] Seconds of the system's millisecond tick, as tick * 0.001.
 // The origin is arbitrary: callers only take differences.
 double now();
 

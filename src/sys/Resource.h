@@ -5,7 +5,7 @@
 
 namespace sys {
 
-// [thread-safe] The read-only bytes of the module resource of the given type
+// [any thread] The read-only bytes of the module resource of the given type
 // and name; they stay valid while the module is loaded and are never copied.
 // When size is given it receives the resource's length in bytes. A missing
 // resource returns null, sets *size to 0 and is reported on the debugger output.

@@ -9,7 +9,7 @@
 #include "editor/WebSiteListener.h"
 #include "effect/Algo.h"
 #include "host/dx/platform/MemoryStream.h"
-#include "mppi/MetaControl.h"
+#include "mppi/binding/MetaControl.h"
 #include "mppi/preset/ProgramSlot.h"
 #include "pengui/Knob.h"
 #include "pengui/PixelImage.h"

@@ -13,8 +13,8 @@ namespace {
 class UnitParam : public mppi::ParamNamed {
 public:
     std::string get_unit() const override { return ""; }
-    double to_internal(float x) const override { return x; }
-    double to_normalized(double v) const override { return v; }
+    double to_internal(float x) const noexcept override { return x; }
+    double to_normalized(double v) const noexcept override { return v; }
     std::string to_text(double v) const override { return std::to_string(v); }
     double from_text(const std::string&, bool& ok) const override {
         ok = false;

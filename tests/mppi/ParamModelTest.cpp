@@ -1,20 +1,32 @@
 // A parameter's two views, its change path and its names.
+#include "mppi/DspInterface.h"
 #include "mppi/ParamNamed.h"
 #include "mppi/ParamNumbered.h"
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
+
+// An LV2 plug-in's run() sets parameters and the tempo: nothing on that path
+// may throw, and no override may promise less.
+static_assert(noexcept(std::declval<mppi::NormalizedParamInterface&>().set_normalized(0.5f)));
+static_assert(noexcept(std::declval<mppi::NormalizedParamInterface&>().set_internal(1.0)));
+static_assert(noexcept(std::declval<mppi::NormalizedParamInterface&>().update()));
+static_assert(noexcept(std::declval<const mppi::NormalizedParamInterface&>().to_internal(0.5f)));
+static_assert(noexcept(std::declval<const mppi::NormalizedParamInterface&>().to_normalized(1.0)));
+static_assert(noexcept(std::declval<mppi::DspInterface&>().get_param(0)));
+static_assert(noexcept(std::declval<mppi::DspInterface&>().set_tempo(120.0f)));
 
 // Internal = 10 × normalized; records what update() saw.
 class TenfoldParam : public mppi::ParamNumbered {
 public:
     std::string get_unit() const override { return "u"; }
-    void update() override { seen_in_update.push_back(get_internal()); }
-    double to_internal(float n) const override { return 10.0 * n; }
-    double to_normalized(double v) const override { return v / 10.0; }
+    void update() noexcept override { seen_in_update.push_back(get_internal()); }
+    double to_internal(float n) const noexcept override { return 10.0 * n; }
+    double to_normalized(double v) const noexcept override { return v / 10.0; }
     std::string to_text(double v) const override { return std::to_string(v); }
     double from_text(const std::string&, bool& ok) const override {
         ok = false;

@@ -43,9 +43,10 @@ struct Stereo {
 class Engine {
 public:
     explicit Engine(float rate = 44100.0f, double can_tempo = 0.0) {
-        host = new FakeHostDsp;
+        auto owned = std::make_unique<FakeHostDsp>();
+        host = owned.get();
         host->can_tempo = can_tempo;
-        algo.set_host(host);
+        algo.set_host(std::move(owned));
         algo.init();
         algo.reset();
         algo.set_sample_rate(rate);

@@ -22,8 +22,8 @@ class PlainParam : public mppi::NormalizedParamInterface {
 public:
     std::string get_name() const override { return "Plain"; }
     std::string get_unit() const override { return ""; }
-    double to_internal(float normalized) const override { return normalized; }
-    double to_normalized(double internal) const override { return internal; }
+    double to_internal(float normalized) const noexcept override { return normalized; }
+    double to_normalized(double internal) const noexcept override { return internal; }
     std::string to_text(double internal) const override { return std::to_string(internal); }
     double from_text(const std::string& text, bool& ok) const override {
         ok = true;
@@ -69,8 +69,8 @@ public:
     int get_max_sample_rate() override { return 1000000; }
     void set_sample_rate(float rate) override { sample_rate = rate; }
     void set_sample_scale(float scale) override { sample_scale = scale; }
-    int get_nbr_param() override { return static_cast<int>(params_.size()); }
-    mppi::NormalizedParamInterface* get_param(int index) override {
+    int get_nbr_param() noexcept override { return static_cast<int>(params_.size()); }
+    mppi::NormalizedParamInterface* get_param(int index) noexcept override {
         return &params_[static_cast<std::size_t>(index)];
     }
     void set_prog_name(const std::string& name) override { prog_name_ = name; }
@@ -90,7 +90,7 @@ public:
     }
     std::string get_str_property(const char*) override { return ""; }
     void request_reset() override { note("dsp.request_reset"); }
-    void set_tempo(float) override {}
+    void set_tempo(float) noexcept override {}
     void load_prog(const mppi::ProgramSlot& program) override {
         note("dsp.load_prog");
         const int count = std::min(get_nbr_param(), program.get_nbr_values());

@@ -14,10 +14,10 @@ int rounded_index(double v, int count) {
 
 } // namespace
 
-double ParamDlyTime::to_internal(float n) const {
+double ParamDlyTime::to_internal(float n) const noexcept {
     return std::exp2(9.0 * n - 7.0);
 }
-double ParamDlyTime::to_normalized(double v) const {
+double ParamDlyTime::to_normalized(double v) const noexcept {
     return unit_to_normalized((std::log2(v) + 7.0) / 9.0);
 }
 std::string ParamDlyTime::to_text(double v) const {
@@ -28,7 +28,7 @@ double ParamDlyTime::from_text(const std::string& text, bool& ok) const {
                   [&](double& v) { return time_parse(time_unit_, text, min_beats, max_beats, v); });
 }
 
-double ParamDlyFdbk::to_normalized(double v) const {
+double ParamDlyFdbk::to_normalized(double v) const noexcept {
     return unit_to_normalized(v);
 }
 std::string ParamDlyFdbk::to_text(double v) const {
@@ -38,10 +38,10 @@ double ParamDlyFdbk::from_text(const std::string& text, bool& ok) const {
     return parsed(ok, [&](double& v) { return number_parse(text, 0.01, 0.0, 1.0, v); });
 }
 
-double ParamDlyFiltType::to_internal(float n) const {
+double ParamDlyFiltType::to_internal(float n) const noexcept {
     return std::floor(3.0 * n + 0.5);
 }
-double ParamDlyFiltType::to_normalized(double v) const {
+double ParamDlyFiltType::to_normalized(double v) const noexcept {
     return unit_to_normalized(v / 3.0);
 }
 std::string ParamDlyFiltType::to_text(double v) const {
@@ -53,10 +53,10 @@ double ParamDlyFiltType::from_text(const std::string&, bool& ok) const {
     return 0.0;
 }
 
-double ParamDlyFiltCutoff::to_internal(float n) const {
+double ParamDlyFiltCutoff::to_internal(float n) const noexcept {
     return 40.0 * std::exp2(8.0 * n);
 }
-double ParamDlyFiltCutoff::to_normalized(double v) const {
+double ParamDlyFiltCutoff::to_normalized(double v) const noexcept {
     return unit_to_normalized(std::log2(v / 40.0) / 8.0);
 }
 std::string ParamDlyFiltCutoff::to_text(double v) const {
@@ -66,10 +66,10 @@ double ParamDlyFiltCutoff::from_text(const std::string& text, bool& ok) const {
     return parsed(ok, [&](double& v) { return number_parse(text, 1.0, 40.0, 10240.0, v); });
 }
 
-double ParamDlyFiltReso::to_internal(float n) const {
+double ParamDlyFiltReso::to_internal(float n) const noexcept {
     return std::exp2(8.0 * (n - 0.5));
 }
-double ParamDlyFiltReso::to_normalized(double v) const {
+double ParamDlyFiltReso::to_normalized(double v) const noexcept {
     return unit_to_normalized(std::log2(v) / 8.0 + 0.5);
 }
 std::string ParamDlyFiltReso::to_text(double v) const {
@@ -85,10 +85,10 @@ double ParamDlyFiltReso::from_text(const std::string& text, bool& ok) const {
     });
 }
 
-double ParamDlyFiltQ::to_internal(float n) const {
+double ParamDlyFiltQ::to_internal(float n) const noexcept {
     return std::pow(10.0, 2.0 * n - 1.0);
 }
-double ParamDlyFiltQ::to_normalized(double v) const {
+double ParamDlyFiltQ::to_normalized(double v) const noexcept {
     return unit_to_normalized((std::log10(v) + 1.0) / 2.0);
 }
 std::string ParamDlyFiltQ::to_text(double v) const {
@@ -98,7 +98,7 @@ double ParamDlyFiltQ::from_text(const std::string& text, bool& ok) const {
     return parsed(ok, [&](double& v) { return number_parse(text, 1.0, 0.1, 10.0, v); });
 }
 
-double ParamDlyDistType::to_normalized(double v) const {
+double ParamDlyDistType::to_normalized(double v) const noexcept {
     return unit_to_normalized(v);
 }
 std::string ParamDlyDistType::to_text(double v) const {
@@ -109,7 +109,7 @@ double ParamDlyDistType::from_text(const std::string&, bool& ok) const {
     return 0.0;
 }
 
-double ParamDlyDistLvl::to_normalized(double v) const {
+double ParamDlyDistLvl::to_normalized(double v) const noexcept {
     return unit_to_normalized(v);
 }
 std::string ParamDlyDistLvl::to_text(double v) const {
@@ -119,10 +119,10 @@ double ParamDlyDistLvl::from_text(const std::string& text, bool& ok) const {
     return parsed(ok, [&](double& v) { return number_parse(text, 0.01, 0.0, 1.0, v); });
 }
 
-double ParamDlyHsCutoff::to_internal(float n) const {
+double ParamDlyHsCutoff::to_internal(float n) const noexcept {
     return 200.0 * std::pow(10.0, 2.0 * n);
 }
-double ParamDlyHsCutoff::to_normalized(double v) const {
+double ParamDlyHsCutoff::to_normalized(double v) const noexcept {
     return unit_to_normalized(std::log10(v / 200.0) / 2.0);
 }
 std::string ParamDlyHsCutoff::to_text(double v) const {
@@ -132,7 +132,7 @@ double ParamDlyHsCutoff::from_text(const std::string& text, bool& ok) const {
     return parsed(ok, [&](double& v) { return number_parse(text, 1.0, 200.0, 20000.0, v); });
 }
 
-double ParamDlyHsLvl::to_normalized(double v) const {
+double ParamDlyHsLvl::to_normalized(double v) const noexcept {
     return unit_to_normalized(v);
 }
 std::string ParamDlyHsLvl::to_text(double v) const {

@@ -27,8 +27,8 @@ public:
     explicit ParamDlyTime(mppi::TimeUnit& time_unit) : time_unit_(time_unit) {}
     std::string get_suffix() const override { return " time"; }
     std::string get_unit() const override { return time_unit_.get_unit_name(); }
-    double to_internal(float n) const override;
-    double to_normalized(double v) const override;
+    double to_internal(float n) const noexcept override;
+    double to_normalized(double v) const noexcept override;
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 
@@ -41,8 +41,8 @@ class ParamDlyFdbk : public NumberedParam<ParamDlyMixin> {
 public:
     std::string get_suffix() const override { return " fdbk"; }
     std::string get_unit() const override { return "%"; }
-    double to_internal(float n) const override { return n; }
-    double to_normalized(double v) const override;
+    double to_internal(float n) const noexcept override { return n; }
+    double to_normalized(double v) const noexcept override;
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 };
@@ -54,8 +54,8 @@ public:
 
     std::string get_suffix() const override { return " filt type"; }
     std::string get_unit() const override { return ""; }
-    double to_internal(float n) const override;
-    double to_normalized(double v) const override;
+    double to_internal(float n) const noexcept override;
+    double to_normalized(double v) const noexcept override;
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 };
@@ -65,8 +65,8 @@ class ParamDlyFiltCutoff : public NumberedParam<ParamDlyMixin> {
 public:
     std::string get_suffix() const override { return " filt cutoff"; }
     std::string get_unit() const override { return "Hz"; }
-    double to_internal(float n) const override;
-    double to_normalized(double v) const override;
+    double to_internal(float n) const noexcept override;
+    double to_normalized(double v) const noexcept override;
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 };
@@ -76,8 +76,8 @@ class ParamDlyFiltReso : public NumberedParam<ParamDlyMixin> {
 public:
     std::string get_suffix() const override { return " filt reso"; }
     std::string get_unit() const override { return "dB"; }
-    double to_internal(float n) const override;
-    double to_normalized(double v) const override;
+    double to_internal(float n) const noexcept override;
+    double to_normalized(double v) const noexcept override;
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 };
@@ -87,8 +87,8 @@ class ParamDlyFiltQ : public NumberedParam<ParamDlyMixin> {
 public:
     std::string get_suffix() const override { return " filt Q"; }
     std::string get_unit() const override { return ""; }
-    double to_internal(float n) const override;
-    double to_normalized(double v) const override;
+    double to_internal(float n) const noexcept override;
+    double to_normalized(double v) const noexcept override;
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 };
@@ -98,8 +98,8 @@ class ParamDlyDistType : public NumberedParam<ParamDlyMixin> {
 public:
     std::string get_suffix() const override { return " disto type"; }
     std::string get_unit() const override { return ""; }
-    double to_internal(float n) const override { return n; }
-    double to_normalized(double v) const override;
+    double to_internal(float n) const noexcept override { return n; }
+    double to_normalized(double v) const noexcept override;
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 };
@@ -109,8 +109,8 @@ class ParamDlyDistLvl : public NumberedParam<ParamDlyMixin> {
 public:
     std::string get_suffix() const override { return " disto lvl"; }
     std::string get_unit() const override { return "%"; }
-    double to_internal(float n) const override { return n; }
-    double to_normalized(double v) const override;
+    double to_internal(float n) const noexcept override { return n; }
+    double to_normalized(double v) const noexcept override;
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 };
@@ -120,8 +120,8 @@ class ParamDlyHsCutoff : public NumberedParam<ParamDlyMixin> {
 public:
     std::string get_suffix() const override { return " HS cutoff"; }
     std::string get_unit() const override { return "Hz"; }
-    double to_internal(float n) const override;
-    double to_normalized(double v) const override;
+    double to_internal(float n) const noexcept override;
+    double to_normalized(double v) const noexcept override;
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 };
@@ -131,8 +131,8 @@ class ParamDlyHsLvl : public NumberedParam<ParamDlyMixin> {
 public:
     std::string get_suffix() const override { return " HS level"; }
     std::string get_unit() const override { return "dB"; }
-    double to_internal(float n) const override { return n; }
-    double to_normalized(double v) const override;
+    double to_internal(float n) const noexcept override { return n; }
+    double to_normalized(double v) const noexcept override;
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 };

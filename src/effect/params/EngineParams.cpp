@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-double ParamFlags::to_internal(float n) const {
+double ParamFlags::to_internal(float n) const noexcept {
     return static_cast<double>(std::lround(256.0 * n) & 0xFF);
 }
 
@@ -14,7 +14,7 @@ int ParamFlags::get_bits() const noexcept {
     return static_cast<int>(std::lround(get_internal()));
 }
 
-void ParamFlags::update() {
+void ParamFlags::update() noexcept {
     time_unit_.set_unit_mode((get_bits() & bit_beats) != 0 ? mppi::TimeUnit::beats
                                                            : mppi::TimeUnit::seconds);
 }
@@ -47,7 +47,7 @@ double ParamFlags::from_text(const std::string&, bool& ok) const {
     return 0.0;
 }
 
-double ParamTempo::to_normalized(double v) const {
+double ParamTempo::to_normalized(double v) const noexcept {
     return unit_to_normalized((v - min_bpm) / (max_bpm - min_bpm));
 }
 
@@ -59,10 +59,10 @@ double ParamTempo::from_text(const std::string& text, bool& ok) const {
     return parsed(ok, [&](double& v) { return number_parse(text, 1.0, min_bpm, max_bpm, v); });
 }
 
-double ParamDryLvl::to_internal(float n) const {
+double ParamDryLvl::to_internal(float n) const noexcept {
     return gain4_to_internal(n);
 }
-double ParamDryLvl::to_normalized(double v) const {
+double ParamDryLvl::to_normalized(double v) const noexcept {
     return gain4_to_normalized(v);
 }
 std::string ParamDryLvl::to_text(double v) const {
@@ -73,7 +73,7 @@ double ParamDryLvl::from_text(const std::string& text, bool& ok) const {
     return parsed(ok, [&](double& v) { return db_parse(text, 0.0, 4.0, v); });
 }
 
-double ParamFdbkSeparation::to_normalized(double v) const {
+double ParamFdbkSeparation::to_normalized(double v) const noexcept {
     return unit_to_normalized(v);
 }
 

@@ -21,9 +21,9 @@ public:
     std::string get_name() const override { return "Flags"; }
     std::string get_unit() const override { return ""; }
     // The time unit follows the beats bit.
-    void update() override;
-    double to_internal(float n) const override;
-    double to_normalized(double v) const override { return v / 256.0; }
+    void update() noexcept override;
+    double to_internal(float n) const noexcept override;
+    double to_normalized(double v) const noexcept override { return v / 256.0; }
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 
@@ -44,9 +44,11 @@ public:
     std::string get_name() const override { return "Tempo"; }
     std::string get_unit() const override { return "BPM"; }
     // The time unit's tempo follows this value.
-    void update() override { time_unit_.set_tempo_value(get_internal()); }
-    double to_internal(float n) const override { return min_bpm + (max_bpm - min_bpm) * n; }
-    double to_normalized(double v) const override;
+    void update() noexcept override { time_unit_.set_tempo_value(get_internal()); }
+    double to_internal(float n) const noexcept override {
+        return min_bpm + (max_bpm - min_bpm) * n;
+    }
+    double to_normalized(double v) const noexcept override;
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 
@@ -59,8 +61,8 @@ class ParamDryLvl : public mppi::NormalizedParamInterface {
 public:
     std::string get_name() const override { return "Predly lvl"; }
     std::string get_unit() const override { return "dB"; }
-    double to_internal(float n) const override;
-    double to_normalized(double v) const override;
+    double to_internal(float n) const noexcept override;
+    double to_normalized(double v) const noexcept override;
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 };
@@ -70,8 +72,8 @@ class ParamFdbkSeparation : public mppi::NormalizedParamInterface {
 public:
     std::string get_name() const override { return "Fdbk sep."; }
     std::string get_unit() const override { return "%"; }
-    double to_internal(float n) const override { return n; }
-    double to_normalized(double v) const override;
+    double to_internal(float n) const noexcept override { return n; }
+    double to_normalized(double v) const noexcept override;
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 };

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-double ParamTapTime::to_internal(float n) const {
+double ParamTapTime::to_internal(float n) const noexcept {
     return max_beats * (std::pow(64.0, n) - 1.0) / 63.0;
 }
 
-double ParamTapTime::to_normalized(double v) const {
+double ParamTapTime::to_normalized(double v) const noexcept {
     return unit_to_normalized(std::log(63.0 * v / max_beats + 1.0) / std::log(64.0));
 }
 

@@ -14,8 +14,8 @@ public:
     std::string get_suffix() const override { return " time"; }
     std::string get_unit() const override { return time_unit_.get_unit_name(); }
     // 4·(64^n - 1)/63: fine steps near 0.
-    double to_internal(float n) const override;
-    double to_normalized(double v) const override;
+    double to_internal(float n) const noexcept override;
+    double to_normalized(double v) const noexcept override;
     std::string to_text(double v) const override { return time_text(time_unit_, v); }
     double from_text(const std::string& text, bool& ok) const override;
 

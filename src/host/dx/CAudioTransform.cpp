@@ -87,6 +87,8 @@ int interleave_stereo(const float*, const float*, BYTE*, int) noexcept {
 
 } // namespace
 
+CAudioTransform::CAudioTransform() : writer_(sys::now) {}
+
 CAudioTransform::~CAudioTransform() {
     if (gui_ != nullptr) {
         gui_->stop();
@@ -104,11 +106,12 @@ void CAudioTransform::create_core(std::unique_ptr<mppi::DspInterface> dsp,
                                   std::unique_ptr<HostGuiDx> host_gui) {
     QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     dsp_ = std::move(dsp);
-    priorities_.resize(dsp_->get_nbr_param());
+    writer_.attach(*dsp_);
     gui_ = std::move(gui);
+    writer_.set_gui(gui_.get());
 
-    dsp_->set_host(host_dsp.release());
-    gui_->set_host(host_gui.release());
+    dsp_->set_host(std::move(host_dsp));
+    gui_->set_host(std::move(host_gui));
     dsp_->set_gui(gui_.get());
     gui_->set_dsp(dsp_.get());
 
@@ -360,26 +363,22 @@ bool CAudioTransform::process_block(bool tail, const BYTE* input, int& in_frames
 
 bool CAudioTransform::may_change_param(int index, int priority) const {
     QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
-    return priorities_.may_change(index, priority, sys::now());
+    return writer_.may_change(index, priority);
 }
 
 void CAudioTransform::release_param(int index, int priority) {
     QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
-    priorities_.release(index, priority);
+    writer_.release(index, priority);
 }
 
 bool CAudioTransform::set_param(int index, float normalized, int priority) {
     QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
-    if (!priorities_.claim(index, priority, sys::now())) {
+    if (!writer_.write(index, normalized, priority)) {
         return false;
     }
     {
         CAutoLock lock(&lock_);
         current_program_.set_value(index, normalized);
-    }
-    dsp_->get_param(index)->set_normalized(normalized);
-    if (gui_ != nullptr) {
-        gui_->param_changed(index, normalized, priority);
     }
     set_dirty(true);
     return true;
@@ -387,13 +386,12 @@ bool CAudioTransform::set_param(int index, float normalized, int priority) {
 
 void CAudioTransform::apply_program(const mppi::ProgramSlot& program, int priority) {
     QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
-    const double now = sys::now();
-    const int count = std::min(program.get_nbr_values(), dsp_->get_nbr_param());
+    dsp_->set_prog_name(program.get_prog_name());
+    dsp_->load_prog(program);
+    writer_.program_loaded(program.get_nbr_values(), priority);
     {
         CAutoLock lock(&lock_);
         current_program_.copy_from(program);
-        dsp_->set_prog_name(program.get_prog_name());
-        dsp_->load_prog(program);
         // A damaged program may hold fewer values, or values the DSP refused:
         // the current program keeps what the DSP really holds, one per parameter.
         dsp_->store_prog(current_program_);
@@ -401,14 +399,6 @@ void CAudioTransform::apply_program(const mppi::ProgramSlot& program, int priori
         // (this effect keeps none) are not kept, so the state always saves.
         if (current_program_.get_size() > state_block_size - state_magic_size) {
             current_program_.set_extra_size(0);
-        }
-    }
-    // The editor hears what the DSP took, not the program's raw values: a
-    // damaged program's NaN or out-of-range values never reach a control.
-    for (int i = 0; i < count; ++i) {
-        priorities_.claim(i, priority, now);
-        if (gui_ != nullptr) {
-            gui_->param_changed(i, dsp_->get_param(i)->get_normalized(), priority);
         }
     }
     set_dirty(true);

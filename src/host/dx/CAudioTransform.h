@@ -4,7 +4,7 @@
 #include "host/dx/platform/CCritSec.h"
 #include "mppi/DspInterface.h"
 #include "mppi/GuiInterface.h"
-#include "mppi/ParamPriorityList.h"
+#include "mppi/ParamWriter.h"
 #include "mppi/ThreadCheck.h"
 #include "mppi/preset/ProgramSlot.h"
 
@@ -41,7 +41,7 @@ public:
     // The priority of host presets and restored programs.
     static constexpr int host_priority = 200;
 
-    CAudioTransform() = default;
+    CAudioTransform();
     // [editor thread] Tells the GUI, then the DSP, to stop; destroys the GUI, then the DSP.
     virtual ~CAudioTransform();
     CAudioTransform(const CAudioTransform&) = delete;
@@ -100,12 +100,12 @@ public:
     bool may_change_param(int index, int priority) const;
     // [editor thread]
     void release_param(int index, int priority);
-    // [editor thread] Claims the parameter for priority; when granted, stores
-    // the value in the current program, sets the DSP's parameter and tells the
-    // GUI. False, with nothing changed, when refused.
+    // [editor thread] A write of the parameter (mppi::ParamWriter); when
+    // granted, the value is also stored in the current program. False, with
+    // nothing changed, when refused.
     bool set_param(int index, float normalized, int priority);
-    // [editor thread] Makes program the current one: the DSP loads
-    // it, every parameter is claimed for priority and the GUI is told.
+    // [editor thread] Makes program the current one: the DSP loads it, every
+    // parameter is claimed for priority and the GUI is told.
     void apply_program(const mppi::ProgramSlot& program, int priority);
 
     // [editor thread] Posts WM_COMMAND (code << 16 | id) to every
@@ -156,6 +156,6 @@ private:
     std::vector<float*> output_table_;
     double tail_seconds_ = 0.0;
     bool scaled_values_ = false;
-    mppi::ParamPriorityList priorities_;
+    mppi::ParamWriter writer_;
     mutable mppi::ThreadCheck threads_;
 };

@@ -166,32 +166,13 @@ STDMETHODIMP CSfPlugIn::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
     return CTransformFilter::NonDelegatingQueryInterface(riid, ppv);
 }
 
-CBasePin* CSfPlugIn::GetPin(int n) {
-    if (m_pInput == nullptr) {
-        HRESULT hr = S_OK;
-        m_pInput = new (std::nothrow) CSfPlugInInputPin(this, &hr);
-        if (m_pInput != nullptr && FAILED(hr)) {
-            delete m_pInput;
-            m_pInput = nullptr;
-        }
-    }
-    if (m_pOutput == nullptr) {
-        HRESULT hr = S_OK;
-        m_pOutput = new (std::nothrow)
-            CTransformOutputPin("Quevrin output pin", this, &hr, WIDE_TEXT("Output"));
-        if (m_pOutput != nullptr && FAILED(hr)) {
-            delete m_pOutput;
-            m_pOutput = nullptr;
-        }
-    }
-    switch (n) {
-    case 0:
-        return m_pInput;
-    case 1:
-        return m_pOutput;
-    default:
-        return nullptr;
-    }
+std::unique_ptr<CTransformInputPin> CSfPlugIn::CreateInputPin(HRESULT* phr) {
+    return std::unique_ptr<CTransformInputPin>(new (std::nothrow) CSfPlugInInputPin(this, phr));
+}
+
+std::unique_ptr<CTransformOutputPin> CSfPlugIn::CreateOutputPin(HRESULT* phr) {
+    return std::unique_ptr<CTransformOutputPin>(new (std::nothrow) CTransformOutputPin(
+        "Quevrin output pin", this, phr, WIDE_TEXT("Output")));
 }
 
 HRESULT CSfPlugIn::CheckInputType(const CMediaType* in) {

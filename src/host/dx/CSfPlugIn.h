@@ -45,8 +45,6 @@ public:
     STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
     int GetPinCount() override { return 2; }
-    // Creates the pins "Input" and "Output" on first use.
-    CBasePin* GetPin(int n) override;
     const AMOVIESETUP_FILTER* GetSetupData() override { return &quevrin_setup; }
 
     HRESULT Transform(IMediaSample*, IMediaSample*) override { return E_INVALIDARG; }
@@ -87,6 +85,11 @@ public:
     STDMETHODIMP GetPresetCount(LONG* count) override;
     STDMETHODIMP GetPresetName(LONG index, LPWSTR name, LONG capacity) override;
     STDMETHODIMP SetPreset(LONG index) override;
+
+protected:
+    // The input pin "Input" (a CSfPlugInInputPin) and the output pin "Output".
+    std::unique_ptr<CTransformInputPin> CreateInputPin(HRESULT* phr) override;
+    std::unique_ptr<CTransformOutputPin> CreateOutputPin(HRESULT* phr) override;
 
 private:
     explicit CSfPlugIn(LPUNKNOWN outer);

@@ -17,7 +17,7 @@ struct ResourceTable {
     std::size_t count;
 };
 
-// [thread-safe] The module's resources, in manifest order; the table is
+// [any thread] The module's resources, in manifest order; the table is
 // generated at build time (cmake/EmbedResources.cmake).
 ResourceTable resource_table();
 

@@ -268,62 +268,40 @@ TEST(AdapterCoreTest, the_tail_time_restarts_with_streaming) {
     EXPECT_EQ(tail_calls_until_finished(core, 1000, out), 16);
 }
 
-TEST(AdapterCoreTest, parameter_changes_follow_write_priorities) {
+// The write protocol itself is ParamWriter's; the filter adds its current
+// program, what streaming restarts from and what the state saves.
+TEST(AdapterCoreTest, a_granted_write_is_kept_in_the_current_program_a_refused_one_is_not) {
     CoreHarness core;
     mppi::HostGuiInterface* host = core.filter->GetGui()->get_host();
     ASSERT_NE(host, nullptr);
+    EXPECT_FALSE(core.filter->is_dirty());
     EXPECT_TRUE(host->set_param(1, 0.25f, 200));
-    EXPECT_EQ(core.dsp->get_param(1)->get_normalized(), 0.25f);
-    EXPECT_EQ(core.dsp->get_param(1)->get_internal(), 0.25);
     EXPECT_TRUE(core.filter->is_dirty());
-
-    // A lower writer is locked out of a parameter a higher one just changed.
-    EXPECT_FALSE(host->may_change_param(1, 50));
-    EXPECT_FALSE(host->set_param(1, 0.75f, 50));
+    EXPECT_FALSE(host->set_param(1, 0.75f, 50)) << "locked out by the first writer";
+    // Streaming starts from the current program, whatever the DSP holds.
+    core.dsp->get_param(1)->set_normalized(0.5f);
+    ASSERT_EQ(core.start(WAVE_FORMAT_PCM, 2, 44100), S_OK);
     EXPECT_EQ(core.dsp->get_param(1)->get_normalized(), 0.25f);
-    EXPECT_TRUE(host->may_change_param(2, 50)) << "other parameters stay free";
-    // Only the owner's release frees it.
-    host->release_param(1, 150);
-    EXPECT_FALSE(host->set_param(1, 0.75f, 50));
-    host->release_param(1, 200);
-    EXPECT_TRUE(host->set_param(1, 0.75f, 50));
-    EXPECT_FALSE(host->set_param(FakeDsp::nbr_params, 0.5f, 200)) << "no such parameter";
-    EXPECT_FALSE(host->set_param(-1, 0.5f, 200));
-
-    const auto& changes = core.gui_record->param_changes;
-    ASSERT_EQ(changes.size(), 2u);
-    EXPECT_EQ(changes[0].index, 1);
-    EXPECT_EQ(changes[0].normalized, 0.25f);
-    EXPECT_EQ(changes[0].priority, 200);
-    EXPECT_EQ(changes[1].normalized, 0.75f);
-    EXPECT_EQ(changes[1].priority, 50);
 }
 
-TEST(AdapterCoreTest, a_program_is_applied_to_the_dsp_and_the_gui_and_claims_every_parameter) {
+TEST(AdapterCoreTest, a_program_becomes_the_current_one_with_a_value_for_every_parameter) {
     CoreHarness core;
     mppi::HostGuiInterface* host = core.filter->GetGui()->get_host();
+    ASSERT_TRUE(host->set_param(2, 0.75f, 200));
     mppi::ProgramSlot program;
     program.set_prog_name("Short");
     program.set_nbr_values(2); // one value fewer than the DSP has
     program.set_value(0, 0.5f);
     program.set_value(1, 0.125f);
     host->set_prog(program, 150);
-
     EXPECT_EQ(core.dsp->get_prog_name(), "Short");
-    EXPECT_EQ(core.dsp->get_param(0)->get_normalized(), 0.5f);
     EXPECT_EQ(core.dsp->get_param(1)->get_normalized(), 0.125f);
-    const auto& changes = core.gui_record->param_changes;
-    ASSERT_EQ(changes.size(), 2u);
-    EXPECT_EQ(changes[1].index, 1);
-    EXPECT_EQ(changes[1].normalized, 0.125f);
-    EXPECT_EQ(changes[1].priority, 150);
-    EXPECT_FALSE(host->may_change_param(0, 50));
-    EXPECT_TRUE(host->may_change_param(0, 150));
-    EXPECT_TRUE(host->may_change_param(2, 50)) << "a value the program lacks is not claimed";
-    // The current program still holds one value per parameter.
-    core.log->clear();
+
+    // The current program holds what the DSP held for the value it lacks.
+    core.dsp->get_param(2)->set_normalized(0.0f);
     ASSERT_EQ(core.start(WAVE_FORMAT_PCM, 2, 44100), S_OK);
-    EXPECT_TRUE(host->set_param(2, 1.0f, 200));
+    EXPECT_EQ(core.dsp->get_param(0)->get_normalized(), 0.5f);
+    EXPECT_EQ(core.dsp->get_param(2)->get_normalized(), 0.75f);
 }
 
 TEST(AdapterCoreTest, the_headless_gui_keeps_only_the_latest_changes) {

@@ -3,9 +3,9 @@
 #include "PresetTestData.h"
 
 #include "mppi/DspInterface.h"
-#include "mppi/GuiInterface.h"
 #include "mppi/HostGuiInterface.h"
 #include "support/FakeDsp.h"
+#include "support/FakeGui.h"
 
 #include <algorithm>
 #include <memory>
@@ -56,32 +56,6 @@ public:
             dsp->load_prog(program);
     }
     int resize_window(int, int) override { return 0; }
-};
-
-// The GUI side of the plug-in without an editor: it only joins the DSP and
-// the host services it owns.
-class FakeGui : public GuiInterface {
-public:
-    void load_resources() override {}
-    void build() override {}
-    void stop() override {}
-    HostGuiInterface* get_host() override { return host_.get(); }
-    void set_host(HostGuiInterface* host) override { host_.reset(host); }
-    DspInterface* get_dsp() override { return dsp_; }
-    void set_dsp(DspInterface* dsp) override { dsp_ = dsp; }
-    void set_window(pengui::WindowInterface*) override {}
-    pengui::WindowInterface* get_window() override { return nullptr; }
-    void get_size(int& w, int& h) override { w = h = 0; }
-    void get_view_size(int& w, int& h) override { w = h = 0; }
-    void open(void*) override {}
-    void close() override {}
-    void param_changed(int, float, int) override {}
-    void reserved(int, int) override {}
-    void tempo_changed() override {}
-
-private:
-    std::unique_ptr<HostGuiInterface> host_;
-    DspInterface* dsp_ = nullptr;
 };
 
 } // namespace preset_test

@@ -44,11 +44,9 @@ STDMETHODIMP CBasePin::Connect(IPin* receive_pin, const AM_MEDIA_TYPE* mt) {
         return E_POINTER;
     }
     CAutoLock lock(m_pLock);
-    if (m_Connected != nullptr) {
-        return VFW_E_ALREADY_CONNECTED;
-    }
-    if (!IsStopped() && !m_bCanReconnectWhenActive) {
-        return VFW_E_NOT_STOPPED;
+    const HRESULT can = CanConnect();
+    if (FAILED(can)) {
+        return can;
     }
     if (mt == nullptr) {
         return AgreeMediaType(receive_pin, nullptr);
@@ -93,35 +91,7 @@ HRESULT CBasePin::TryMediaTypes(IPin* receive_pin, const CMediaType* partial,
 }
 
 HRESULT CBasePin::AttemptConnection(IPin* receive_pin, const CMediaType* mt) {
-    HRESULT hr = CheckConnect(receive_pin);
-    if (FAILED(hr)) {
-        BreakConnect();
-        return hr;
-    }
-    hr = CheckMediaType(mt);
-    if (hr == S_OK) {
-        m_Connected = receive_pin;
-        m_Connected->AddRef();
-        hr = SetMediaType(mt);
-        if (SUCCEEDED(hr)) {
-            hr = receive_pin->ReceiveConnection(this, mt);
-            if (SUCCEEDED(hr)) {
-                hr = CompleteConnect(receive_pin);
-                if (SUCCEEDED(hr)) {
-                    return S_OK;
-                }
-                receive_pin->Disconnect();
-            }
-        }
-    } else {
-        hr = refused(hr);
-    }
-    if (m_Connected != nullptr) {
-        m_Connected->Release();
-        m_Connected = nullptr;
-    }
-    BreakConnect();
-    return hr;
+    return JoinPeer(receive_pin, mt, true);
 }
 
 STDMETHODIMP CBasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* mt) {
@@ -129,34 +99,49 @@ STDMETHODIMP CBasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* m
         return E_POINTER;
     }
     CAutoLock lock(m_pLock);
+    const HRESULT can = CanConnect();
+    if (FAILED(can)) {
+        return can;
+    }
+    const CMediaType offered(*mt);
+    return JoinPeer(connector, &offered, false);
+}
+
+HRESULT CBasePin::CanConnect() const {
     if (m_Connected != nullptr) {
         return VFW_E_ALREADY_CONNECTED;
     }
-    if (!IsStopped() && !m_bCanReconnectWhenActive) {
-        return VFW_E_NOT_STOPPED;
-    }
-    HRESULT hr = CheckConnect(connector);
-    if (FAILED(hr)) {
-        BreakConnect();
-        return hr;
-    }
-    const CMediaType offered(*mt);
-    hr = CheckMediaType(&offered);
-    if (hr != S_OK) {
-        BreakConnect();
-        return refused(hr);
-    }
-    m_Connected = connector;
-    m_Connected->AddRef();
-    hr = SetMediaType(&offered);
+    return !IsStopped() && !m_bCanReconnectWhenActive ? VFW_E_NOT_STOPPED : S_OK;
+}
+
+HRESULT CBasePin::JoinPeer(IPin* peer, const CMediaType* mt, bool connecting_out) {
+    HRESULT hr = CheckConnect(peer);
     if (SUCCEEDED(hr)) {
-        hr = CompleteConnect(connector);
-        if (SUCCEEDED(hr)) {
-            return S_OK;
+        hr = CheckMediaType(mt);
+        if (hr != S_OK) {
+            hr = refused(hr);
+        } else {
+            m_Connected = peer;
+            m_Connected->AddRef();
+            hr = SetMediaType(mt);
+            bool peer_joined = false;
+            if (SUCCEEDED(hr) && connecting_out) {
+                hr = peer->ReceiveConnection(this, mt);
+                peer_joined = SUCCEEDED(hr);
+            }
+            if (SUCCEEDED(hr)) {
+                hr = CompleteConnect(peer);
+                if (SUCCEEDED(hr)) {
+                    return S_OK;
+                }
+                if (peer_joined) {
+                    peer->Disconnect();
+                }
+            }
+            m_Connected->Release();
+            m_Connected = nullptr;
         }
     }
-    m_Connected->Release();
-    m_Connected = nullptr;
     BreakConnect();
     return hr;
 }

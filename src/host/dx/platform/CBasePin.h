@@ -91,5 +91,14 @@ protected:
     double m_dRate = 1.0;
 
 private:
+    // Under the lock: VFW_E_ALREADY_CONNECTED or VFW_E_NOT_STOPPED when no
+    // connection may begin now, else S_OK.
+    HRESULT CanConnect() const;
+    // The checks and steps both ends of a connection take: CheckConnect,
+    // CheckMediaType, the peer kept, SetMediaType, then (when this pin
+    // connects out) the peer's ReceiveConnection, then CompleteConnect. A
+    // failure undoes every step taken and BreakConnect runs.
+    HRESULT JoinPeer(IPin* peer, const CMediaType* mt, bool connecting_out);
+
     std::atomic<LONG> m_TypeVersion{1};
 };

@@ -38,12 +38,11 @@ CUnknown* CMemAllocator::CreateInstance(LPUNKNOWN outer, HRESULT* phr) {
 HRESULT CMemAllocator::CreateAllocator(IMemAllocator** allocator) {
     *allocator = nullptr;
     HRESULT hr = S_OK;
-    CUnknown* created = CreateInstance(nullptr, &hr);
+    std::unique_ptr<CUnknown> created(CreateInstance(nullptr, &hr));
     if (created == nullptr || FAILED(hr)) {
-        delete created;
         return FAILED(hr) ? hr : E_OUTOFMEMORY;
     }
-    *allocator = static_cast<CMemAllocator*>(created);
+    *allocator = static_cast<CMemAllocator*>(created.release());
     (*allocator)->AddRef();
     return S_OK;
 }
@@ -105,24 +104,24 @@ STDMETHODIMP CMemAllocator::Commit() {
         const LONG stride = align_up(m_props.cbPrefix + m_props.cbBuffer, alignment);
         const std::size_t total = static_cast<std::size_t>(stride) * m_props.cBuffers +
                                   static_cast<std::size_t>(m_props.cbPrefix + alignment);
-        m_memory = new (std::nothrow) BYTE[total];
+        m_memory.reset(new (std::nothrow) BYTE[total]);
         if (m_memory == nullptr) {
             return E_OUTOFMEMORY;
         }
-        const auto start = reinterpret_cast<std::uintptr_t>(m_memory);
+        const auto start = reinterpret_cast<std::uintptr_t>(m_memory.get());
         const std::uintptr_t first = (start + m_props.cbPrefix + alignment - 1) /
                                      static_cast<std::uintptr_t>(alignment) * alignment;
-        BYTE* buffer = m_memory + (first - start);
+        BYTE* buffer = m_memory.get() + (first - start);
         for (LONG i = 0; i < m_props.cBuffers; ++i, buffer += stride) {
-            auto* sample = new (std::nothrow)
-                CMediaSample("CMediaSample", this, nullptr, buffer, m_props.cbBuffer);
+            std::unique_ptr<CMediaSample> sample(new (std::nothrow) CMediaSample(
+                "CMediaSample", this, nullptr, buffer, m_props.cbBuffer));
             if (sample == nullptr) {
                 free_buffers();
                 return E_OUTOFMEMORY;
             }
-            m_samples.push_back(sample);
+            m_samples.push_back(std::move(sample));
+            m_free.push_back(m_samples.back().get());
         }
-        m_free = m_samples;
     }
     m_committed = true;
     return S_OK;
@@ -199,12 +198,8 @@ STDMETHODIMP CMemAllocator::ReleaseBuffer(IMediaSample* released) {
 }
 
 void CMemAllocator::free_buffers() {
-    for (CMediaSample* sample : m_samples) {
-        delete sample;
-    }
     m_samples.clear();
     m_free.clear();
-    delete[] m_memory;
-    m_memory = nullptr;
+    m_memory.reset();
     m_decommit_pending = false;
 }

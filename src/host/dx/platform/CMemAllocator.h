@@ -7,6 +7,7 @@
 #include "host/dx/platform/CCritSec.h"
 #include "host/dx/platform/CUnknown.h"
 
+#include <memory>
 #include <vector>
 
 class CMediaSample;
@@ -49,7 +50,7 @@ private:
     bool m_decommit_pending = false;
     LONG m_outstanding = 0;
     HANDLE m_buffer_freed;
-    BYTE* m_memory = nullptr;
-    std::vector<CMediaSample*> m_samples;
-    std::vector<CMediaSample*> m_free;
+    std::unique_ptr<BYTE[]> m_memory;
+    std::vector<std::unique_ptr<CMediaSample>> m_samples;
+    std::vector<CMediaSample*> m_free; // of m_samples
 };

@@ -16,19 +16,26 @@ int CTransformFilter::GetPinCount() {
     return 2;
 }
 
+std::unique_ptr<CTransformInputPin> CTransformFilter::CreateInputPin(HRESULT* phr) {
+    return std::unique_ptr<CTransformInputPin>(new (std::nothrow) CTransformInputPin(
+        "Transform input pin", this, phr, WIDE_TEXT("XForm In")));
+}
+
+std::unique_ptr<CTransformOutputPin> CTransformFilter::CreateOutputPin(HRESULT* phr) {
+    return std::unique_ptr<CTransformOutputPin>(new (std::nothrow) CTransformOutputPin(
+        "Transform output pin", this, phr, WIDE_TEXT("XForm Out")));
+}
+
 CBasePin* CTransformFilter::GetPin(int n) {
     if (m_pInput == nullptr) {
         HRESULT hr = S_OK;
-        m_pInput = new (std::nothrow)
-            CTransformInputPin("Transform input pin", this, &hr, WIDE_TEXT("XForm In"));
-        m_pOutput = new (std::nothrow)
-            CTransformOutputPin("Transform output pin", this, &hr, WIDE_TEXT("XForm Out"));
-        if (m_pInput == nullptr || m_pOutput == nullptr || FAILED(hr)) {
-            delete m_pInput;
-            delete m_pOutput;
-            m_pInput = nullptr;
-            m_pOutput = nullptr;
-        }
+        std::unique_ptr<CTransformInputPin> pin = CreateInputPin(&hr);
+        m_pInput = SUCCEEDED(hr) ? pin.release() : nullptr;
+    }
+    if (m_pOutput == nullptr) {
+        HRESULT hr = S_OK;
+        std::unique_ptr<CTransformOutputPin> pin = CreateOutputPin(&hr);
+        m_pOutput = SUCCEEDED(hr) ? pin.release() : nullptr;
     }
     switch (n) {
     case 0:

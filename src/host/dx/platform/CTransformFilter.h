@@ -11,6 +11,8 @@
 #include "host/dx/platform/CBaseFilter.h"
 #include "host/dx/platform/CMediaType.h"
 
+#include <memory>
+
 class CTransformInputPin;
 class CTransformOutputPin;
 
@@ -21,7 +23,8 @@ public:
 
     // 2: input and output.
     int GetPinCount() override;
-    // Creates both pins on first use ("XForm In", "XForm Out"); 0 input, 1 output.
+    // Makes the missing pins first (CreateInputPin, then CreateOutputPin), a
+    // pin that reports a failure discarded; 0 input, 1 output.
     CBasePin* GetPin(int n) override;
 
     // [editor thread] Deactivates the input first so no sample is taken while
@@ -66,6 +69,11 @@ public:
 protected:
     // An output buffer carrying the input's times, sync point, discontinuity and media times.
     virtual HRESULT InitializeOutputSample(IMediaSample* in, IMediaSample** out);
+    // [editor thread] The pins GetPin makes: "XForm In" and "XForm Out" unless
+    // the derived filter makes its own. Null, or a failure in *phr, when a
+    // pin cannot be made.
+    virtual std::unique_ptr<CTransformInputPin> CreateInputPin(HRESULT* phr);
+    virtual std::unique_ptr<CTransformOutputPin> CreateOutputPin(HRESULT* phr);
 
     bool m_bEOSDelivered = false;
     CCritSec m_csFilter;  // filter state; also the pins' lock

@@ -3,7 +3,7 @@
 #include "editor/ZentrovaGui.h"
 #include "effect/Algo.h"
 #include "host/lv2/HostDspLv2.h"
-#include "host/lv2/HostGuiLv2.h"
+#include "host/lv2/ui/HostGuiLv2.h"
 #include "pengui/x11/DisplayScaleX11.h"
 #include "pengui/x11/ErrorTrapX11.h"
 #include "pengui/x11/EventLoopX11.h"
@@ -39,7 +39,7 @@ std::unique_ptr<QuevrinLv2Ui> QuevrinLv2Ui::create(unsigned long parent, LV2UI_W
 
     // The model's host answers as the plug-in's does: the host supplies the
     // tempo, so the editor shows it without a spin and programs leave it alone.
-    ui->model_->set_host(new HostDspLv2);
+    ui->model_->set_host(std::make_unique<HostDspLv2>());
     ui->model_->set_gui(ui->gui_.get());
     ui->gui_->set_dsp(ui->model_.get());
     ui->model_->init();
@@ -47,7 +47,7 @@ std::unique_ptr<QuevrinLv2Ui> QuevrinLv2Ui::create(unsigned long parent, LV2UI_W
     auto host =
         std::make_unique<HostGuiLv2>(*ui->model_, ui->ports_, write, controller, resize, sys::now);
     ui->host_ = host.get();
-    ui->gui_->set_host(host.release());
+    ui->gui_->set_host(std::move(host));
     ui->host_->set_gui(ui->gui_.get());
     ui->gui_->load_resources();
     ui->gui_->build();

@@ -1,7 +1,8 @@
-#include "mppi/ListenerBase.h"
+#include "mppi/binding/ListenerBase.h"
 
 #include "mppi/HostGuiInterface.h"
 #include "mppi/NormalizedParamInterface.h"
+#include "mppi/ParamPriority.h"
 #include "pengui/ControlInterface.h"
 
 namespace mppi {
@@ -25,7 +26,8 @@ double ListenerBase::map_value_from_user(double value, int priority) {
 
 void ListenerBase::refresh() {
     if (attached_control() != nullptr && param_ != nullptr) {
-        attached_control()->set_value_from_outside(param_->get_normalized(), refresh_priority);
+        attached_control()->set_value_from_outside(param_->get_normalized(),
+                                                   ParamPriority::refresh_priority);
     }
 }
 

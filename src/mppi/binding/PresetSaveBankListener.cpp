@@ -1,4 +1,4 @@
-#include "mppi/preset/PresetSaveBankListener.h"
+#include "mppi/binding/PresetSaveBankListener.h"
 
 #include "mppi/preset/BankFile.h"
 #include "sys/FileSelector.h"

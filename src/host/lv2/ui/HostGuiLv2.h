@@ -2,7 +2,7 @@
 
 #include "host/lv2/ControlPort.h"
 #include "mppi/HostGuiInterface.h"
-#include "mppi/ParamPriorityList.h"
+#include "mppi/ParamWriter.h"
 #include "mppi/ThreadCheck.h"
 
 #include <lv2/ui/ui.h>
@@ -18,14 +18,12 @@ class GuiInterface;
 // What an LV2 host offers the editor: the plug-in's control ports, and nothing
 // else. The editor reads names, texts and ranges from a model DSP that never
 // processes audio; this object keeps the model's parameters and the ports in
-// step both ways. An editor change (a knob, a program recall, a morph step)
-// claims the parameter's write priority as the filter does, sets the model and
-// becomes a port write in the port's own unit. A port value from the host sets
-// the model and the editor as a refresh (the lowest priority): while an
-// editor writer holds the parameter the host's value is held back, the newest
-// one per port, and applied once the hold ends, unless the editor writes the
-// port again first. So a host that echoes the editor's writes late never pulls
-// a knob back during a drag, and the editor ends up showing what the port holds.
+// step both ways, through the filter's parameter-write protocol
+// (mppi::ParamWriter). An editor change (a knob, a program recall, a morph
+// step) is a write of the model that becomes a port write in the port's own
+// unit. A port value from the host is the host's own value: it waits while an
+// editor writer holds the parameter, so the editor ends up showing what the
+// port holds.
 //
 // Owned by the GUI. Everything runs on the host's UI thread (the editor
 // thread); test builds check it.
@@ -43,7 +41,7 @@ public:
                Clock clock);
 
     // [editor thread] The editor told of port values; not owned, null to stop.
-    void set_gui(mppi::GuiInterface* gui) { gui_ = gui; }
+    void set_gui(mppi::GuiInterface* gui);
 
     // [editor thread] A value of a control port in ui:floatProtocol; the
     // tempo comes from the plug-in's tempo in use, not from the tempo port.
@@ -75,18 +73,13 @@ public:
 
 private:
     void write_port(int index);
-    // Sets the model and the editor from a port value, or holds it back.
-    void take_port_value(int index, float value);
 
     mppi::DspInterface& model_;
     const std::vector<ControlPort>& ports_;
     LV2UI_Write_Function write_;
     LV2UI_Controller controller_;
     const LV2UI_Resize* resize_;
-    Clock clock_;
     mppi::GuiInterface* gui_ = nullptr;
-    mppi::ParamPriorityList priorities_;
-    // Per port: the newest host value held back, NaN when none.
-    std::vector<float> held_;
+    mppi::ParamWriter writer_;
     mutable mppi::ThreadCheck threads_;
 };

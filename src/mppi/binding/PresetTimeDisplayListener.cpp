@@ -1,7 +1,7 @@
-#include "mppi/preset/PresetTimeDisplayListener.h"
+#include "mppi/binding/PresetTimeDisplayListener.h"
 
-#include "mppi/preset/PresetListenerRefList.h"
-#include "mppi/preset/PresetTimeFaderListener.h"
+#include "mppi/binding/PresetListenerRefList.h"
+#include "mppi/binding/PresetTimeFaderListener.h"
 #include "pengui/TextBox.h"
 
 #include <algorithm>

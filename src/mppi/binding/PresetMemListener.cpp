@@ -1,4 +1,4 @@
-#include "mppi/preset/PresetMemListener.h"
+#include "mppi/binding/PresetMemListener.h"
 
 #include "pengui/ControlInterface.h"
 

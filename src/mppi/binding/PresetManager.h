@@ -1,13 +1,13 @@
 #pragma once
 
+#include "mppi/binding/PresetListenerRefList.h"
+#include "mppi/binding/PresetLoadBankListener.h"
+#include "mppi/binding/PresetMemListener.h"
+#include "mppi/binding/PresetNumberListener.h"
+#include "mppi/binding/PresetSaveBankListener.h"
+#include "mppi/binding/PresetTimeDisplayListener.h"
+#include "mppi/binding/PresetTimeFaderListener.h"
 #include "mppi/preset/BankManager.h"
-#include "mppi/preset/PresetListenerRefList.h"
-#include "mppi/preset/PresetLoadBankListener.h"
-#include "mppi/preset/PresetMemListener.h"
-#include "mppi/preset/PresetNumberListener.h"
-#include "mppi/preset/PresetSaveBankListener.h"
-#include "mppi/preset/PresetTimeDisplayListener.h"
-#include "mppi/preset/PresetTimeFaderListener.h"
 #include "mppi/preset/ProgStLdDefault.h"
 #include "sys/FileSelector.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mppi/preset/GenericPresetListener.h"
+#include "mppi/binding/GenericPresetListener.h"
 #include "mppi/preset/ProgramSlot.h"
 #include "pengui/MessageHandlerInterface.h"
 

@@ -15,9 +15,6 @@ class NormalizedParamInterface;
 // Everything runs on the editor thread.
 class ListenerBase : public pengui::DefaultEventListener {
 public:
-    // A refresh from the parameter: the lowest priority, never written back.
-    static constexpr int refresh_priority = 1;
-
     // [editor thread] Asks the host whether a writer of that priority may
     // change the parameter now; without host services, yes.
     bool accept_change(int priority) override;

@@ -1,6 +1,6 @@
-#include "mppi/MetaControl.h"
+#include "mppi/binding/MetaControl.h"
 
-#include "mppi/ListenerBase.h"
+#include "mppi/binding/ListenerBase.h"
 #include "pengui/ControlInterface.h"
 
 namespace mppi {

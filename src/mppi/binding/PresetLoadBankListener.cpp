@@ -1,4 +1,4 @@
-#include "mppi/preset/PresetLoadBankListener.h"
+#include "mppi/binding/PresetLoadBankListener.h"
 
 #include "mppi/preset/BankFile.h"
 #include "sys/FileSelector.h"

@@ -1,4 +1,4 @@
-#include "mppi/preset/PresetManager.h"
+#include "mppi/binding/PresetManager.h"
 
 #include "mppi/DspInterface.h"
 #include "mppi/GuiInterface.h"

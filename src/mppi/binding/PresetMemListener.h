@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mppi/preset/GenericPresetListener.h"
+#include "mppi/binding/GenericPresetListener.h"
 
 namespace mppi {
 

@@ -1,7 +1,7 @@
-#include "mppi/preset/PresetTimeFaderListener.h"
+#include "mppi/binding/PresetTimeFaderListener.h"
 
-#include "mppi/preset/PresetListenerRefList.h"
-#include "mppi/preset/PresetTimeDisplayListener.h"
+#include "mppi/binding/PresetListenerRefList.h"
+#include "mppi/binding/PresetTimeDisplayListener.h"
 #include "pengui/ControlInterface.h"
 
 #include <cmath>

@@ -2,11 +2,11 @@
 // with a fake clock: storing into a memory, recalls with timed morphs, the
 // morph-time knob and box, bank files through a scripted dialog back end, a
 // refused timer, and the memories filled from a bank resource.
-#include "PresetFakes.h"
-#include "PresetTestData.h"
+#include "mppi/preset/PresetFakes.h"
+#include "mppi/preset/PresetTestData.h"
 
+#include "mppi/binding/PresetManager.h"
 #include "mppi/preset/BankFile.h"
-#include "mppi/preset/PresetManager.h"
 #include "pengui/FlipFlop.h"
 #include "pengui/Knob.h"
 #include "pengui/PushButton.h"

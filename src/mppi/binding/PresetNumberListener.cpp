@@ -1,8 +1,8 @@
-#include "mppi/preset/PresetNumberListener.h"
+#include "mppi/binding/PresetNumberListener.h"
 
-#include "mppi/preset/PresetListenerRefList.h"
-#include "mppi/preset/PresetMemListener.h"
-#include "mppi/preset/PresetTimeFaderListener.h"
+#include "mppi/binding/PresetListenerRefList.h"
+#include "mppi/binding/PresetMemListener.h"
+#include "mppi/binding/PresetTimeFaderListener.h"
 #include "mppi/preset/ProgStLdInterface.h"
 #include "pengui/ControlInterface.h"
 #include "pengui/Messages.h"
