@@ -13,7 +13,7 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DQUEVRIN_FUZZ=ON -DQUEVRIN_TESTS=OFF -DQUEVRIN_BENCH=OFF
 targets=(fuzz_program_slot fuzz_bank_payload fuzz_bank_container fuzz_persist_load
-    fuzz_picture_factory fuzz_font_factory)
+    fuzz_picture_factory fuzz_font_factory fuzz_time_events)
 cmake --build "$build" --target "${targets[@]}"
 
 for t in "${targets[@]}"; do
