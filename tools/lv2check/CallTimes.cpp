@@ -44,3 +44,11 @@ double CallTimes::percentile(double p) const {
     }
     return 0.0;
 }
+
+std::uint64_t CallTimes::above(double seconds) const {
+    std::uint64_t n = 0;
+    for (int b = buckets - 1; b >= 0 && floor_seconds * std::pow(step, double(b)) >= seconds; --b) {
+        n += histogram_[std::size_t(b)];
+    }
+    return n;
+}

@@ -24,6 +24,8 @@ public:
 
     long count() const { return count_; }
     double percentile(double p) const;
+    // The calls that took longer than `seconds` (to the histogram's 1 %).
+    std::uint64_t above(double seconds) const;
     double max() const { return slowest_.empty() ? 0.0 : slowest_.front().seconds; }
     // The slowest calls, slowest first.
     const std::vector<Slow>& slowest() const { return slowest_; }
