@@ -53,7 +53,7 @@ bool fit_widths(const GlyphStripSpec& spec, std::vector<int>& widths, std::strin
     return true;
 }
 
-// The typeface at the spec's pixel size, and each code's natural (hinted)
+// The typeface at the strip's pixel size, and each code's natural (hinted)
 // advance; false with `error` set when a character is missing.
 bool natural_widths(const FontFiles& fonts, const GlyphStripSpec& spec, std::vector<int>& natural,
                     std::string& error) {
@@ -73,7 +73,7 @@ bool natural_widths(const FontFiles& fonts, const GlyphStripSpec& spec, std::vec
     return true;
 }
 
-// Draws the 256 glyphs into cells of `widths` (the face set to the spec's size).
+// Draws the 256 glyphs into cells of `widths` (the face set to the strip's size).
 void draw_glyphs(const FontFiles& fonts, const GlyphStripSpec& spec,
                  const std::vector<int>& natural, const std::vector<int>& widths, GlyphStrip& out) {
     FT_Face face = fonts.face(spec.style);
