@@ -97,8 +97,8 @@ inline Stereo noise(std::size_t frames, float a = 0.5f, unsigned seed = 1) {
     Stereo s = silence(frames);
     Noise draw(seed);
     for (std::size_t i = 0; i < frames; ++i) {
-        s.left[i] = a * (draw.next() * 2.0f - 1.0f);
-        s.right[i] = a * (draw.next() * 2.0f - 1.0f);
+        s.left[i] = draw.next_signed(a);
+        s.right[i] = draw.next_signed(a);
     }
     return s;
 }
