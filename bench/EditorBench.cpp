@@ -32,7 +32,7 @@ struct Filter {
 };
 
 // The editor of dsp in an offscreen window at the benchmark's scale.
-std::unique_ptr<ZentrovaGui> make_editor(Algo& dsp, const benchmark::State& state) {
+std::unique_ptr<ZentrovaGui> make_editor(effect::Algo& dsp, const benchmark::State& state) {
     auto gui = std::make_unique<ZentrovaGui>();
     auto* window = new pengui::HeadlessWindow(100, 100);
     window->set_scale(pengui::Scale::all[state.range(0)]);
@@ -46,7 +46,7 @@ std::unique_ptr<ZentrovaGui> make_editor(Algo& dsp, const benchmark::State& stat
 // Target: 20 ms for loading the 101 pictures and 2 fonts and building, 40 ms
 // at scale 2.
 void editor_creation(benchmark::State& state) {
-    Algo dsp;
+    effect::Algo dsp;
     dsp.init();
     for (auto _ : state) {
         const std::unique_ptr<ZentrovaGui> gui = make_editor(dsp, state);
@@ -57,7 +57,7 @@ BENCHMARK(editor_creation)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 // Target: 2 ms for the whole window, 500 x 422 and 1000 x 844 at scale 2.
 void full_repaint(benchmark::State& state) {
-    Algo dsp;
+    effect::Algo dsp;
     dsp.init();
     const std::unique_ptr<ZentrovaGui> gui = make_editor(dsp, state);
     gui->open(nullptr);

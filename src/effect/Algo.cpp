@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace effect {
+
 Algo::Algo()
     : in_bus_{"Input", {"Left input", "Right input"}}, out_bus_{"Output",
                                                                 {"Left output", "Right output"}} {}
@@ -253,3 +255,5 @@ void Algo::process(float* const* out, const float* const* in, int frames) noexce
         done += chunk;
     }
 }
+
+} // namespace effect

@@ -11,6 +11,8 @@
 #include <emmintrin.h>
 #endif
 
+namespace effect {
+
 namespace {
 
 constexpr double fixed_one = 4294967296.0; // 2^32: positions are 32.32 fixed point
@@ -352,3 +354,5 @@ void DelayLine::crossfade() noexcept {
             blend_stretch<true>(in_place, old, st.k, st.n, float(ahead), forward);
     }
 }
+
+} // namespace effect

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace effect {
+
 namespace {
 
 constexpr int tick_length = 256;
@@ -116,3 +118,5 @@ void TapUnit::tick() noexcept {
     if (d_ != d_previous_)
         glide_increment_ = double(d_ - d_previous_) / tick_length;
 }
+
+} // namespace effect

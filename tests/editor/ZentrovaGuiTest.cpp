@@ -406,7 +406,7 @@ TEST(ZentrovaGui,
 TEST(ZentrovaGui, without_its_skin_or_its_engine_the_editor_builds_nothing) {
     for (const bool skin : {false, true}) {
         ZentrovaGui gui;
-        Algo engine;
+        effect::Algo engine;
         engine.init();
         if (skin)
             gui.load_resources();

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace effect {
+
 namespace {
 
 constexpr int dist_attribute = 2;
@@ -344,3 +346,5 @@ void DistortionStage::apply_compensation(float* block, int count) noexcept {
         avx2::run([&]() QUEVRIN_INLINE { hold_gain(block, count, to); });
     }
 }
+
+} // namespace effect

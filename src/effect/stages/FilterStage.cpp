@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace effect {
+
 namespace {
 
 constexpr int filter_attribute = 2;
@@ -103,3 +105,5 @@ void FilterStage::update_coefficients() noexcept {
         std::min(cutoff_.get_value(), max_cutoff_ratio * double(biquad_.sample_rate()));
     biquad_.set(type, float(f), float(reso_.get_value()), float(q_.get_value()));
 }
+
+} // namespace effect

@@ -124,7 +124,7 @@ CSfPlugIn::~CSfPlugIn() = default;
 
 CUnknown* CSfPlugIn::CreateInstance(LPUNKNOWN outer, HRESULT* phr) {
     try {
-        auto dsp = std::make_unique<Algo>();
+        auto dsp = std::make_unique<effect::Algo>();
         auto gui = std::make_unique<ZentrovaGui>();
         return create(outer, phr, std::move(dsp), std::move(gui));
     } catch (...) {
@@ -183,7 +183,7 @@ HRESULT CSfPlugIn::CheckInputType(const CMediaType* in) {
     const bool pcm16 = format.wFormatTag == WAVE_FORMAT_PCM && format.wBitsPerSample == 16;
     const bool float32 = format.wFormatTag == WAVE_FORMAT_IEEE_FLOAT && format.wBitsPerSample == 32;
     const bool channels = format.nChannels == 1 || format.nChannels == 2;
-    const bool rate = SampleRateLimit::serves(double(format.nSamplesPerSec));
+    const bool rate = effect::SampleRateLimit::serves(double(format.nSamplesPerSec));
     return channels && rate && (pcm16 || float32) ? S_OK : E_INVALIDARG;
 }
 

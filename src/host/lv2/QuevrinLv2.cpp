@@ -15,7 +15,7 @@
 #include <limits>
 
 QuevrinLv2::QuevrinLv2(double rate, const LV2_URID_Map* map) {
-    auto algo = std::make_unique<Algo>();
+    auto algo = std::make_unique<effect::Algo>();
     algo->set_host(std::make_unique<HostDspLv2>());
     // The DSP side runs without a GUI peer: an LV2 UI speaks through ports.
     algo->set_gui(nullptr);

@@ -49,7 +49,7 @@ std::int16_t to_pcm16(float v) {
 // `channels` channels (a mono input feeds both engine inputs), to stereo.
 std::vector<float> engine_output(const mppi::ProgramSlot* program, DWORD rate,
                                  const std::vector<float>& input, int channels) {
-    Algo engine;
+    effect::Algo engine;
     engine.init();
     engine.set_sample_rate(static_cast<float>(rate));
     engine.reset();

@@ -38,8 +38,8 @@ LV2_Handle instantiate(const LV2_Descriptor*, double rate, const char*,
         }
     }
     try {
-        if (!SampleRateLimit::serves(rate)) {
-            refuse(log, map, SampleRateLimit::refusal(rate));
+        if (!effect::SampleRateLimit::serves(rate)) {
+            refuse(log, map, effect::SampleRateLimit::refusal(rate));
             return nullptr;
         }
     } catch (...) {

@@ -28,7 +28,7 @@ std::unique_ptr<QuevrinLv2Ui> QuevrinLv2Ui::create(unsigned long parent, LV2UI_W
         return nullptr;
     }
     std::unique_ptr<QuevrinLv2Ui> ui(new QuevrinLv2Ui(std::move(loop)));
-    ui->model_ = std::make_unique<Algo>();
+    ui->model_ = std::make_unique<effect::Algo>();
     ui->gui_ = std::make_unique<ZentrovaGui>();
     auto window =
         std::make_unique<pengui::WindowX11>(*ui->loop_, initial_window_size, initial_window_size);
