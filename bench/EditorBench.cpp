@@ -32,8 +32,8 @@ struct Filter {
 };
 
 // The editor of dsp in an offscreen window at the benchmark's scale.
-std::unique_ptr<ZentrovaGui> make_editor(effect::Algo& dsp, const benchmark::State& state) {
-    auto gui = std::make_unique<ZentrovaGui>();
+std::unique_ptr<editor::ZentrovaGui> make_editor(effect::Algo& dsp, const benchmark::State& state) {
+    auto gui = std::make_unique<editor::ZentrovaGui>();
     auto* window = new pengui::HeadlessWindow(100, 100);
     window->set_scale(pengui::Scale::all[state.range(0)]);
     gui->set_window(window);
@@ -49,7 +49,7 @@ void editor_creation(benchmark::State& state) {
     effect::Algo dsp;
     dsp.init();
     for (auto _ : state) {
-        const std::unique_ptr<ZentrovaGui> gui = make_editor(dsp, state);
+        const std::unique_ptr<editor::ZentrovaGui> gui = make_editor(dsp, state);
         benchmark::DoNotOptimize(gui->meta_count());
     }
 }
@@ -59,7 +59,7 @@ BENCHMARK(editor_creation)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 void full_repaint(benchmark::State& state) {
     effect::Algo dsp;
     dsp.init();
-    const std::unique_ptr<ZentrovaGui> gui = make_editor(dsp, state);
+    const std::unique_ptr<editor::ZentrovaGui> gui = make_editor(dsp, state);
     gui->open(nullptr);
     pengui::WindowInterface& window = *gui->get_window();
     for (auto _ : state) {

@@ -34,7 +34,7 @@ public:
         }
         filter->NonDelegatingAddRef();
         window = static_cast<pengui::HeadlessWindow*>(filter->GetEditorWindow());
-        gui = static_cast<ZentrovaGui*>(filter->GetGui());
+        gui = static_cast<editor::ZentrovaGui*>(filter->GetGui());
         gui->open(nullptr);
     }
     ~EditorHarness() {
@@ -46,14 +46,14 @@ public:
 
     mppi::NormalizedParamInterface& param(int index) { return *filter->GetDsp()->get_param(index); }
     // Copy n of a control of the layout, in the window.
-    static layout::Point at(layout::ControlId id, int n = 0) {
-        return layout::window_position(layout::control(id), n);
+    static editor::layout::Point at(editor::layout::ControlId id, int n = 0) {
+        return editor::layout::window_position(editor::layout::control(id), n);
     }
-    void press(layout::Point p, int buttons = 1, int modifiers = 0) {
+    void press(editor::layout::Point p, int buttons = 1, int modifiers = 0) {
         window->mouse_button(p.x, p.y, buttons, modifiers);
     }
-    void release(layout::Point p) { window->mouse_button(p.x, p.y, 0); }
-    void click(layout::Point p) {
+    void release(editor::layout::Point p) { window->mouse_button(p.x, p.y, 0); }
+    void click(editor::layout::Point p) {
         press(p);
         release(p);
     }
@@ -66,14 +66,14 @@ public:
         }
     }
     // Types into an editable box and presses Enter.
-    void type_into(layout::Point p, const char* text) {
+    void type_into(editor::layout::Point p, const char* text) {
         click(p);
         window->editor().type(text);
         window->editor().press_enter();
     }
 
     CSfPlugIn* filter = nullptr;
-    ZentrovaGui* gui = nullptr;
+    editor::ZentrovaGui* gui = nullptr;
     pengui::HeadlessWindow* window = nullptr;
 };
 

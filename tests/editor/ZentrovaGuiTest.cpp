@@ -21,6 +21,8 @@
 
 #include <cmath>
 
+using namespace editor;
+
 namespace {
 
 using editor_test::EditorHarness;

@@ -13,6 +13,8 @@
 #include <fstream>
 #include <vector>
 
+using namespace editor;
+
 using Microsoft::WRL::ComPtr;
 
 namespace {

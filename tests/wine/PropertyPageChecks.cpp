@@ -65,7 +65,8 @@ void check_page_info(IPropertyPage* page, HWND editor) {
                 area.right, area.bottom);
     check(info.size.cx == area.right && info.size.cy == area.bottom,
           "the page's size is the editor window's");
-    check(info.size.cx == layout::window_width && info.size.cy == layout::window_height,
+    check(info.size.cx == editor::layout::window_width &&
+              info.size.cy == editor::layout::window_height,
           "the page is the editor's 500 x 422");
     check(info.pszHelpFile == nullptr && info.dwHelpContext == 0, "no help");
     CoTaskMemFree(info.pszTitle);

@@ -125,7 +125,7 @@ CSfPlugIn::~CSfPlugIn() = default;
 CUnknown* CSfPlugIn::CreateInstance(LPUNKNOWN outer, HRESULT* phr) {
     try {
         auto dsp = std::make_unique<effect::Algo>();
-        auto gui = std::make_unique<ZentrovaGui>();
+        auto gui = std::make_unique<editor::ZentrovaGui>();
         return create(outer, phr, std::move(dsp), std::move(gui));
     } catch (...) {
         *phr = E_OUTOFMEMORY;

@@ -72,9 +72,9 @@ TEST(ConcurrencyTest, streaming_runs_while_parameters_and_programs_change) {
     });
 
     // Knobs of the taps and lines under the mouse, dragged up and down.
-    const layout::ControlId knobs[] = {layout::ControlId::line_fdbk, layout::ControlId::line_time,
-                                       layout::ControlId::tap_level,
-                                       layout::ControlId::filter_cutoff};
+    const editor::layout::ControlId knobs[] = {
+        editor::layout::ControlId::line_fdbk, editor::layout::ControlId::line_time,
+        editor::layout::ControlId::tap_level, editor::layout::ControlId::filter_cutoff};
     long changes = 0;
     long drags = 0;
     // The editor thread is the one that made the filter: this one.
@@ -96,8 +96,8 @@ TEST(ConcurrencyTest, streaming_runs_while_parameters_and_programs_change) {
                 EXPECT_EQ(filter->Load(&saved), S_OK);
             }
             if (step % 10 == 5) {
-                const layout::Point p =
-                    layout::window_position(layout::control(knobs[step / 10 % 4]));
+                const editor::layout::Point p =
+                    editor::layout::window_position(editor::layout::control(knobs[step / 10 % 4]));
                 window->mouse_button(p.x, p.y, 1);
                 for (int dy = 4; dy <= 40; dy += 4) {
                     window->mouse_move(p.x, p.y + (step % 20 < 10 ? -dy : dy));

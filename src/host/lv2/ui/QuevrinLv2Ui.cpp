@@ -29,7 +29,7 @@ std::unique_ptr<QuevrinLv2Ui> QuevrinLv2Ui::create(unsigned long parent, LV2UI_W
     }
     std::unique_ptr<QuevrinLv2Ui> ui(new QuevrinLv2Ui(std::move(loop)));
     ui->model_ = std::make_unique<effect::Algo>();
-    ui->gui_ = std::make_unique<ZentrovaGui>();
+    ui->gui_ = std::make_unique<editor::ZentrovaGui>();
     auto window =
         std::make_unique<pengui::WindowX11>(*ui->loop_, initial_window_size, initial_window_size);
     window->set_scale(scale_factor > 0 ? pengui::Scale::at_most(scale_factor)

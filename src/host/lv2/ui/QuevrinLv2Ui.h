@@ -8,7 +8,10 @@
 #include <vector>
 
 class HostGuiLv2;
+
+namespace editor {
 class ZentrovaGui;
+}
 
 namespace mppi {
 class DspInterface;
@@ -60,7 +63,7 @@ private:
     std::unique_ptr<pengui::EventLoopX11> loop_;
     std::unique_ptr<mppi::DspInterface> model_;
     std::vector<ControlPort> ports_;
-    std::unique_ptr<ZentrovaGui> gui_;
+    std::unique_ptr<editor::ZentrovaGui> gui_;
     pengui::WindowX11* window_ = nullptr; // the GUI's
     HostGuiLv2* host_ = nullptr;          // the GUI's
 };
