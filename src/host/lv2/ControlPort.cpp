@@ -9,6 +9,8 @@
 #include <cctype>
 #include <cmath>
 
+namespace host::lv2 {
+
 namespace {
 
 // A C identifier from a display name: "D1 filt cutoff" -> "d1_filt_cutoff".
@@ -159,3 +161,5 @@ std::vector<ControlPort> control_ports_of(mppi::DspInterface& dsp) {
     }
     return ports;
 }
+
+} // namespace host::lv2

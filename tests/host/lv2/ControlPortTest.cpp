@@ -9,6 +9,8 @@
 
 #include <set>
 
+using namespace host::lv2;
+
 namespace {
 
 const ControlPort* find_port(const QuevrinLv2& plugin, const std::string& name) {

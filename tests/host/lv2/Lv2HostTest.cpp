@@ -355,7 +355,8 @@ TEST_F(Lv2Host, malformed_time_events_are_passed_over_without_reading_past_them)
     GuardedBytes guarded(4096);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        lilv_instance_connect_port(r->instance(), QuevrinLv2::port_time, guarded.place(c.bytes));
+        lilv_instance_connect_port(r->instance(), host::lv2::QuevrinLv2::port_time,
+                                   guarded.place(c.bytes));
         r->run_in_place(64);
         EXPECT_NEAR(*r->control("tempo_in_use"), c.tempo, 1e-3);
     }

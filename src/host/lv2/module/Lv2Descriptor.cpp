@@ -10,6 +10,8 @@
 #include <new>
 #include <string>
 
+using host::lv2::QuevrinLv2;
+
 namespace {
 
 QuevrinLv2* self(LV2_Handle h) {

@@ -10,6 +10,8 @@
 #include "pengui/x11/WindowX11.h"
 #include "sys/Clock.h"
 
+namespace host::lv2::ui {
+
 namespace {
 // The window's size until the editor asks for its own, as in the filter.
 constexpr int initial_window_size = 100;
@@ -96,3 +98,5 @@ int QuevrinLv2Ui::idle() {
     host_->apply_held();
     return 0;
 }
+
+} // namespace host::lv2::ui

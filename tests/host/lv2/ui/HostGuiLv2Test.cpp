@@ -20,6 +20,9 @@
 #include <utility>
 #include <vector>
 
+using namespace host::lv2;
+using namespace host::lv2::ui;
+
 namespace {
 
 double fake_now = 0.0;
