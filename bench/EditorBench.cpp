@@ -18,7 +18,8 @@ namespace {
 struct Filter {
     Filter() {
         HRESULT hr = S_OK;
-        filter = static_cast<CSfPlugIn*>(CSfPlugIn::CreateInstance(nullptr, &hr));
+        filter =
+            static_cast<host::dx::CSfPlugIn*>(host::dx::CSfPlugIn::CreateInstance(nullptr, &hr));
         filter->NonDelegatingAddRef();
         window = static_cast<pengui::HeadlessWindow*>(filter->GetEditorWindow());
         gui = filter->GetGui();
@@ -26,7 +27,7 @@ struct Filter {
         window->paint();
     }
     ~Filter() { filter->NonDelegatingRelease(); }
-    CSfPlugIn* filter;
+    host::dx::CSfPlugIn* filter;
     mppi::GuiInterface* gui;
     pengui::HeadlessWindow* window;
 };

@@ -28,7 +28,8 @@ public:
         fake_time() = 100;
         pengui::ToolkitClock::set_source([] { return fake_time(); });
         HRESULT hr = S_OK;
-        filter = static_cast<CSfPlugIn*>(CSfPlugIn::CreateInstance(nullptr, &hr));
+        filter =
+            static_cast<host::dx::CSfPlugIn*>(host::dx::CSfPlugIn::CreateInstance(nullptr, &hr));
         if (filter == nullptr) {
             throw std::runtime_error("no filter");
         }
@@ -72,7 +73,7 @@ public:
         window->editor().press_enter();
     }
 
-    CSfPlugIn* filter = nullptr;
+    host::dx::CSfPlugIn* filter = nullptr;
     editor::ZentrovaGui* gui = nullptr;
     pengui::HeadlessWindow* window = nullptr;
 };

@@ -95,7 +95,7 @@ TEST(ZentrovaGui, dragging_the_feedback_knob_128_pixels_up_moves_it_half_the_ran
     EXPECT_NEAR(e.gui->meta(fdbk_1).control()->value(), expected, 0.01);
 
     // The persisted program carries it into a new filter.
-    MemoryStream stream;
+    dshow::MemoryStream stream;
     ASSERT_EQ(e.filter->Save(&stream, FALSE), S_OK);
     EditorHarness other;
     stream.rewind();
@@ -352,7 +352,8 @@ TEST(ZentrovaGui, an_editor_made_after_a_program_shows_what_one_made_before_show
     const auto editor_of = [](LONG preset, bool editor_first) {
         pengui::ToolkitClock::set_source([] { return editor_test::fake_time(); });
         HRESULT hr = S_OK;
-        auto* filter = static_cast<CSfPlugIn*>(CSfPlugIn::CreateInstance(nullptr, &hr));
+        auto* filter =
+            static_cast<host::dx::CSfPlugIn*>(host::dx::CSfPlugIn::CreateInstance(nullptr, &hr));
         filter->NonDelegatingAddRef();
         if (editor_first)
             filter->GetEditorWindow();

@@ -35,7 +35,8 @@ WAVEFORMATEX float_format(WORD channels) {
 
 TEST(ConcurrencyTest, streaming_runs_while_parameters_and_programs_change) {
     HRESULT hr = S_OK;
-    auto* filter = static_cast<CSfPlugIn*>(CSfPlugIn::CreateInstance(nullptr, &hr));
+    auto* filter =
+        static_cast<host::dx::CSfPlugIn*>(host::dx::CSfPlugIn::CreateInstance(nullptr, &hr));
     ASSERT_NE(filter, nullptr);
     filter->NonDelegatingAddRef();
     const WAVEFORMATEX in = float_format(2);
@@ -43,7 +44,7 @@ TEST(ConcurrencyTest, streaming_runs_while_parameters_and_programs_change) {
     filter->set_input_format(&in);
     filter->set_output_format(&out);
     ASSERT_EQ(filter->start_streaming(), S_OK);
-    MemoryStream saved;
+    dshow::MemoryStream saved;
     ASSERT_EQ(filter->Save(&saved, TRUE), S_OK);
     LONG presets = 0;
     ASSERT_EQ(filter->GetPresetCount(&presets), S_OK);

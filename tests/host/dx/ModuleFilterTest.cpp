@@ -18,6 +18,9 @@
 #include <filesystem>
 #include <string>
 
+using namespace dshow;
+using namespace host::dx;
+
 namespace {
 
 std::u16string pin_id(IPin* pin) {

@@ -256,8 +256,8 @@ TEST_F(ModuleTest, extensible_streams_equal_plain_ones_under_the_plain_type) {
                   2, 4096);
             AM_MEDIA_TYPE connected{};
             ASSERT_EQ(output->ConnectionMediaType(&connected), S_OK);
-            const CMediaType type(connected);
-            FreeMediaType(connected);
+            const dshow::CMediaType type(connected);
+            dshow::FreeMediaType(connected);
             EXPECT_TRUE(IsEqualGUID(*type.Subtype(), c.tag == WAVE_FORMAT_PCM
                                                          ? MEDIASUBTYPE_PCM
                                                          : MEDIASUBTYPE_IEEE_FLOAT));
