@@ -149,7 +149,7 @@ void DelayLine::tick() noexcept {
     filter_.tick(block_size);
     distortion_.tick(block_size);
     shelf_.tick();
-    if (take_change(params_changed_))
+    if (mppi::take_change(params_changed_))
         push_values();
     if (d_ != d_current_) {
         // Read positions of the glide, counted from the tick's start so that

@@ -106,7 +106,7 @@ void TapUnit::tick() noexcept {
     time_.tick(tick_length);
     level_param_.tick(tick_length);
     pan_param_.tick(tick_length);
-    if (take_change(params_changed_))
+    if (mppi::take_change(params_changed_))
         recompute();
     ramping_ = level_ != previous_level_ || pan_ != previous_pan_;
     if (ramping_) {

@@ -80,7 +80,7 @@ void DistortionStage::tick(int n) noexcept {
     prev_drive_ = drive_;
     prev_scale_ = scale_;
     level_param_.tick(n);
-    if (take_change(dist_changed_)) {
+    if (mppi::take_change(dist_changed_)) {
         take_values();
         update_curves(true);
     }

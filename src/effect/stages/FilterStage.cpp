@@ -74,7 +74,7 @@ void FilterStage::tick(int n) noexcept {
     cutoff_.tick(n);
     reso_.tick(n);
     q_.tick(n);
-    if (take_change(filter_changed_))
+    if (mppi::take_change(filter_changed_))
         update_coefficients();
 }
 

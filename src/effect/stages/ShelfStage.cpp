@@ -49,7 +49,7 @@ void ShelfStage::set_sample_rate(float rate) {
 }
 
 void ShelfStage::tick() noexcept {
-    if (take_change(shelf_changed_))
+    if (mppi::take_change(shelf_changed_))
         update_coefficients();
 }
 
