@@ -14,7 +14,7 @@ namespace {
 constexpr int block = 256;
 constexpr double rate = 44100.0;
 
-void set(Algo& algo, const std::string& name, double value) {
+void set(effect::Algo& algo, const std::string& name, double value) {
     for (int i = 0; i < algo.get_nbr_param(); ++i)
         if (algo.get_param(i)->get_name() == name)
             algo.get_param(i)->set_internal(value);
@@ -22,7 +22,7 @@ void set(Algo& algo, const std::string& name, double value) {
 
 // Four taps, two lines, resonant low-pass filters, distortion blend 0.5 at
 // level 0.7, shelves active.
-void busy(Algo& algo) {
+void busy(effect::Algo& algo) {
     set(algo, "Flags", 64 + 32);
     const char* taps[] = {"Tap 1", "Tap 2", "Tap 3", "Tap 4"};
     for (int t = 0; t < 4; ++t) {
@@ -44,7 +44,7 @@ void busy(Algo& algo) {
     set(algo, "Fdbk sep.", 0.3);
 }
 
-void everything_modulated(Algo& algo) {
+void everything_modulated(effect::Algo& algo) {
     busy(algo);
     for (int i = 0; i < algo.get_nbr_param(); ++i) {
         const std::string name = algo.get_param(i)->get_name();
@@ -53,8 +53,8 @@ void everything_modulated(Algo& algo) {
     }
 }
 
-void run(benchmark::State& state, void (*program)(Algo&)) {
-    Algo algo;
+void run(benchmark::State& state, void (*program)(effect::Algo&)) {
+    effect::Algo algo;
     algo.init();
     algo.set_sample_rate(float(rate));
     algo.reset();
@@ -100,7 +100,7 @@ void BM_EverythingModulated(benchmark::State& state) {
 // of delay memory.
 void BM_FirstBlockAfterReset(benchmark::State& state) {
     const float high_rate = 192000.0f;
-    Algo algo;
+    effect::Algo algo;
     algo.init();
     algo.set_sample_rate(high_rate);
     algo.reset();

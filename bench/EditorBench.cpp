@@ -18,7 +18,8 @@ namespace {
 struct Filter {
     Filter() {
         HRESULT hr = S_OK;
-        filter = static_cast<CSfPlugIn*>(CSfPlugIn::CreateInstance(nullptr, &hr));
+        filter =
+            static_cast<host::dx::CSfPlugIn*>(host::dx::CSfPlugIn::CreateInstance(nullptr, &hr));
         filter->NonDelegatingAddRef();
         window = static_cast<pengui::HeadlessWindow*>(filter->GetEditorWindow());
         gui = filter->GetGui();
@@ -26,14 +27,14 @@ struct Filter {
         window->paint();
     }
     ~Filter() { filter->NonDelegatingRelease(); }
-    CSfPlugIn* filter;
+    host::dx::CSfPlugIn* filter;
     mppi::GuiInterface* gui;
     pengui::HeadlessWindow* window;
 };
 
 // The editor of dsp in an offscreen window at the benchmark's scale.
-std::unique_ptr<ZentrovaGui> make_editor(Algo& dsp, const benchmark::State& state) {
-    auto gui = std::make_unique<ZentrovaGui>();
+std::unique_ptr<editor::ZentrovaGui> make_editor(effect::Algo& dsp, const benchmark::State& state) {
+    auto gui = std::make_unique<editor::ZentrovaGui>();
     auto* window = new pengui::HeadlessWindow(100, 100);
     window->set_scale(pengui::Scale::all[state.range(0)]);
     gui->set_window(window);
@@ -46,10 +47,10 @@ std::unique_ptr<ZentrovaGui> make_editor(Algo& dsp, const benchmark::State& stat
 // Target: 20 ms for loading the 101 pictures and 2 fonts and building, 40 ms
 // at scale 2.
 void editor_creation(benchmark::State& state) {
-    Algo dsp;
+    effect::Algo dsp;
     dsp.init();
     for (auto _ : state) {
-        const std::unique_ptr<ZentrovaGui> gui = make_editor(dsp, state);
+        const std::unique_ptr<editor::ZentrovaGui> gui = make_editor(dsp, state);
         benchmark::DoNotOptimize(gui->meta_count());
     }
 }
@@ -57,9 +58,9 @@ BENCHMARK(editor_creation)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 // Target: 2 ms for the whole window, 500 x 422 and 1000 x 844 at scale 2.
 void full_repaint(benchmark::State& state) {
-    Algo dsp;
+    effect::Algo dsp;
     dsp.init();
-    const std::unique_ptr<ZentrovaGui> gui = make_editor(dsp, state);
+    const std::unique_ptr<editor::ZentrovaGui> gui = make_editor(dsp, state);
     gui->open(nullptr);
     pengui::WindowInterface& window = *gui->get_window();
     for (auto _ : state) {

@@ -54,21 +54,22 @@ struct Host {
     bool ready() const { return display != nullptr && get_class_object != nullptr; }
 
     // A new filter's private interface, with one reference; null on failure.
-    ISfPlugInProp* create() const {
+    host::dx::ISfPlugInProp* create() const {
         IClassFactory* factory = nullptr;
-        if (FAILED(get_class_object(CLSID_Quevrin, IID_IClassFactory,
+        if (FAILED(get_class_object(host::dx::CLSID_Quevrin, IID_IClassFactory,
                                     reinterpret_cast<void**>(&factory)))) {
             return nullptr;
         }
-        ISfPlugInProp* prop = nullptr;
-        factory->CreateInstance(nullptr, IID_ISfPlugInProp, reinterpret_cast<void**>(&prop));
+        host::dx::ISfPlugInProp* prop = nullptr;
+        factory->CreateInstance(nullptr, host::dx::IID_ISfPlugInProp,
+                                reinterpret_cast<void**>(&prop));
         factory->Release();
         return prop;
     }
 
     // The editor of prop opened in the window and painted once; false when
     // the module has no X11 window to give.
-    bool open_and_paint(ISfPlugInProp* prop) const {
+    bool open_and_paint(host::dx::ISfPlugInProp* prop) const {
         pengui::WindowInterface* editor = prop->GetEditorWindow();
         if (editor == nullptr || editor->event_fd() < 0) {
             return false;
@@ -92,7 +93,7 @@ void BM_ModuleEditorFirstFrame(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        ISfPlugInProp* prop = host.create();
+        host::dx::ISfPlugInProp* prop = host.create();
         if (prop == nullptr || !host.open_and_paint(prop)) {
             state.SkipWithError("the module's editor is not an X11 window");
             return;
@@ -107,7 +108,7 @@ BENCHMARK(BM_ModuleEditorFirstFrame)->DenseRange(0, 2)->Unit(benchmark::kMillise
 
 void BM_ModuleEditorRepaint(benchmark::State& state) {
     Host host(state);
-    ISfPlugInProp* prop = host.ready() ? host.create() : nullptr;
+    host::dx::ISfPlugInProp* prop = host.ready() ? host.create() : nullptr;
     if (prop == nullptr || !host.open_and_paint(prop)) {
         state.SkipWithError("no X display, no module, or no X11 editor window");
         return;

@@ -27,7 +27,7 @@ void per_sample(benchmark::State& state) {
 
 void filter_read(benchmark::State& state) {
     mppi::PluginInternal plugin;
-    FilterStage stage;
+    effect::FilterStage stage;
     stage.init(0, plugin);
     plugin.param_at(0)->set_internal(double(state.range(0)));
     plugin.param_at(5)->set_internal(4.0);
@@ -43,7 +43,7 @@ void filter_read(benchmark::State& state) {
 
 void distortion_process(benchmark::State& state) {
     mppi::PluginInternal plugin;
-    DistortionStage stage;
+    effect::DistortionStage stage;
     stage.init(0, plugin);
     plugin.param_at(0)->set_internal(double(state.range(0)) / 2.0);
     plugin.param_at(1)->set_internal(0.6);
@@ -60,7 +60,7 @@ void distortion_process(benchmark::State& state) {
 
 void shelf_process(benchmark::State& state) {
     mppi::PluginInternal plugin;
-    ShelfStage stage;
+    effect::ShelfStage stage;
     stage.init(0, plugin);
     plugin.param_at(1)->set_internal(0.3);
     stage.reset();

@@ -1,5 +1,7 @@
-# Fails when a source file includes a header of a layer above its own, or
-# when portable code includes an operating-system header; and, given what the
+# Fails when a source file includes a header of a layer above its own, when
+# portable code includes an operating-system header, or when a class, struct,
+# union, enum or free function of ours is declared at global scope rather
+# than in its library's namespace; and, given what the
 # DSP links and its binaries, when the engine or the LV2 plug-in binary links
 # the toolkit, the framework's control binding or the system services, or
 # holds any of their symbols.
@@ -77,6 +79,83 @@ foreach(f IN LISTS files)
             endif()
         endif()
     endforeach()
+endforeach()
+
+# Nothing of ours at global scope. The COM and Win32 stand-ins of
+# host/dx/platform/linux mirror the system's declarations, global on Windows;
+# the entry points hosts look up by name and Xlib's own opaque structs are the
+# only other global names. The scan reads clang-formatted code: a statement
+# starts in the first column and its continuation and body are indented, so
+# each first-column line with its indented ones is one statement, and its
+# braces tell which scope the next statement is in.
+set(global_folders "host/dx/platform/linux")
+set(global_names "^(DllGetClassObject|DllCanUnloadNow|DllRegisterServer|DllUnregisterServer|lv2_descriptor|lv2ui_descriptor|_X[A-Za-z]*)$")
+foreach(f IN LISTS files)
+    get_filename_component(dir ${f} DIRECTORY)
+    set(exempt FALSE)
+    foreach(g IN LISTS global_folders)
+        if(dir STREQUAL g OR dir MATCHES "^${g}/")
+            set(exempt TRUE)
+        endif()
+    endforeach()
+    if(exempt)
+        continue()
+    endif()
+    file(READ ${SRC}/${f} text)
+    # character and string literals, comments and preprocessor lines away;
+    # list separators (; and brackets) out of the way of the line list
+    string(REGEX REPLACE "'(\\\\.|[^'\\\\\n])'" "''" text "${text}")
+    string(REGEX REPLACE "\"(\\\\.|[^\"\\\\\n])*\"" "\"\"" text "${text}")
+    string(REGEX REPLACE "//[^\n]*" "" text "${text}")
+    string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/" "" text "${text}")
+    string(REGEX REPLACE "\\\\\n" " " text "${text}")
+    string(REGEX REPLACE "(^|\n)[ \t]*#[^\n]*" "\\1" text "${text}")
+    string(REGEX REPLACE "[][;]" " " text "${text}")
+    string(REGEX REPLACE "\n[ \t]+" " " text "${text}")
+    string(REPLACE "\n" ";" statements "${text}")
+    set(scopes "") # one letter per open brace: n namespace, e extern "C", o other
+    foreach(s IN LISTS statements)
+        if(scopes MATCHES "^e*$")
+            set(name "")
+            if(s MATCHES "^(template *<.*> *)?(class|struct|union|enum)( class| struct)? +([A-Za-z_][A-Za-z0-9_]*)")
+                set(name ${CMAKE_MATCH_4})
+            elseif(NOT s MATCHES "^(namespace|inline namespace|using|typedef|extern|static_assert|template class)[^A-Za-z0-9_]"
+                   AND s MATCHES "^([^(=]*[^A-Za-z0-9_:~])?([A-Za-z_][A-Za-z0-9_:~]*) *\\(")
+                set(name ${CMAKE_MATCH_2})
+            endif()
+            if(name AND NOT name MATCHES "${global_names}")
+                string(APPEND bad "${f}: ${name} is declared at global scope\n")
+            endif()
+        endif()
+        string(REGEX MATCHALL "{" opens "${s}")
+        string(REGEX MATCHALL "}" closes "${s}")
+        list(LENGTH opens n_open)
+        list(LENGTH closes n_close)
+        if(s MATCHES "^(inline )?namespace[^A-Za-z0-9_]")
+            set(kind n)
+        elseif(s MATCHES "^extern \"\" *{")
+            set(kind e)
+        else()
+            set(kind o)
+        endif()
+        if(n_close GREATER n_open)
+            math(EXPR drop "${n_close} - ${n_open}")
+            string(LENGTH "${scopes}" depth)
+            if(drop GREATER depth)
+                string(APPEND bad "${f}: unbalanced braces, cannot be scanned\n")
+                break()
+            endif()
+            math(EXPR depth "${depth} - ${drop}")
+            string(SUBSTRING "${scopes}" 0 ${depth} scopes)
+        else()
+            math(EXPR add "${n_open} - ${n_close}")
+            string(REPEAT ${kind} ${add} opened)
+            string(APPEND scopes "${opened}")
+        endif()
+    endforeach()
+    if(NOT scopes STREQUAL "")
+        string(APPEND bad "${f}: unbalanced braces, cannot be scanned\n")
+    endif()
 endforeach()
 
 # The DSP side needs no window, listener, dialog or resource: nothing of the

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-bool audio_format(const CMediaType& type, AudioFile::Sample& sample, int& channels) {
+bool audio_format(const dshow::CMediaType& type, AudioFile::Sample& sample, int& channels) {
     if (!IsEqualGUID(*type.Type(), MEDIATYPE_Audio) ||
         !IsEqualGUID(*type.FormatType(), FORMAT_WaveFormatEx) || type.FormatLength() < 16)
         return false;
@@ -51,7 +51,7 @@ AudioFile::Sample AudioInput::sample() const {
     return path_.empty() ? AudioFile::Sample::float32 : file_.sample();
 }
 
-CMediaType AudioInput::media_type() const {
+dshow::CMediaType AudioInput::media_type() const {
     const bool pcm = sample() == AudioFile::Sample::int16;
     WAVEFORMATEX f{};
     f.wFormatTag = pcm ? WAVE_FORMAT_PCM : WAVE_FORMAT_IEEE_FLOAT;
@@ -60,7 +60,7 @@ CMediaType AudioInput::media_type() const {
     f.wBitsPerSample = pcm ? 16 : 32;
     f.nBlockAlign = WORD(channels() * f.wBitsPerSample / 8);
     f.nAvgBytesPerSec = f.nSamplesPerSec * f.nBlockAlign;
-    CMediaType type;
+    dshow::CMediaType type;
     type.SetType(&MEDIATYPE_Audio);
     type.SetSubtype(pcm ? &MEDIASUBTYPE_PCM : &MEDIASUBTYPE_IEEE_FLOAT);
     type.SetFormatType(&FORMAT_WaveFormatEx);

@@ -9,7 +9,7 @@
 
 // The interleaved audio a media type carries: 16-bit PCM or 32-bit float
 // samples and their channels; false for any other type.
-bool audio_format(const CMediaType& type, AudioFile::Sample& sample, int& channels);
+bool audio_format(const dshow::CMediaType& type, AudioFile::Sample& sample, int& channels);
 
 // Where a stream's frames come from: an audio file, or the built-in demo
 // phrase when the path is empty.
@@ -25,7 +25,7 @@ public:
     AudioFile::Sample sample() const;
     int frame_bytes() const { return channels() * (sample() == AudioFile::Sample::int16 ? 2 : 4); }
     // The interleaved type the source offers the filter.
-    CMediaType media_type() const;
+    dshow::CMediaType media_type() const;
     // Up to `count` frames into `frames`; 0 at the end.
     long read(void* frames, long count);
     long read(std::vector<unsigned char>& buffer, long count) { return read(buffer.data(), count); }

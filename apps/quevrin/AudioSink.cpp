@@ -28,10 +28,10 @@ float peak_of(const Sample* s, long count) {
 
 } // namespace
 
-AudioSinkPin::AudioSinkPin(AudioSink* sink, CCritSec* lock, HRESULT* phr)
-    : CBaseInputPin("AudioSinkPin", sink, lock, phr, WIDE_TEXT("In")), sink_(sink) {}
+AudioSinkPin::AudioSinkPin(AudioSink* sink, dshow::CCritSec* lock, HRESULT* phr)
+    : dshow::CBaseInputPin("AudioSinkPin", sink, lock, phr, WIDE_TEXT("In")), sink_(sink) {}
 
-HRESULT AudioSinkPin::CheckMediaType(const CMediaType* mt) {
+HRESULT AudioSinkPin::CheckMediaType(const dshow::CMediaType* mt) {
     AudioFile::Sample sample{};
     int channels = 0;
     return audio_format(*mt, sample, channels) && sample == sink_->file_.sample() &&
@@ -41,7 +41,7 @@ HRESULT AudioSinkPin::CheckMediaType(const CMediaType* mt) {
 }
 
 STDMETHODIMP AudioSinkPin::Receive(IMediaSample* sample) {
-    const HRESULT hr = CBaseInputPin::Receive(sample);
+    const HRESULT hr = dshow::CBaseInputPin::Receive(sample);
     if (hr != S_OK)
         return hr;
     BYTE* data = nullptr;
@@ -61,7 +61,7 @@ STDMETHODIMP AudioSinkPin::EndOfStream() {
 }
 
 AudioSink::AudioSink(AudioFile& file, long long tail_frames, bool trim)
-    : CBaseFilter("AudioSink", nullptr, &lock_, clsid_audio_sink), file_(file),
+    : dshow::CBaseFilter("AudioSink", nullptr, &lock_, clsid_audio_sink), file_(file),
       tail_frames_(tail_frames), trim_(trim),
       frame_bytes_(file.channels() * file.bytes_per_sample()), pin_(this, &lock_, nullptr) {
     // Room for the whole tail at once, so that quiet frames never move as

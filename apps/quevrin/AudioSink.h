@@ -9,11 +9,11 @@
 
 class AudioSink;
 
-class AudioSinkPin : public CBaseInputPin {
+class AudioSinkPin : public dshow::CBaseInputPin {
 public:
-    AudioSinkPin(AudioSink* sink, CCritSec* lock, HRESULT* phr);
+    AudioSinkPin(AudioSink* sink, dshow::CCritSec* lock, HRESULT* phr);
     // Stereo 16-bit PCM or 32-bit float.
-    HRESULT CheckMediaType(const CMediaType* mt) override;
+    HRESULT CheckMediaType(const dshow::CMediaType* mt) override;
     // [audio thread] Writes the sample's frames to the file.
     STDMETHODIMP Receive(IMediaSample* sample) override;
     STDMETHODIMP EndOfStream() override;
@@ -28,7 +28,7 @@ private:
 // or, trimming, only the tail up to its last audible frame: then the frames
 // after the last audible one wait in memory until a louder frame comes or the
 // stream ends, at most the longest tail.
-class AudioSink : public CBaseFilter {
+class AudioSink : public dshow::CBaseFilter {
 public:
     // Above this a float sample is audible (-120 dBFS); any 16-bit sample but 0 is.
     static constexpr float audible = 1e-6f;
@@ -39,7 +39,7 @@ public:
     static AudioSink* create(AudioFile& file, long long tail_frames, bool trim);
 
     int GetPinCount() override { return 1; }
-    CBasePin* GetPin(int n) override { return n == 0 ? &pin_ : nullptr; }
+    dshow::CBasePin* GetPin(int n) override { return n == 0 ? &pin_ : nullptr; }
 
     // [streaming thread] The input ends after the frames received so far.
     void end_input() { input_end_ = received_; }
@@ -59,7 +59,7 @@ private:
     long audible_frames(const BYTE* data, long count) const;
     void write(const BYTE* data, long count);
 
-    CCritSec lock_;
+    dshow::CCritSec lock_;
     AudioFile& file_;
     const long long tail_frames_;
     const bool trim_;

@@ -11,14 +11,15 @@ const CLSID clsid_audio_source = {
 
 } // namespace
 
-AudioSourcePin::AudioSourcePin(AudioSource* source, CCritSec* lock, HRESULT* phr)
-    : CBaseOutputPin("AudioSourcePin", source, lock, phr, WIDE_TEXT("Out")), source_(source) {}
+AudioSourcePin::AudioSourcePin(AudioSource* source, dshow::CCritSec* lock, HRESULT* phr)
+    : dshow::CBaseOutputPin("AudioSourcePin", source, lock, phr, WIDE_TEXT("Out")),
+      source_(source) {}
 
-HRESULT AudioSourcePin::CheckMediaType(const CMediaType* mt) {
+HRESULT AudioSourcePin::CheckMediaType(const dshow::CMediaType* mt) {
     return *mt == source_->type() ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
-HRESULT AudioSourcePin::GetMediaType(int position, CMediaType* mt) {
+HRESULT AudioSourcePin::GetMediaType(int position, dshow::CMediaType* mt) {
     if (position < 0)
         return E_INVALIDARG;
     if (position > 0)
@@ -36,14 +37,15 @@ HRESULT AudioSourcePin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PRO
     return actual.cbBuffer < request->cbBuffer ? E_FAIL : S_OK;
 }
 
-AudioSource::AudioSource(const CMediaType& type, int buffer_frames, int capacity_frames)
-    : CBaseFilter("AudioSource", nullptr, &lock_, clsid_audio_source), type_(type),
+AudioSource::AudioSource(const dshow::CMediaType& type, int buffer_frames, int capacity_frames)
+    : dshow::CBaseFilter("AudioSource", nullptr, &lock_, clsid_audio_source), type_(type),
       buffer_frames_(buffer_frames), capacity_frames_(std::max(buffer_frames, capacity_frames)),
       block_align_(reinterpret_cast<const WAVEFORMATEX*>(type.Format())->nBlockAlign),
       rate_(int(reinterpret_cast<const WAVEFORMATEX*>(type.Format())->nSamplesPerSec)),
       pin_(this, &lock_, nullptr) {}
 
-AudioSource* AudioSource::create(const CMediaType& type, int buffer_frames, int capacity_frames) {
+AudioSource* AudioSource::create(const dshow::CMediaType& type, int buffer_frames,
+                                 int capacity_frames) {
     auto* source = new AudioSource(type, buffer_frames, capacity_frames);
     source->AddRef();
     return source;

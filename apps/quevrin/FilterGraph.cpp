@@ -19,7 +19,7 @@ void FilterGraph::start(const std::string& input) {
     if (source_.output()->Connect(module_.input(), nullptr) != S_OK) {
         // The filter refuses a rate the engine cannot serve: say so.
         const auto* format = reinterpret_cast<const WAVEFORMATEX*>(source_.type().Format());
-        const std::string why = SampleRateLimit::refusal(double(format->nSamplesPerSec));
+        const std::string why = effect::SampleRateLimit::refusal(double(format->nSamplesPerSec));
         throw UsageError(input + ": " +
                          (why.empty() ? "the filter does not take this audio format" : why));
     }

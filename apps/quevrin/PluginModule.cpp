@@ -66,8 +66,8 @@ PluginModule::PluginModule(const std::string& path) {
         throw InternalError(path + " is not a Quevrin module");
 
     IClassFactory* factory = nullptr;
-    if (FAILED(
-            get_class_object(CLSID_Quevrin, IID_IClassFactory, reinterpret_cast<void**>(&factory))))
+    if (FAILED(get_class_object(host::dx::CLSID_Quevrin, IID_IClassFactory,
+                                reinterpret_cast<void**>(&factory))))
         throw InternalError(path + " does not make the Quevrin filter");
     const HRESULT hr =
         factory->CreateInstance(nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&filter_));
@@ -77,9 +77,9 @@ PluginModule::PluginModule(const std::string& path) {
     if (filter_->FindPin(WIDE_TEXT("In"), &input_) != S_OK ||
         filter_->FindPin(WIDE_TEXT("Output"), &output_) != S_OK)
         throw InternalError("the Quevrin filter lacks its pins");
-    prop_ = query<ISfPlugInProp>(filter_, IID_ISfPlugInProp);
+    prop_ = query<host::dx::ISfPlugInProp>(filter_, host::dx::IID_ISfPlugInProp);
     persist_ = query<IPersistStream>(filter_, IID_IPersistStream);
-    presets_ = query<IStaticFilterPreset>(filter_, IID_IStaticFilterPreset);
+    presets_ = query<host::dx::IStaticFilterPreset>(filter_, host::dx::IID_IStaticFilterPreset);
 }
 
 PluginModule::~PluginModule() {
@@ -116,12 +116,12 @@ void PluginModule::apply_program(const mppi::ProgramSlot& program) {
 }
 
 bool PluginModule::load_state(const std::vector<unsigned char>& bytes) {
-    MemoryStream stream(std::vector<BYTE>(bytes.begin(), bytes.end()));
+    dshow::MemoryStream stream(std::vector<BYTE>(bytes.begin(), bytes.end()));
     return persist_->Load(&stream) == S_OK;
 }
 
 std::vector<unsigned char> PluginModule::save_state() {
-    MemoryStream stream;
+    dshow::MemoryStream stream;
     if (persist_->Save(&stream, TRUE) != S_OK)
         throw InternalError("the filter could not save its state");
     return std::vector<unsigned char>(stream.bytes().begin(), stream.bytes().end());

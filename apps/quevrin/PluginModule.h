@@ -60,9 +60,9 @@ private:
     IBaseFilter* filter_ = nullptr;
     IPin* input_ = nullptr;
     IPin* output_ = nullptr;
-    ISfPlugInProp* prop_ = nullptr;
+    host::dx::ISfPlugInProp* prop_ = nullptr;
     IPersistStream* persist_ = nullptr;
-    IStaticFilterPreset* presets_ = nullptr;
+    host::dx::IStaticFilterPreset* presets_ = nullptr;
 };
 
 // The file `name` among this program's modules, found from the program's own

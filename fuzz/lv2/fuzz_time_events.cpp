@@ -27,17 +27,17 @@ LV2_URID map_uri(LV2_URID_Map_Handle handle, const char* uri) {
 struct Host {
     std::map<std::string, LV2_URID> ids;
     LV2_URID_Map map{&ids, map_uri};
-    QuevrinLv2 plugin{48000.0, &map};
+    host::lv2::QuevrinLv2 plugin{48000.0, &map};
     float in[16] = {};
     float out[2][16] = {};
     float tempo_in_use = 0.0f;
 
     Host() {
-        plugin.connect_port(QuevrinLv2::port_in_left, in);
-        plugin.connect_port(QuevrinLv2::port_in_right, in);
-        plugin.connect_port(QuevrinLv2::port_out_left, out[0]);
-        plugin.connect_port(QuevrinLv2::port_out_right, out[1]);
-        plugin.connect_port(QuevrinLv2::port_tempo_in_use, &tempo_in_use);
+        plugin.connect_port(host::lv2::QuevrinLv2::port_in_left, in);
+        plugin.connect_port(host::lv2::QuevrinLv2::port_in_right, in);
+        plugin.connect_port(host::lv2::QuevrinLv2::port_out_left, out[0]);
+        plugin.connect_port(host::lv2::QuevrinLv2::port_out_right, out[1]);
+        plugin.connect_port(host::lv2::QuevrinLv2::port_tempo_in_use, &tempo_in_use);
         plugin.activate();
     }
 };
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size > 0) {
         std::memcpy(bytes + sizeof header, data, size);
     }
-    host.plugin.connect_port(QuevrinLv2::port_time, bytes);
+    host.plugin.connect_port(host::lv2::QuevrinLv2::port_time, bytes);
     host.plugin.run(16);
     if (!std::isfinite(host.out[0][15]) || !(host.tempo_in_use >= 60.0f) ||
         !(host.tempo_in_use <= 240.0f)) {

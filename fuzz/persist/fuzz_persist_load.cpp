@@ -9,9 +9,10 @@
 
 namespace {
 
-CSfPlugIn* make_filter() {
+host::dx::CSfPlugIn* make_filter() {
     HRESULT hr = S_OK;
-    auto* filter = static_cast<CSfPlugIn*>(CSfPlugIn::CreateInstance(nullptr, &hr));
+    auto* filter =
+        static_cast<host::dx::CSfPlugIn*>(host::dx::CSfPlugIn::CreateInstance(nullptr, &hr));
     if (filter == nullptr) {
         std::abort();
     }
@@ -19,8 +20,8 @@ CSfPlugIn* make_filter() {
     return filter;
 }
 
-std::vector<BYTE> save(CSfPlugIn* filter) {
-    MemoryStream stream;
+std::vector<BYTE> save(host::dx::CSfPlugIn* filter) {
+    dshow::MemoryStream stream;
     if (filter->Save(&stream, TRUE) != S_OK) {
         std::abort();
     }
@@ -32,13 +33,13 @@ std::vector<BYTE> save(CSfPlugIn* filter) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // One filter for the whole run: creating the engine per input would
     // dominate the time. A refused load leaves its program as it was.
-    static CSfPlugIn* const filter = make_filter();
-    MemoryStream stream(std::vector<BYTE>(data, data + size));
+    static host::dx::CSfPlugIn* const filter = make_filter();
+    dshow::MemoryStream stream(std::vector<BYTE>(data, data + size));
     if (filter->Load(&stream) != S_OK) {
         return 0;
     }
     const std::vector<BYTE> first = save(filter);
-    MemoryStream again(first);
+    dshow::MemoryStream again(first);
     if (filter->Load(&again) != S_OK || save(filter) != first) {
         std::abort();
     }

@@ -9,7 +9,7 @@
 #include <array>
 #include <cstddef>
 
-namespace layout {
+namespace editor::layout {
 
 // x0, y0, x1, y1; right and bottom exclusive.
 struct Rect {
@@ -441,4 +441,4 @@ constexpr std::array<Point, 10> wave_switch_cells{
     {{0, 0}, {18, 0}, {36, 0}, {54, 0}, {72, 0}, {0, 15}, {18, 15}, {36, 15}, {54, 15}, {72, 15}}};
 constexpr std::array<int, 10> wave_of_cell{0, 1, 2, 7, 8, 3, 5, 4, 6, 9};
 
-} // namespace layout
+} // namespace editor::layout

@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+namespace editor {
+
 namespace {
 // The Park-Miller generator: seed x 16807 mod (2^31 - 1).
 constexpr std::int64_t modulus = 2147483647;
@@ -42,3 +44,5 @@ void FlagListener::set_bit(int bit, bool on) {
         gui_->time_unit_changed();
     }
 }
+
+} // namespace editor

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace editor {
+
 // The flags parameter's binding: the flags are written one bit at a time,
 // each write made different from the last by a random fraction below 0.25,
 // and a change of the flags sets the three flag switches from their bits.
@@ -32,3 +34,5 @@ private:
 
     std::int32_t seed_ = 1;
 };
+
+} // namespace editor

@@ -3,6 +3,8 @@
 #include "editor/FlagListener.h"
 #include "editor/ZentrovaGui.h"
 
+namespace editor {
+
 double FlagSwitchListener::map_value_from_user(double value, int) {
     if (gui_ != nullptr) {
         gui_->flags().set_bit(bit_, value >= 0.5);
@@ -22,3 +24,5 @@ double Delay2Listener::map_value_for_storing(double value, int) {
     }
     return value;
 }
+
+} // namespace editor

@@ -2,6 +2,8 @@
 
 #include "pengui/DefaultEventListener.h"
 
+namespace editor {
+
 class ZentrovaGui;
 
 // The three flag switches of the editor: each writes its bit of the flags
@@ -40,3 +42,5 @@ public:
     // [editor thread] Applies the second line's state to the editor.
     double map_value_for_storing(double value, int priority) override;
 };
+
+} // namespace editor

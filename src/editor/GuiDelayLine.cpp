@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace editor {
+
 namespace {
 using layout::ControlId;
 
@@ -53,3 +55,5 @@ void GuiDelayLine::time_unit_changed(const mppi::TimeUnit& unit) {
         p.time_unit_changed(unit);
     }
 }
+
+} // namespace editor

@@ -9,6 +9,8 @@
 
 #include <array>
 
+namespace editor {
+
 // One delay line's row: eleven knobs with their panels and the filter-type
 // switch, every control linked to the other line's under a right-button drag.
 //
@@ -35,3 +37,5 @@ private:
     ListenerBaseRc filter_type_listener_;
     std::array<NumericParamMgr, knob_count> panels_;
 };
+
+} // namespace editor

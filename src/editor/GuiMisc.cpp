@@ -11,6 +11,8 @@
 #include <cmath>
 #include <string>
 
+namespace editor {
+
 namespace {
 using layout::ControlId;
 
@@ -171,3 +173,5 @@ void GuiMisc::time_unit_changed(const mppi::TimeUnit& unit) {
     pre_delay_panel_.time_unit_changed(unit);
     fdbk_separation_panel_.time_unit_changed(unit);
 }
+
+} // namespace editor

@@ -15,6 +15,8 @@
 
 #include <array>
 
+namespace editor {
+
 // Everything that belongs to no tap and no line: the tempo with its spin,
 // box and time-unit switch; the preset panel's controls; the pre-delay level
 // with the sustain-loop switch; the second line's switch; the feedback
@@ -81,3 +83,5 @@ private:
     ProgInterpolator interpolator_;
     mppi::PresetManager presets_;
 };
+
+} // namespace editor

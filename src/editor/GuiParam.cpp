@@ -5,6 +5,8 @@
 #include "editor/ZentrovaGui.h"
 #include "pengui/SPTreeSplit.h"
 
+namespace editor {
+
 namespace {
 // Where the slots sit among their split's children.
 constexpr int value_slot = 1;
@@ -24,3 +26,5 @@ void GuiParam::show(NumericParamMgr& manager) {
     gui_->invalidate(layout::sections[std::size_t(layout::SectionId::detail_value)].window);
     gui_->invalidate(layout::sections[std::size_t(layout::SectionId::detail_lfo)].window);
 }
+
+} // namespace editor

@@ -7,6 +7,8 @@ namespace pengui {
 class CtrlGroupSplit;
 }
 
+namespace editor {
+
 class NumericParamMgr;
 
 // The middle row's detail area: two slots (value, LFO) that show the panel of
@@ -37,3 +39,5 @@ private:
     pengui::CtrlGroupItem empty_lfo_;
     NumericParamMgr* shown_ = nullptr;
 };
+
+} // namespace editor

@@ -4,6 +4,8 @@ namespace mppi {
 class TimeUnit;
 }
 
+namespace editor {
+
 class ZentrovaGui;
 
 // A piece of the editor that makes and places its own controls. It points
@@ -25,3 +27,5 @@ public:
 protected:
     ZentrovaGui* gui_ = nullptr;
 };
+
+} // namespace editor

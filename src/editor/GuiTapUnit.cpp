@@ -5,6 +5,8 @@
 #include "editor/ZentrovaGui.h"
 #include "mppi/binding/MetaControl.h"
 
+namespace editor {
+
 void GuiTapUnit::init(int tap) {
     tap_ = tap;
     first_param_ = layout::first_tap_param + layout::tap_stride * tap;
@@ -29,3 +31,5 @@ void GuiTapUnit::time_unit_changed(const mppi::TimeUnit& unit) {
         p.time_unit_changed(unit);
     }
 }
+
+} // namespace editor

@@ -5,6 +5,8 @@
 #include "pengui/CtrlGroupItem.h"
 #include "pengui/Knob.h"
 
+namespace editor {
+
 // One tap of the pre-delay: level, time and pan knobs, each with its panel.
 //
 // Everything runs on the editor thread.
@@ -29,3 +31,5 @@ private:
     NumValListenerInterface pan_listener_;
     NumericParamMgr panels_[3];
 };
+
+} // namespace editor

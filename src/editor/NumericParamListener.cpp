@@ -3,6 +3,8 @@
 #include "editor/NumericParamMgr.h"
 #include "mppi/NormalizedParamInterface.h"
 
+namespace editor {
+
 void NumValListenerInterface::focus_gained() {
     if (manager_ != nullptr) {
         manager_->show();
@@ -16,3 +18,5 @@ double NumValListenerInterface::map_value_for_storing(double value, int) {
     }
     return value;
 }
+
+} // namespace editor

@@ -2,6 +2,8 @@
 
 #include "mppi/binding/ListenerBase.h"
 
+namespace editor {
+
 class NumericParamMgr;
 
 // A listener bound to a parameter that has a detail panel: it reaches the
@@ -28,3 +30,5 @@ public:
     // [editor thread] The value box shows the value's text.
     double map_value_for_storing(double value, int priority) override;
 };
+
+} // namespace editor

@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace editor {
+
 namespace {
 using layout::ControlId;
 
@@ -120,3 +122,5 @@ void NumericParamMgr::time_unit_changed(const mppi::TimeUnit& unit) {
         unit_box_.set_text(param->get_unit());
     }
 }
+
+} // namespace editor

@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace editor {
+
 class GuiPart;
 
 // The detail panel of one parameter: its name, value and unit, and for a
@@ -74,3 +76,5 @@ private:
     int lfo_period_ = -1;
     NumValListenerInterface* main_ = nullptr;
 };
+
+} // namespace editor

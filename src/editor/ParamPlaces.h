@@ -8,7 +8,7 @@
 
 #include <array>
 
-namespace layout {
+namespace editor::layout {
 
 constexpr int first_tap_param = 7;
 constexpr int tap_stride = 12;
@@ -72,4 +72,4 @@ constexpr bool param_position(int index, Point& point) {
     return false;
 }
 
-} // namespace layout
+} // namespace editor::layout

@@ -5,6 +5,8 @@
 #include "mppi/binding/MetaControl.h"
 #include "mppi/preset/ProgramSlot.h"
 
+namespace editor {
+
 namespace {
 constexpr int flags_index = 0;
 constexpr int tempo_index = 1;
@@ -23,3 +25,5 @@ int ProgInterpolator::interpolate(mppi::ProgramSlot& out, const mppi::ProgramSlo
     }
     return 0;
 }
+
+} // namespace editor

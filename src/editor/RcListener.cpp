@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace editor {
+
 namespace {
 // The two lines' parameters: line 1 from 55 to 87, line 2 from 88 to 120.
 constexpr int first_line_begin = 55;
@@ -107,3 +109,5 @@ double ListenerBaseRc::map_value_from_user(double value, int priority) {
 void ListenerBaseRc::before_message(const pengui::MessageInterface& message) {
     rc_.look_at(message);
 }
+
+} // namespace editor

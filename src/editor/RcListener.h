@@ -6,6 +6,8 @@ namespace pengui {
 class MessageInterface;
 }
 
+namespace editor {
+
 class ZentrovaGui;
 
 // Links a delay-line control to the same control of the other line while the
@@ -72,3 +74,5 @@ public:
 private:
     RcListener rc_;
 };
+
+} // namespace editor

@@ -6,7 +6,7 @@
 #include "pengui/Knob.h"
 #include "pengui/TextBox.h"
 
-namespace skin {
+namespace editor::skin {
 
 namespace {
 
@@ -110,4 +110,4 @@ pengui::Rect device_box(const layout::SkinPicture& picture, pengui::Scale scale)
                                      picture.height - picture.anchor_y});
 }
 
-} // namespace skin
+} // namespace editor::skin

@@ -19,6 +19,8 @@ class Knob;
 class TextBox;
 } // namespace pengui
 
+namespace editor {
+
 class ZentrovaGui;
 
 namespace skin {
@@ -47,3 +49,5 @@ pengui::Rect device_box(const layout::Control& row, pengui::Scale scale, int cop
 pengui::Rect device_box(const layout::SkinPicture& picture, pengui::Scale scale);
 
 } // namespace skin
+
+} // namespace editor

@@ -7,7 +7,7 @@
 
 #include <array>
 
-namespace layout {
+namespace editor::layout {
 
 struct SkinPicture {
     const char* name;
@@ -76,4 +76,4 @@ struct SkinFont {
 };
 constexpr std::array<SkinFont, 2> skin_fonts{{{"font_03", 1863, 13}, {"font_04", 1946, 15}}};
 
-} // namespace layout
+} // namespace editor::layout

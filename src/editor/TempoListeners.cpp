@@ -5,6 +5,8 @@
 #include "pengui/Spin.h"
 #include "pengui/TextBox.h"
 
+namespace editor {
+
 double TempoSpinListener::map_value_for_storing(double value, int) {
     if (box_ != nullptr && get_param() != nullptr) {
         box_->set_text(get_param()->to_text(get_param()->to_internal(static_cast<float>(value))));
@@ -26,3 +28,5 @@ void TempoTextBoxListener::action(int kind, int) {
     const double bpm = tempo.from_text(box->text(), ok);
     spin_->set_value_from_user(ok ? tempo.to_normalized(bpm) : tempo.get_normalized(), 200);
 }
+
+} // namespace editor

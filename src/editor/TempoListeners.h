@@ -8,6 +8,8 @@ class Spin;
 class TextBox;
 } // namespace pengui
 
+namespace editor {
+
 // The tempo spin's binding: every stored tempo is written into the tempo box
 // and retimes every time read-out.
 class TempoSpinListener : public mppi::ListenerBase, public GuiPart {
@@ -37,3 +39,5 @@ private:
     pengui::Spin* spin_ = nullptr;
     const mppi::ListenerBase* spin_listener_ = nullptr;
 };
+
+} // namespace editor

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <array>
 
+namespace editor {
+
 namespace {
 
 // Musical lengths in beats.
@@ -103,3 +105,5 @@ double LfoDepthKnListener::map_value_for_storing(double value, int) {
     }
     return value;
 }
+
+} // namespace editor

@@ -9,6 +9,8 @@ class NormalizedParamInterface;
 class TimeUnit;
 } // namespace mppi
 
+namespace editor {
+
 // The time snap points of a knob kind, as normalized values of its
 // parameter: built once per process, the first time they are asked for.
 enum class TimeSnap { delay_time, tap_time, lfo_period };
@@ -68,3 +70,5 @@ public:
     // [editor thread]
     double map_value_for_storing(double value, int priority) override;
 };
+
+} // namespace editor

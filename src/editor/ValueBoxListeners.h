@@ -2,6 +2,8 @@
 
 #include "editor/NumericParamListener.h"
 
+namespace editor {
+
 // The editable boxes of a detail panel. An edited text is read with the
 // parameter's own parser and, when it reads, set on the box's knob as a user
 // change with priority 200; a text that does not read changes nothing.
@@ -29,3 +31,5 @@ class LfoDepthTbListener : public NumValTbListener {
 public:
     LfoDepthTbListener() : NumValTbListener(depth_box) {}
 };
+
+} // namespace editor

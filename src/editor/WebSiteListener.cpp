@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace editor {
+
 namespace {
 constexpr long product_id = 6;
 // Version 1.0.3, each decimal digit in a nibble.
@@ -21,3 +23,5 @@ void WebSiteListener::action(int kind, int) {
         sys::open_url(product_page_url());
     }
 }
+
+} // namespace editor

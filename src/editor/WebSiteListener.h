@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace editor {
+
 // The logo's invisible button: opens the maker's product page.
 class WebSiteListener : public pengui::DefaultEventListener {
 public:
@@ -16,3 +18,5 @@ public:
     // is left to the debugger output.
     void action(int kind, int data) override;
 };
+
+} // namespace editor

@@ -14,6 +14,8 @@
 #include <stdexcept>
 #include <unordered_map>
 
+namespace editor {
+
 namespace {
 using layout::SectionId;
 
@@ -378,3 +380,5 @@ void ZentrovaGui::tempo_changed() {
         meta(tempo_index).refresh();
     }
 }
+
+} // namespace editor

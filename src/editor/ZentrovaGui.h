@@ -29,6 +29,8 @@ namespace mppi {
 class NormalizedParamInterface;
 }
 
+namespace editor {
+
 // The effect's editor: loads the skin (101 pictures, 2 fonts) from the
 // module's resources, builds a fixed 500 x 422 scene of four or five rows
 // whose controls are bound to the plug-in's parameters, and shows the second
@@ -164,3 +166,5 @@ private:
     bool linking_ = false;
     int open_result_ = -1;
 };
+
+} // namespace editor

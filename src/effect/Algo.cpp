@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace effect {
+
 Algo::Algo()
     : in_bus_{"Input", {"Left input", "Right input"}}, out_bus_{"Output",
                                                                 {"Left output", "Right output"}} {}
@@ -148,7 +150,7 @@ void Algo::notify(mppi::NotifierInterface* source) noexcept {
 }
 
 void Algo::apply_flags() noexcept {
-    if (take_change(tempo_changed_)) {
+    if (mppi::take_change(tempo_changed_)) {
         separation_.tempo_changed();
         taps_.tempo_changed();
         // Both lines, so that a line switched on later plays at the new tempo.
@@ -195,7 +197,7 @@ template <bool Add>
 void Algo::process(float* const* out, const float* const* in, int frames) noexcept {
     QUEVRIN_ASSERT_AUDIO_THREAD(threads_);
     const DenormalGuard guard;
-    if (take_change(reset_requested_, std::memory_order_acquire))
+    if (mppi::take_change(reset_requested_, std::memory_order_acquire))
         reset_running_state();
     const bool mono = host_ && !host_->is_out_channel(0, 1);
 
@@ -203,7 +205,7 @@ void Algo::process(float* const* out, const float* const* in, int frames) noexce
         if (countdown_ == 0) {
             countdown_ = control_block;
             separation_.tick(control_block);
-            if (take_change(flags_changed_))
+            if (mppi::take_change(flags_changed_))
                 apply_flags();
             taps_.tick();
             lines_[0].tick();
@@ -253,3 +255,5 @@ void Algo::process(float* const* out, const float* const* in, int frames) noexce
         done += chunk;
     }
 }
+
+} // namespace effect

@@ -16,6 +16,8 @@
 #include <memory>
 #include <string>
 
+namespace effect {
+
 // The whole effect: a four-tap stereo pre-delay followed by one or two
 // feedback delay lines, routed and mixed by the DelayMixer. Parameter changes
 // are picked up at the next control tick (every 256 samples) and ramp over
@@ -103,3 +105,5 @@ private:
     mppi::BusDescription out_bus_;
     mppi::ThreadCheck threads_;
 };
+
+} // namespace effect

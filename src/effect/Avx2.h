@@ -17,7 +17,7 @@
 #define QUEVRIN_INLINE
 #endif
 
-namespace avx2 {
+namespace effect::avx2 {
 
 // [any thread] Whether the processor runs the AVX2 forms.
 inline bool available() noexcept {
@@ -53,4 +53,4 @@ inline void run(const Loop& loop) noexcept {
     loop();
 }
 
-} // namespace avx2
+} // namespace effect::avx2

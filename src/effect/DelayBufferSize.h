@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace effect {
+
 // The length of a circular delay buffer: the smallest power of two above the
 // longest delay plus one block, and never below a second at 44.1 kHz, so that
 // every position is masked.
@@ -19,3 +21,5 @@ inline int delay_buffer_size(int max_delay) {
 inline long longest_delay(float rate) {
     return std::lround(4.0 * double(rate));
 }
+
+} // namespace effect

@@ -11,6 +11,8 @@
 #include <emmintrin.h>
 #endif
 
+namespace effect {
+
 namespace {
 
 constexpr double fixed_one = 4294967296.0; // 2^32: positions are 32.32 fixed point
@@ -147,7 +149,7 @@ void DelayLine::tick() noexcept {
     filter_.tick(block_size);
     distortion_.tick(block_size);
     shelf_.tick();
-    if (take_change(params_changed_))
+    if (mppi::take_change(params_changed_))
         push_values();
     if (d_ != d_current_) {
         // Read positions of the glide, counted from the tick's start so that
@@ -352,3 +354,5 @@ void DelayLine::crossfade() noexcept {
             blend_stretch<true>(in_place, old, st.k, st.n, float(ahead), forward);
     }
 }
+
+} // namespace effect

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace effect {
+
 // One feedback delay line. It stores its input in a power-of-two circular
 // buffer, reads it back at the delay time through its filter, then runs its
 // distortion and high shelf over the block, and hands the result to the
@@ -134,3 +136,5 @@ private:
     DelayMixer* mixer_ = nullptr;
     mppi::TimeUnit* time_unit_ = nullptr;
 };
+
+} // namespace effect

@@ -6,6 +6,8 @@
 #include <memory>
 #include <type_traits>
 
+namespace effect {
+
 // The memory of a circular delay buffer: a power-of-two number of elements
 // from calloc, which takes blocks this large from pages the system hands out
 // zeroed on first touch. An instance then pays, in time and in resident
@@ -122,3 +124,5 @@ private:
     int clean_ = 0;
     int stale_ = 0;
 };
+
+} // namespace effect

@@ -2,6 +2,8 @@
 
 #include "effect/Avx2.h"
 
+namespace effect {
+
 namespace {
 
 void set_if_different(float& pending, float x, bool& changed) {
@@ -154,3 +156,5 @@ QUEVRIN_INLINE inline void DelayMixer::run(float* __restrict L, float* __restric
         }
     }
 }
+
+} // namespace effect

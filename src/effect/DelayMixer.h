@@ -1,5 +1,7 @@
 #pragma once
 
+namespace effect {
+
 // Routes the delay lines' outputs back into the lines (feedback and
 // cross-feed between two lines) and forms the output mix. Values arrive
 // through setters and take effect at the next control tick, ramping linearly
@@ -62,3 +64,5 @@ private:
     bool mute_[2] = {false, false};
     bool changed_ = true;
 };
+
+} // namespace effect

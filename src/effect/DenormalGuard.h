@@ -4,6 +4,8 @@
 #include <xmmintrin.h>
 #endif
 
+namespace effect {
+
 // While it lives, arithmetic flushes subnormal results to zero and reads
 // subnormal operands as zero (the FTZ and DAZ bits of the SSE control
 // register); it gives the caller's mode back when it goes. Numbers that small
@@ -31,3 +33,5 @@ private:
     static constexpr unsigned denormals_are_zero = 0x0040;
     unsigned saved_ = 0;
 };
+
+} // namespace effect

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <limits>
 
+namespace effect {
+
 namespace {
 
 // Per position: the taps' left and right, and one sample of each line.
@@ -78,3 +80,5 @@ std::string SampleRateLimit::refusal(double rate) {
     }
     return text;
 }
+
+} // namespace effect

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace effect {
+
 // The sample rates the engine runs at: every positive, finite rate whose
 // delay memory (the taps' stereo buffer and both lines' buffers, each
 // holding the longest delay at that rate) stays within max_delay_memory.
@@ -26,3 +28,5 @@ public:
     // served. Allocates.
     static std::string refusal(double rate);
 };
+
+} // namespace effect

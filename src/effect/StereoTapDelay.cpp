@@ -11,6 +11,8 @@
 #include <emmintrin.h>
 #endif
 
+namespace effect {
+
 namespace {
 
 constexpr int tick_length = 256;
@@ -372,3 +374,5 @@ void StereoTapDelay::mix_tap(int t, float* L, float* R, int count) noexcept {
         i += run;
     }
 }
+
+} // namespace effect

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace effect {
+
 // The pre-delay: four taps reading one stereo buffer. Their sum is the
 // pre-delay signal that feeds the delay lines and, levelled, the output.
 // Its buffer and taps belong to the audio thread.
@@ -61,3 +63,5 @@ private:
     std::uint64_t glide_start_[nbr_taps] = {};
     std::int64_t glide_speed_[nbr_taps] = {};
 };
+
+} // namespace effect

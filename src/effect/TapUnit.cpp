@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace effect {
+
 namespace {
 
 constexpr int tick_length = 256;
@@ -104,7 +106,7 @@ void TapUnit::tick() noexcept {
     time_.tick(tick_length);
     level_param_.tick(tick_length);
     pan_param_.tick(tick_length);
-    if (take_change(params_changed_))
+    if (mppi::take_change(params_changed_))
         recompute();
     ramping_ = level_ != previous_level_ || pan_ != previous_pan_;
     if (ramping_) {
@@ -116,3 +118,5 @@ void TapUnit::tick() noexcept {
     if (d_ != d_previous_)
         glide_increment_ = double(d_ - d_previous_) / tick_length;
 }
+
+} // namespace effect

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cstdint>
 
+namespace effect {
+
 // One tap of the pre-delay: a delayed, levelled and panned read of the shared
 // stereo buffer, with an LFO on each of time, level and pan.
 //
@@ -80,3 +82,5 @@ private:
     bool ramping_ = false;
     double glide_increment_ = 0.0;
 };
+
+} // namespace effect

@@ -18,7 +18,7 @@ namespace {
 
 // The values a program gets when its source lists nothing.
 mppi::ProgramSlot defaults() {
-    Algo algo;
+    effect::Algo algo;
     algo.init();
     algo.reset();
     mppi::ProgramSlot slot;
@@ -27,7 +27,7 @@ mppi::ProgramSlot defaults() {
 }
 
 int index_of(const std::string& name) {
-    Algo algo;
+    effect::Algo algo;
     algo.init();
     for (int i = 0; i < algo.get_nbr_param(); ++i)
         if (algo.get_param(i)->get_name() == name)

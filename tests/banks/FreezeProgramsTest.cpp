@@ -42,8 +42,8 @@ TEST(FreezePrograms, recalled_while_playing_they_loop_what_the_lines_hold) {
         // after the recall: what comes in before the next tick is still caught
         // by the loop, nothing after it may be.
         test::Stereo later = test::noise(std::size_t(4 * rate), 0.5f, 7);
-        std::fill(later.left.begin(), later.left.begin() + 2 * Algo::control_block, 0.0f);
-        std::fill(later.right.begin(), later.right.begin() + 2 * Algo::control_block, 0.0f);
+        std::fill(later.left.begin(), later.left.begin() + 2 * effect::Algo::control_block, 0.0f);
+        std::fill(later.right.begin(), later.right.begin() + 2 * effect::Algo::control_block, 0.0f);
         test::Stereo after[2];
         for (int run = 0; run < 2; ++run) {
             banks::ProgramEngine engine(playing, rate);

@@ -28,13 +28,14 @@ public:
         fake_time() = 100;
         pengui::ToolkitClock::set_source([] { return fake_time(); });
         HRESULT hr = S_OK;
-        filter = static_cast<CSfPlugIn*>(CSfPlugIn::CreateInstance(nullptr, &hr));
+        filter =
+            static_cast<host::dx::CSfPlugIn*>(host::dx::CSfPlugIn::CreateInstance(nullptr, &hr));
         if (filter == nullptr) {
             throw std::runtime_error("no filter");
         }
         filter->NonDelegatingAddRef();
         window = static_cast<pengui::HeadlessWindow*>(filter->GetEditorWindow());
-        gui = static_cast<ZentrovaGui*>(filter->GetGui());
+        gui = static_cast<editor::ZentrovaGui*>(filter->GetGui());
         gui->open(nullptr);
     }
     ~EditorHarness() {
@@ -46,14 +47,14 @@ public:
 
     mppi::NormalizedParamInterface& param(int index) { return *filter->GetDsp()->get_param(index); }
     // Copy n of a control of the layout, in the window.
-    static layout::Point at(layout::ControlId id, int n = 0) {
-        return layout::window_position(layout::control(id), n);
+    static editor::layout::Point at(editor::layout::ControlId id, int n = 0) {
+        return editor::layout::window_position(editor::layout::control(id), n);
     }
-    void press(layout::Point p, int buttons = 1, int modifiers = 0) {
+    void press(editor::layout::Point p, int buttons = 1, int modifiers = 0) {
         window->mouse_button(p.x, p.y, buttons, modifiers);
     }
-    void release(layout::Point p) { window->mouse_button(p.x, p.y, 0); }
-    void click(layout::Point p) {
+    void release(editor::layout::Point p) { window->mouse_button(p.x, p.y, 0); }
+    void click(editor::layout::Point p) {
         press(p);
         release(p);
     }
@@ -66,14 +67,14 @@ public:
         }
     }
     // Types into an editable box and presses Enter.
-    void type_into(layout::Point p, const char* text) {
+    void type_into(editor::layout::Point p, const char* text) {
         click(p);
         window->editor().type(text);
         window->editor().press_enter();
     }
 
-    CSfPlugIn* filter = nullptr;
-    ZentrovaGui* gui = nullptr;
+    host::dx::CSfPlugIn* filter = nullptr;
+    editor::ZentrovaGui* gui = nullptr;
     pengui::HeadlessWindow* window = nullptr;
 };
 

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+using namespace editor;
+
 namespace {
 
 using editor_test::EditorHarness;

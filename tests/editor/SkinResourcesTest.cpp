@@ -127,10 +127,10 @@ double contrast(unsigned a, unsigned b) {
 
 TEST(SkinResources, every_read_out_colour_stands_out_from_the_ground_under_its_box) {
     int boxes = 0;
-    for (const layout::Control& c : layout::controls) {
-        if (c.style != layout::Style::text_box)
+    for (const editor::layout::Control& c : editor::layout::controls) {
+        if (c.style != editor::layout::Style::text_box)
             continue;
-        const layout::Rect box = layout::window_box(c);
+        const editor::layout::Rect box = editor::layout::window_box(c);
         const bool top = box.y1 <= 120;
         const skin_test::Picture bkg = skin_test::picture(top ? "bkg_02_top" : "bkg_02_main");
         ASSERT_EQ(bkg.width, 500);

@@ -21,6 +21,8 @@
 
 #include <cmath>
 
+using namespace editor;
+
 namespace {
 
 using editor_test::EditorHarness;
@@ -93,7 +95,7 @@ TEST(ZentrovaGui, dragging_the_feedback_knob_128_pixels_up_moves_it_half_the_ran
     EXPECT_NEAR(e.gui->meta(fdbk_1).control()->value(), expected, 0.01);
 
     // The persisted program carries it into a new filter.
-    MemoryStream stream;
+    dshow::MemoryStream stream;
     ASSERT_EQ(e.filter->Save(&stream, FALSE), S_OK);
     EditorHarness other;
     stream.rewind();
@@ -350,7 +352,8 @@ TEST(ZentrovaGui, an_editor_made_after_a_program_shows_what_one_made_before_show
     const auto editor_of = [](LONG preset, bool editor_first) {
         pengui::ToolkitClock::set_source([] { return editor_test::fake_time(); });
         HRESULT hr = S_OK;
-        auto* filter = static_cast<CSfPlugIn*>(CSfPlugIn::CreateInstance(nullptr, &hr));
+        auto* filter =
+            static_cast<host::dx::CSfPlugIn*>(host::dx::CSfPlugIn::CreateInstance(nullptr, &hr));
         filter->NonDelegatingAddRef();
         if (editor_first)
             filter->GetEditorWindow();
@@ -406,7 +409,7 @@ TEST(ZentrovaGui,
 TEST(ZentrovaGui, without_its_skin_or_its_engine_the_editor_builds_nothing) {
     for (const bool skin : {false, true}) {
         ZentrovaGui gui;
-        Algo engine;
+        effect::Algo engine;
         engine.init();
         if (skin)
             gui.load_resources();

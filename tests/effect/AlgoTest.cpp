@@ -266,7 +266,7 @@ TEST(Algo, two_lines_and_sustain_keep_circulating_without_new_input) {
 }
 
 TEST(Algo, separation_modulation_stays_within_0_and_1) {
-    EXPECT_EQ(Algo::FdbkSepModifier::apply(0.9, 1.0, 1.0), 1.0); // not 1.4
-    EXPECT_EQ(Algo::FdbkSepModifier::apply(0.1, -1.0, 1.0), 0.0);
-    EXPECT_DOUBLE_EQ(Algo::FdbkSepModifier::apply(0.5, 0.5, 0.4), 0.6);
+    EXPECT_EQ(effect::Algo::FdbkSepModifier::apply(0.9, 1.0, 1.0), 1.0); // not 1.4
+    EXPECT_EQ(effect::Algo::FdbkSepModifier::apply(0.1, -1.0, 1.0), 0.0);
+    EXPECT_DOUBLE_EQ(effect::Algo::FdbkSepModifier::apply(0.5, 0.5, 0.4), 0.6);
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+using namespace effect;
+
 namespace {
 
 // One line driven as the engine drives it: a tick every 256 samples, runs

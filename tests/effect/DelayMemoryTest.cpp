@@ -10,10 +10,10 @@
 #include <vector>
 
 TEST(DelayMemory, a_cleared_stretch_reads_zero_once_announced_and_new_writes_stay) {
-    DelayMemory<float> memory;
+    effect::DelayMemory<float> memory;
     ASSERT_TRUE(memory.allocate(1 << 16));
     const int n = memory.size();
-    const int chunk = DelayMemory<float>::chunk_length;
+    const int chunk = effect::DelayMemory<float>::chunk_length;
     for (int i = 0; i < n; ++i) // everything dirty
         memory.will_write(i, 1);
     std::fill(memory.data(), memory.data() + n, 1.0f);

@@ -21,7 +21,7 @@ TEST(DenormalGuard, flushes_subnormals_within_its_scope_only) {
 #else
     ASSERT_EQ(std::fpclassify(tiny * small), FP_SUBNORMAL);
     {
-        const DenormalGuard guard;
+        const effect::DenormalGuard guard;
         EXPECT_EQ(tiny * small, 0.0f);                        // a result flushed
         EXPECT_EQ(subnormal * 1.0f, 0.0f);                    // an operand read as zero
         EXPECT_EQ(std::fpclassify(small * small), FP_NORMAL); // normal numbers untouched

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace effect;
+
 TEST(SampleRateLimit, serves_every_finite_rate_up_to_its_memory_limit) {
     const double top = SampleRateLimit::max_rate();
     struct Case {

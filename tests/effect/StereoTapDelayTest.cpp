@@ -11,6 +11,8 @@
 #include <limits>
 #include <vector>
 
+using namespace effect;
+
 namespace {
 
 struct TapRig {

@@ -78,7 +78,7 @@ public:
         return out;
     }
 
-    Algo algo;
+    effect::Algo algo;
     FakeHostDsp* host; // owned by the engine
 };
 

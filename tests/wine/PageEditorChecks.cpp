@@ -13,6 +13,8 @@
 #include <fstream>
 #include <vector>
 
+using namespace editor;
+
 using Microsoft::WRL::ComPtr;
 
 namespace {
@@ -89,13 +91,13 @@ bool wait_for_driver(const std::string& dir, mppi::DspInterface& dsp, int& chang
 
 // The program the filter keeps, saved through IPersistStream and loaded into
 // a new filter, whose parameters the checks then read.
-ComPtr<ISfPlugInProp> reloaded(IUnknown* filter) {
+ComPtr<host::dx::ISfPlugInProp> reloaded(IUnknown* filter) {
     ComPtr<IUnknown> copy;
     ComPtr<IPersistStream> save_side, load_side;
     ComPtr<IStream> stream;
-    ComPtr<ISfPlugInProp> prop;
-    if (!check_hr(CoCreateInstance(CLSID_Quevrin, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                   reinterpret_cast<void**>(copy.GetAddressOf())),
+    ComPtr<host::dx::ISfPlugInProp> prop;
+    if (!check_hr(CoCreateInstance(host::dx::CLSID_Quevrin, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IUnknown, reinterpret_cast<void**>(copy.GetAddressOf())),
                   "CoCreateInstance of a second filter") ||
         !check_hr(filter->QueryInterface(IID_IPersistStream,
                                          reinterpret_cast<void**>(save_side.GetAddressOf())),
@@ -110,12 +112,13 @@ ComPtr<ISfPlugInProp> reloaded(IUnknown* filter) {
     if (!check_hr(load_side->Load(stream.Get()), "IPersistStream::Load")) {
         return nullptr;
     }
-    copy->QueryInterface(IID_ISfPlugInProp, reinterpret_cast<void**>(prop.GetAddressOf()));
+    copy->QueryInterface(host::dx::IID_ISfPlugInProp,
+                         reinterpret_cast<void**>(prop.GetAddressOf()));
     return prop;
 }
 
 void check_input(IUnknown* filter, const std::vector<float>& before) {
-    const ComPtr<ISfPlugInProp> prop = reloaded(filter);
+    const ComPtr<host::dx::ISfPlugInProp> prop = reloaded(filter);
     if (prop == nullptr) {
         return;
     }
@@ -143,8 +146,8 @@ void check_page_editor(const std::string& dir, const std::string& mode, int pres
         return;
     }
     if (preset >= 0) {
-        ComPtr<IStaticFilterPreset> presets;
-        f.unknown->QueryInterface(IID_IStaticFilterPreset,
+        ComPtr<host::dx::IStaticFilterPreset> presets;
+        f.unknown->QueryInterface(host::dx::IID_IStaticFilterPreset,
                                   reinterpret_cast<void**>(presets.GetAddressOf()));
         check_hr(presets->SetPreset(preset), "SetPreset");
     }

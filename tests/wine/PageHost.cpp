@@ -74,12 +74,14 @@ EditorWindow editor_in(HWND parent) {
 }
 
 bool make_filter_and_page(Filter& f) {
-    if (!check_hr(CoCreateInstance(CLSID_Quevrin, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+    if (!check_hr(CoCreateInstance(host::dx::CLSID_Quevrin, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IUnknown,
                                    reinterpret_cast<void**>(f.unknown.GetAddressOf())),
                   "CoCreateInstance of the filter")) {
         return false;
     }
-    f.unknown->QueryInterface(IID_ISfPlugInProp, reinterpret_cast<void**>(f.prop.GetAddressOf()));
+    f.unknown->QueryInterface(host::dx::IID_ISfPlugInProp,
+                              reinterpret_cast<void**>(f.prop.GetAddressOf()));
     ComPtr<ISpecifyPropertyPages> specify;
     CAUUID pages{};
     if (!check_hr(f.unknown.As(&specify), "ISpecifyPropertyPages") ||

@@ -60,7 +60,7 @@ EditorWindow editor_in(HWND parent);
 
 struct Filter {
     Microsoft::WRL::ComPtr<IUnknown> unknown;
-    Microsoft::WRL::ComPtr<ISfPlugInProp> prop;
+    Microsoft::WRL::ComPtr<host::dx::ISfPlugInProp> prop;
     Microsoft::WRL::ComPtr<IPropertyPage> page;
 };
 // [main thread] The filter and the page its ISpecifyPropertyPages names, both

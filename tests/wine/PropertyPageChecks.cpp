@@ -31,7 +31,7 @@ bool class_registered(const std::string& name) {
 
 // How many more windows the filter's notification table takes: it holds two,
 // so with the page's window registered exactly one more fits.
-int free_notify_slots(ISfPlugInProp* prop) {
+int free_notify_slots(host::dx::ISfPlugInProp* prop) {
     HWND probes[3] = {};
     int taken = 0;
     for (HWND& probe : probes) {
@@ -65,7 +65,8 @@ void check_page_info(IPropertyPage* page, HWND editor) {
                 area.right, area.bottom);
     check(info.size.cx == area.right && info.size.cy == area.bottom,
           "the page's size is the editor window's");
-    check(info.size.cx == layout::window_width && info.size.cy == layout::window_height,
+    check(info.size.cx == editor::layout::window_width &&
+              info.size.cy == editor::layout::window_height,
           "the page is the editor's 500 x 422");
     check(info.pszHelpFile == nullptr && info.dwHelpContext == 0, "no help");
     CoTaskMemFree(info.pszTitle);
@@ -204,7 +205,7 @@ DWORD WINAPI show_ole_frame(void* param) {
     Filter f;
     if (make_filter_and_page(f)) {
         IUnknown* objects[] = {f.unknown.Get()};
-        CLSID page = CLSID_QuevrinPropertyPage;
+        CLSID page = host::dx::CLSID_QuevrinPropertyPage;
         run->result = OleCreatePropertyFrame(nullptr, 0, 0, L"Quevrin in Wine's frame", 1, objects,
                                              1, &page, LOCALE_USER_DEFAULT, 0, nullptr);
     }

@@ -2,6 +2,8 @@
 
 #include "host/dx/platform/AudioTypes.h"
 
+using namespace dshow;
+
 // {5A1E0003-0000-4000-8000-515545565203}
 static const CLSID clsid_wav_sink = {
     0x5A1E0003, 0x0000, 0x4000, {0x80, 0x00, 0x51, 0x55, 0x45, 0x56, 0x52, 0x03}};

@@ -13,11 +13,11 @@
 
 class WavSinkFilter;
 
-class WavSinkPin : public CBaseInputPin {
+class WavSinkPin : public dshow::CBaseInputPin {
 public:
-    WavSinkPin(WavSinkFilter* filter, CCritSec* lock, HRESULT* phr);
+    WavSinkPin(WavSinkFilter* filter, dshow::CCritSec* lock, HRESULT* phr);
 
-    HRESULT CheckMediaType(const CMediaType* mt) override;
+    HRESULT CheckMediaType(const dshow::CMediaType* mt) override;
     // [audio thread] Keeps the sample's bytes and notes its length.
     STDMETHODIMP Receive(IMediaSample* sample) override;
     // [audio thread] Writes the file and notifies EC_COMPLETE.
@@ -30,7 +30,7 @@ private:
     WavSinkFilter* const m_sink;
 };
 
-class WavSinkFilter : public CBaseFilter, public IAMFilterMiscFlags {
+class WavSinkFilter : public dshow::CBaseFilter, public IAMFilterMiscFlags {
 public:
     // A new sink with one reference, writing to path (a Windows path).
     static WavSinkFilter* create(const std::string& path);
@@ -41,7 +41,7 @@ public:
     STDMETHODIMP_(ULONG) GetMiscFlags() override { return AM_FILTER_MISC_FLAGS_IS_RENDERER; }
 
     int GetPinCount() override { return 1; }
-    CBasePin* GetPin(int n) override;
+    dshow::CBasePin* GetPin(int n) override;
     WavSinkPin* input() { return &m_pin; }
 
     // [after the run] The bytes of every sample received, in order, and
@@ -57,7 +57,7 @@ private:
     friend class WavSinkPin;
     explicit WavSinkFilter(const std::string& path);
 
-    CCritSec m_lock;
+    dshow::CCritSec m_lock;
     WavSinkPin m_pin;
     std::string m_path;
     WavFile m_wav;

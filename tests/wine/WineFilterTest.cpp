@@ -33,6 +33,8 @@
 #include <sstream>
 #include <vector>
 
+using namespace host::dx;
+
 namespace {
 
 // The mapper's default category, under which a filter registered without one sits.

@@ -41,7 +41,7 @@ private:
     // The parameter index of a full name, any case; -1 when there is none.
     int find_param(const std::string& name) const;
 
-    Algo algo_;
+    effect::Algo algo_;
     std::map<std::string, int> index_by_name_; // lower-case full names
 };
 

@@ -22,7 +22,7 @@ constexpr int host_priority = 200;
 FilterSoakTarget::FilterSoakTarget(double rate, std::uint32_t max_frames)
     : in_(2 * std::size_t(max_frames)), out_(2 * std::size_t(max_frames)) {
     HRESULT hr = S_OK;
-    filter_ = static_cast<CSfPlugIn*>(CSfPlugIn::CreateInstance(nullptr, &hr));
+    filter_ = static_cast<host::dx::CSfPlugIn*>(host::dx::CSfPlugIn::CreateInstance(nullptr, &hr));
     if (filter_ == nullptr) {
         return;
     }

@@ -34,7 +34,7 @@ public:
 private:
     double internal(int index) const;
 
-    CSfPlugIn* filter_ = nullptr;
+    host::dx::CSfPlugIn* filter_ = nullptr;
     WAVEFORMATEX format_{};
     bool streaming_ = false;
     std::vector<float> in_;                 // interleaved

@@ -16,6 +16,9 @@
 #include <string>
 #include <vector>
 
+using namespace host::lv2;
+using host::lv2::ui::QuevrinLv2Ui;
+
 namespace {
 
 const char* const prefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#> .\n"

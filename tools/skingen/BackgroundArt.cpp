@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+using namespace editor;
+
 namespace skingen {
 
 namespace {

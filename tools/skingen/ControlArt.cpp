@@ -9,6 +9,8 @@
 #include <cmath>
 #include <vector>
 
+using namespace editor;
+
 namespace skingen {
 
 namespace {

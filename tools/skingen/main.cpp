@@ -81,15 +81,15 @@ bool draw_scale(const FontFiles& fonts, const std::string& out_dir, pengui::Scal
         drawn[b.first] = std::move(b.second);
 
     std::size_t total = 0, min_palette = 256, max_palette = 0;
-    for (const layout::SkinPicture& p : layout::skin_pictures) {
-        const pengui::Rect box = skin::device_box(p, scale);
+    for (const editor::layout::SkinPicture& p : editor::layout::skin_pictures) {
+        const pengui::Rect box = editor::skin::device_box(p, scale);
         const auto it = drawn.find(p.name);
         if (it == drawn.end() || it->second.width != box.x1 - box.x0 ||
             it->second.height != box.y1 - box.y0) {
             error = std::string("the picture ") + p.name + " is missing or of the wrong size";
             return false;
         }
-        const bool background = p.width == layout::window_width;
+        const bool background = p.width == editor::layout::window_width;
         IndexedImage indexed;
         if (!quantize(it->second, !background, indexed, error))
             return false;
@@ -116,7 +116,7 @@ bool draw_scale(const FontFiles& fonts, const std::string& out_dir, pengui::Scal
     }
     std::printf("scale %g: %zu pictures and %zu fonts, %zu bytes, in %s "
                 "(small pictures: %zu to %zu palette entries)\n",
-                scale.factor(), layout::skin_pictures.size(), std::size(strip_specs), total,
+                scale.factor(), editor::layout::skin_pictures.size(), std::size(strip_specs), total,
                 dir.c_str(), min_palette, max_palette);
     return true;
 }

@@ -17,10 +17,10 @@ constexpr long chunk_frames = 256;
 
 } // namespace
 
-RingSinkPin::RingSinkPin(RingSink* sink, CCritSec* lock, HRESULT* phr)
-    : CBaseInputPin("RingSinkPin", sink, lock, phr, WIDE_TEXT("In")), sink_(sink) {}
+RingSinkPin::RingSinkPin(RingSink* sink, dshow::CCritSec* lock, HRESULT* phr)
+    : dshow::CBaseInputPin("RingSinkPin", sink, lock, phr, WIDE_TEXT("In")), sink_(sink) {}
 
-HRESULT RingSinkPin::CheckMediaType(const CMediaType* mt) {
+HRESULT RingSinkPin::CheckMediaType(const dshow::CMediaType* mt) {
     AudioFile::Sample sample{};
     int channels = 0;
     return audio_format(*mt, sample, channels) && channels == FrameRing::channels
@@ -28,8 +28,8 @@ HRESULT RingSinkPin::CheckMediaType(const CMediaType* mt) {
                : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
-HRESULT RingSinkPin::SetMediaType(const CMediaType* mt) {
-    const HRESULT hr = CBaseInputPin::SetMediaType(mt);
+HRESULT RingSinkPin::SetMediaType(const dshow::CMediaType* mt) {
+    const HRESULT hr = dshow::CBaseInputPin::SetMediaType(mt);
     AudioFile::Sample sample{};
     int channels = 0;
     if (SUCCEEDED(hr) && audio_format(*mt, sample, channels))
@@ -38,7 +38,7 @@ HRESULT RingSinkPin::SetMediaType(const CMediaType* mt) {
 }
 
 STDMETHODIMP RingSinkPin::Receive(IMediaSample* sample) {
-    const HRESULT hr = CBaseInputPin::Receive(sample);
+    const HRESULT hr = dshow::CBaseInputPin::Receive(sample);
     if (hr != S_OK)
         return hr;
     BYTE* data = nullptr;
@@ -73,7 +73,7 @@ STDMETHODIMP RingSinkPin::Receive(IMediaSample* sample) {
 }
 
 RingSink::RingSink(FrameRing& ring)
-    : CBaseFilter("RingSink", nullptr, &lock_, clsid_ring_sink), ring_(ring),
+    : dshow::CBaseFilter("RingSink", nullptr, &lock_, clsid_ring_sink), ring_(ring),
       pin_(this, &lock_, nullptr) {}
 
 RingSink* RingSink::create(FrameRing& ring) {

@@ -9,12 +9,12 @@
 
 class RingSink;
 
-class RingSinkPin : public CBaseInputPin {
+class RingSinkPin : public dshow::CBaseInputPin {
 public:
-    RingSinkPin(RingSink* sink, CCritSec* lock, HRESULT* phr);
+    RingSinkPin(RingSink* sink, dshow::CCritSec* lock, HRESULT* phr);
     // Stereo 16-bit PCM or 32-bit float.
-    HRESULT CheckMediaType(const CMediaType* mt) override;
-    HRESULT SetMediaType(const CMediaType* mt) override;
+    HRESULT CheckMediaType(const dshow::CMediaType* mt) override;
+    HRESULT SetMediaType(const dshow::CMediaType* mt) override;
     // [audio thread] Puts the sample's frames into the ring as floats,
     // waiting for room; S_FALSE once the sink is cancelled.
     STDMETHODIMP Receive(IMediaSample* sample) override;
@@ -27,13 +27,13 @@ private:
 // The live player's sink: one input pin taking the filter's stereo output
 // into a ring of frames that the audio output reads. The streaming thread
 // waits while the ring is full, which paces the stream by the output.
-class RingSink : public CBaseFilter {
+class RingSink : public dshow::CBaseFilter {
 public:
     // A new sink feeding `ring`, with one reference for the caller.
     static RingSink* create(FrameRing& ring);
 
     int GetPinCount() override { return 1; }
-    CBasePin* GetPin(int n) override { return n == 0 ? &pin_ : nullptr; }
+    dshow::CBasePin* GetPin(int n) override { return n == 0 ? &pin_ : nullptr; }
     RingSinkPin* input() { return &pin_; }
 
     // [any thread] A waiting delivery gives up, and every later one is refused.
@@ -43,7 +43,7 @@ private:
     friend class RingSinkPin;
     explicit RingSink(FrameRing& ring);
 
-    CCritSec lock_;
+    dshow::CCritSec lock_;
     FrameRing& ring_;
     RingSinkPin pin_;
     std::atomic<bool> cancelled_{false};

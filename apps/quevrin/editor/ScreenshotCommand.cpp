@@ -30,8 +30,8 @@ int screenshot_command(const Options& o) {
     auto& window = static_cast<pengui::HeadlessWindow&>(module.editor_window());
     module.editor().open(nullptr);
     if (!o.focus.empty()) {
-        layout::Point p{};
-        if (!layout::param_position(find_param(module.dsp(), o.focus), p))
+        editor::layout::Point p{};
+        if (!editor::layout::param_position(find_param(module.dsp(), o.focus), p))
             throw UsageError("--focus: \"" + o.focus + "\" has no control of its own");
         const pengui::Scale scale = window.scale();
         window.mouse_button(scale.device(p.x), scale.device(p.y), 1);

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace effect {
+
 namespace {
 
 int rounded_index(double v, int count) {
@@ -141,3 +143,5 @@ std::string ParamDlyHsLvl::to_text(double v) const {
 double ParamDlyHsLvl::from_text(const std::string& text, bool& ok) const {
     return parsed(ok, [&](double& v) { return db_parse(text, 0.0, 1.0, v); });
 }
+
+} // namespace effect

@@ -3,6 +3,8 @@
 #include "effect/params/NumberedForms.h"
 #include "mppi/TimeUnit.h"
 
+namespace effect {
+
 // The parameters of a delay line and of its filter, distortion and shelf,
 // named D1 ... and D2 ... after the line.
 
@@ -136,3 +138,5 @@ public:
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 };
+
+} // namespace effect

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace effect {
+
 double ParamFlags::to_internal(float n) const noexcept {
     return static_cast<double>(std::lround(256.0 * n) & 0xFF);
 }
@@ -84,3 +86,5 @@ std::string ParamFdbkSeparation::to_text(double v) const {
 double ParamFdbkSeparation::from_text(const std::string& text, bool& ok) const {
     return parsed(ok, [&](double& v) { return number_parse(text, 0.01, 0.0, 1.0, v); });
 }
+
+} // namespace effect

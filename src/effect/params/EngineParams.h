@@ -3,6 +3,8 @@
 #include "mppi/NormalizedParamInterface.h"
 #include "mppi/TimeUnit.h"
 
+namespace effect {
+
 // The engine-level parameters: flags, tempo, pre-delay level, feedback separation.
 
 // Seven switches as the bits of an integer 0..255 (the bits are the engine's).
@@ -77,3 +79,5 @@ public:
     std::string to_text(double v) const override;
     double from_text(const std::string& text, bool& ok) const override;
 };
+
+} // namespace effect

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace effect {
+
 // How an LFO moves a parameter: the glided base b, the wave l in [-1, 1] and
 // the depth d give the modulated value, kept inside the parameter's Range.
 // With depth 0 the couplings use b unchanged.
@@ -44,3 +46,5 @@ struct OctaveModifier {
         return std::clamp(b * std::pow(4.0, l * d), Range::min, Range::max);
     }
 };
+
+} // namespace effect

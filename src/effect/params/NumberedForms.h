@@ -4,6 +4,8 @@
 #include "effect/params/ParamScales.h"
 #include "effect/params/ParamTexts.h"
 
+namespace effect {
+
 // Value forms shared by delay-line and tap parameters.
 
 // Gain 0..4 (+12 dB), shown and typed in dB.
@@ -31,3 +33,5 @@ public:
         return parsed(ok, [&](double& v) { return pan_parse(text, v); });
     }
 };
+
+} // namespace effect

@@ -2,6 +2,8 @@
 
 #include "mppi/ParamNumbered.h"
 
+namespace effect {
+
 // A numbered parameter whose name prefix comes from a mix-in ("D", "Tap ").
 template <class Mixin>
 class NumberedParam : public mppi::ParamNumbered, public Mixin {
@@ -18,3 +20,5 @@ struct ParamDlyMixin {
 struct ParamTapMixin {
     static std::string prefix() { return "Tap "; }
 };
+
+} // namespace effect

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace effect {
+
 // Normalized-to-internal scales shared by several parameter classes. Every
 // to_normalized result is kept inside [0, 1].
 
@@ -25,3 +27,5 @@ inline double bipolar_to_normalized(double v) {
 inline double unit_to_normalized(double v) {
     return std::clamp(v, 0.0, 1.0);
 }
+
+} // namespace effect

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cmath>
 
+namespace effect {
+
 std::string db_text(double gain) {
     if (gain > 0.00001)
         return mppi::format_number("%.1f", 20.0 * std::log10(gain), 5);
@@ -73,3 +75,5 @@ bool number_parse(const std::string& text, double scale, double lo, double hi, d
     value = std::clamp(number * scale, lo, hi);
     return true;
 }
+
+} // namespace effect

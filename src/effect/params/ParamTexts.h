@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace effect {
+
 // Text forms shared by the effect's parameter classes. Parsers return false
 // when the text is not understood; the caller then keeps its value.
 
@@ -37,3 +39,5 @@ double parsed(bool& ok, Parse parse) {
     ok = parse(value);
     return value;
 }
+
+} // namespace effect

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace effect {
+
 double ParamTapTime::to_internal(float n) const noexcept {
     return max_beats * (std::pow(64.0, n) - 1.0) / 63.0;
 }
@@ -13,3 +15,5 @@ double ParamTapTime::to_normalized(double v) const noexcept {
 double ParamTapTime::from_text(const std::string& text, bool& ok) const {
     return parsed(ok, [&](double& v) { return time_parse(time_unit_, text, 0.0, max_beats, v); });
 }
+
+} // namespace effect

@@ -3,6 +3,8 @@
 #include "effect/params/NumberedForms.h"
 #include "mppi/TimeUnit.h"
 
+namespace effect {
+
 // The parameters of a pre-delay tap, named Tap 1 ... Tap 4 after the tap.
 
 // Tap delay in beats, 0..4, shown in the time unit.
@@ -34,3 +36,5 @@ class ParamTapPan : public PanParam<ParamTapMixin> {
 public:
     std::string get_suffix() const override { return " pan"; }
 };
+
+} // namespace effect

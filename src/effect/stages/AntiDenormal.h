@@ -12,7 +12,7 @@
 // to it. So the addition is made only below that, where it changes the value,
 // and the recursions do not wait on it while a signal passes: the results are
 // those of adding it every time.
-namespace anti_denormal {
+namespace effect::anti_denormal {
 
 constexpr float offset = 1e-20f;
 constexpr float reach = 0x1p-40f; // at or above, adding the offset changes nothing
@@ -32,4 +32,4 @@ inline __m128 added_pair(__m128 y) noexcept {
 }
 #endif
 
-} // namespace anti_denormal
+} // namespace effect::anti_denormal

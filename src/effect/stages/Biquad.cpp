@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace effect {
+
 namespace {
 
 // N(s) and D(s) as n0 + n1·s + n2·s², s normalised to the frequency f.
@@ -99,3 +101,5 @@ void Biquad::process(float* dst, const float* src, int count) noexcept {
 std::array<float, 4> Biquad::state() const noexcept {
     return {x_[last_], x_[last_ ^ 1], y_[last_], y_[last_ ^ 1]};
 }
+
+} // namespace effect

@@ -5,6 +5,8 @@
 
 #include <array>
 
+namespace effect {
+
 // A second-order filter in 32-bit floats, direct form I, whose coefficients
 // come from an analog prototype through the bilinear transform with the
 // frequency prewarped to f. The two last inputs and outputs sit in two-entry
@@ -118,3 +120,5 @@ void Biquad::process_pair_from(Biquad& a, float* dst_a, ReadA read_a, Biquad& b,
     a.process(dst_a + i, dst_a + i, count - i);
     b.process(dst_b + i, dst_b + i, count - i);
 }
+
+} // namespace effect

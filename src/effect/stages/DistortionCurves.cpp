@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace effect {
+
 const DistortionCurves& DistortionCurves::instance() {
     static const DistortionCurves curves;
     return curves;
@@ -64,3 +66,5 @@ void DistortionCurves::puncher_block(const float* x, float scale, float* out,
 }
 
 #endif
+
+} // namespace effect

@@ -11,6 +11,8 @@
 // Where the compiler builds AVX2 forms, the curves have eight-lane ones.
 #include "effect/Avx2.h"
 
+namespace effect {
+
 // The two shaping curves of the distortion, each 16 cubic segments: a tanh
 // soft clipper over [-8, 8] and one period of a sine for the wave folder.
 // Built once, on first use, and shared by every stage; read-only afterwards,
@@ -197,3 +199,5 @@ QUEVRIN_AVX2 inline __m256 DistortionCurves::puncher8(__m256 x, __m256 scale) co
 }
 
 #endif
+
+} // namespace effect

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace effect {
+
 namespace {
 
 constexpr int dist_attribute = 2;
@@ -78,7 +80,7 @@ void DistortionStage::tick(int n) noexcept {
     prev_drive_ = drive_;
     prev_scale_ = scale_;
     level_param_.tick(n);
-    if (take_change(dist_changed_)) {
+    if (mppi::take_change(dist_changed_)) {
         take_values();
         update_curves(true);
     }
@@ -344,3 +346,5 @@ void DistortionStage::apply_compensation(float* block, int count) noexcept {
         avx2::run([&]() QUEVRIN_INLINE { hold_gain(block, count, to); });
     }
 }
+
+} // namespace effect

@@ -12,6 +12,8 @@
 #include <atomic>
 #include <memory>
 
+namespace effect {
+
 // Shapes every block a delay line reads with a tanh soft clipper
 // ("Overdrive"), a sine wave folder ("Puncher") or a blend of the two, then
 // holds the block's output level at its input level, never above an RMS of
@@ -82,3 +84,5 @@ private:
     Curve puncher_{4.0f, 0.0f, 0.0f, 0.0f, 0.0f};
     float comp_ = 1.0f, prev_comp_ = 1.0f;
 };
+
+} // namespace effect

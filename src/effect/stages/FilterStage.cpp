@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace effect {
+
 namespace {
 
 constexpr int filter_attribute = 2;
@@ -72,7 +74,7 @@ void FilterStage::tick(int n) noexcept {
     cutoff_.tick(n);
     reso_.tick(n);
     q_.tick(n);
-    if (take_change(filter_changed_))
+    if (mppi::take_change(filter_changed_))
         update_coefficients();
 }
 
@@ -103,3 +105,5 @@ void FilterStage::update_coefficients() noexcept {
         std::min(cutoff_.get_value(), max_cutoff_ratio * double(biquad_.sample_rate()));
     biquad_.set(type, float(f), float(reso_.get_value()), float(q_.get_value()));
 }
+
+} // namespace effect

@@ -11,6 +11,8 @@
 #include <atomic>
 #include <memory>
 
+namespace effect {
+
 // The first stage of a delay line's loop: reads the delayed samples through a
 // second-order filter (low-pass, high-pass, resonator or band-pass) whose
 // cutoff, resonance and Q each have an LFO. Coefficients change only at a
@@ -100,3 +102,5 @@ void FilterStage::read_pair_from(FilterStage& a, float* dst_a, ReadA read_a, Fil
         Biquad::process_pair_from(a.biquad_, dst_a, read_a, b.biquad_, dst_b, read_b, count);
     }
 }
+
+} // namespace effect

@@ -8,7 +8,7 @@
 
 #include <emmintrin.h>
 
-namespace lane_pair {
+namespace effect::lane_pair {
 
 inline __m128 lanes(float a, float b) noexcept {
     return _mm_unpacklo_ps(_mm_set_ss(a), _mm_set_ss(b));
@@ -22,6 +22,6 @@ inline float second(__m128 v) noexcept {
     return _mm_cvtss_f32(_mm_shuffle_ps(v, v, _MM_SHUFFLE(1, 1, 1, 1)));
 }
 
-} // namespace lane_pair
+} // namespace effect::lane_pair
 
 #endif

@@ -7,6 +7,8 @@
 #include <emmintrin.h>
 #endif
 
+namespace effect {
+
 void LevelDetector::set_time(float seconds) noexcept {
     time_ = seconds;
     update_coefficients();
@@ -94,3 +96,5 @@ void LevelDetector::update_coefficients() noexcept {
         power *= -double(a1_);
     }
 }
+
+} // namespace effect

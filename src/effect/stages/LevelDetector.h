@@ -1,5 +1,7 @@
 #pragma once
 
+namespace effect {
+
 // An RMS follower: a first-order low-pass on the squared signal, made by the
 // bilinear transform, read once per block.
 class LevelDetector {
@@ -30,3 +32,5 @@ private:
     // (-a1)^k: how much of a sample k steps back remains in the output.
     float decay_[max_block + 1] = {};
 };
+
+} // namespace effect

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace effect {
+
 namespace {
 
 constexpr int shelf_attribute = 3;
@@ -47,7 +49,7 @@ void ShelfStage::set_sample_rate(float rate) {
 }
 
 void ShelfStage::tick() noexcept {
-    if (take_change(shelf_changed_))
+    if (mppi::take_change(shelf_changed_))
         update_coefficients();
 }
 
@@ -116,3 +118,5 @@ void ShelfStage::update_coefficients() noexcept {
     b1_ = float((1.0 - g * k) / norm);
     a1_ = float((1.0 - k) / norm);
 }
+
+} // namespace effect

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <memory>
 
+namespace effect {
+
 // The last stage of a delay line's loop: a first-order high shelf with gain 1
 // at 0 Hz and g at the Nyquist frequency, so that repeats darken one after
 // the other. Its parameters have no LFO and take effect at the next tick.
@@ -54,3 +56,5 @@ private:
     float g_ = 1.0f;
     std::atomic<bool> shelf_changed_{false};
 };
+
+} // namespace effect

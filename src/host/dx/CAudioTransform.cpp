@@ -18,6 +18,8 @@
 #include <emmintrin.h>
 #endif
 
+namespace host::dx {
+
 namespace {
 
 // The editor window starts at 100 x 100 pixels.
@@ -158,7 +160,7 @@ STDMETHODIMP CAudioTransform::GetStateBlock(BYTE* block) {
     if (block == nullptr) {
         return E_POINTER;
     }
-    CAutoLock lock(&lock_);
+    dshow::CAutoLock lock(&lock_);
     std::memcpy(block, state_block_.data(), state_block_.size());
     return S_OK;
 }
@@ -173,7 +175,7 @@ STDMETHODIMP CAudioTransform::SetStateBlock(const BYTE* block) {
 }
 
 void CAudioTransform::copy_state_in(const BYTE* block) {
-    CAutoLock lock(&lock_);
+    dshow::CAutoLock lock(&lock_);
     std::memcpy(state_block_.data(), block, state_block_.size());
 }
 
@@ -190,7 +192,7 @@ STDMETHODIMP CAudioTransform::GetPinFormat(WAVEFORMATEX* format, int pin) {
 }
 
 STDMETHODIMP CAudioTransform::SetNotifyWindow(HWND window, WORD id) {
-    CAutoLock lock(&lock_);
+    dshow::CAutoLock lock(&lock_);
     NotifyEntry* entry = nullptr;
     NotifyEntry* last_free = nullptr;
     for (NotifyEntry& e : notify_table_) {
@@ -213,7 +215,7 @@ STDMETHODIMP CAudioTransform::SetNotifyWindow(HWND window, WORD id) {
 }
 
 void CAudioTransform::notify_windows(WORD code) {
-    CAutoLock lock(&lock_);
+    dshow::CAutoLock lock(&lock_);
     for (NotifyEntry& e : notify_table_) {
         if (e.window == nullptr) {
             continue;
@@ -266,7 +268,7 @@ HRESULT CAudioTransform::start_streaming() {
                                : 1.0f);
     dsp_->reset();
     {
-        CAutoLock lock(&lock_);
+        dshow::CAutoLock lock(&lock_);
         dsp_->set_prog_name(current_program_.get_prog_name());
         dsp_->load_prog(current_program_);
     }
@@ -377,7 +379,7 @@ bool CAudioTransform::set_param(int index, float normalized, int priority) {
         return false;
     }
     {
-        CAutoLock lock(&lock_);
+        dshow::CAutoLock lock(&lock_);
         current_program_.set_value(index, normalized);
     }
     set_dirty(true);
@@ -390,7 +392,7 @@ void CAudioTransform::apply_program(const mppi::ProgramSlot& program, int priori
     dsp_->load_prog(program);
     writer_.program_loaded(program.get_nbr_values(), priority);
     {
-        CAutoLock lock(&lock_);
+        dshow::CAutoLock lock(&lock_);
         current_program_.copy_from(program);
         // A damaged program may hold fewer values, or values the DSP refused:
         // the current program keeps what the DSP really holds, one per parameter.
@@ -412,3 +414,5 @@ bool CAudioTransform::encode_state(const char (&magic)[state_magic_size]) {
     std::memcpy(state_block_.data(), magic, state_magic_size);
     return current_program_.write(state_block_.data() + state_magic_size) == 0;
 }
+
+} // namespace host::dx

@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+namespace host::dx {
+
 class HostDspDx;
 class HostGuiDx;
 
@@ -124,7 +126,7 @@ protected:
     bool encode_state(const char (&magic)[state_magic_size]);
     // Under the lock: the state block becomes a copy of block, dirty flag untouched.
     void copy_state_in(const BYTE* block);
-    CCritSec& state_lock() { return lock_; }
+    dshow::CCritSec& state_lock() { return lock_; }
     const BYTE* state_block() const { return state_block_.data(); }
 
 private:
@@ -144,7 +146,7 @@ private:
     std::unique_ptr<mppi::GuiInterface> gui_;
     enum class Editor { none, making, made, failed } editor_ = Editor::none;
     mppi::ProgramSlot current_program_;
-    CCritSec lock_;
+    dshow::CCritSec lock_;
     std::array<BYTE, state_block_size> state_block_{};
     std::atomic<bool> dirty_{false};
     std::array<NotifyEntry, nbr_notify_windows> notify_table_{};
@@ -159,3 +161,5 @@ private:
     mppi::ParamWriter writer_;
     mutable mppi::ThreadCheck threads_;
 };
+
+} // namespace host::dx

@@ -12,12 +12,14 @@
 #include <cstring>
 #include <new>
 
+namespace host::dx {
+
 namespace {
 
-const AMOVIESETUP_MEDIATYPE audio_pin_type = {&MEDIATYPE_Audio, &GUID_NULL};
+const dshow::AMOVIESETUP_MEDIATYPE audio_pin_type = {&MEDIATYPE_Audio, &GUID_NULL};
 WCHAR input_pin_name[] = WIDE_TEXT("Input");
 WCHAR output_pin_name[] = WIDE_TEXT("Output");
-const AMOVIESETUP_PIN setup_pins[] = {
+const dshow::AMOVIESETUP_PIN setup_pins[] = {
     {input_pin_name, FALSE, FALSE, FALSE, FALSE, &GUID_NULL, output_pin_name, 1, &audio_pin_type},
     {output_pin_name, FALSE, TRUE, FALSE, FALSE, &GUID_NULL, input_pin_name, 1, &audio_pin_type},
 };
@@ -46,7 +48,7 @@ WORD plain_tag(const WAVEFORMATEXTENSIBLE& ex) {
 // The leading 16 bytes of a wave format block, the only ones looked at; an
 // extensible block of a sample type the filter takes reads as the plain
 // format, so everything after this treats the two alike.
-bool read_wave_format(const CMediaType& mt, WAVEFORMATEX& format) {
+bool read_wave_format(const dshow::CMediaType& mt, WAVEFORMATEX& format) {
     if (mt.Format() == nullptr || mt.FormatLength() < min_format_size) {
         return false;
     }
@@ -61,7 +63,7 @@ bool read_wave_format(const CMediaType& mt, WAVEFORMATEX& format) {
     return true;
 }
 
-bool is_audio(const CMediaType& mt) {
+bool is_audio(const dshow::CMediaType& mt) {
     return IsEqualGUID(*mt.Type(), MEDIATYPE_Audio) && !mt.IsTemporalCompressed();
 }
 
@@ -112,20 +114,20 @@ HRESULT write_exactly(IStream* stream, const BYTE* data, ULONG size) {
 
 } // namespace
 
-const AMOVIESETUP_FILTER quevrin_setup = {&CLSID_Quevrin, WIDE_TEXT("VANTREL - Quevrin"),
-                                          MERIT_DO_NOT_USE, 2, setup_pins};
+const dshow::AMOVIESETUP_FILTER quevrin_setup = {&CLSID_Quevrin, WIDE_TEXT("VANTREL - Quevrin"),
+                                                 MERIT_DO_NOT_USE, 2, setup_pins};
 
 CSfPlugIn::CSfPlugIn(LPUNKNOWN outer)
-    : CTransformFilter("VANTREL - Quevrin", outer, CLSID_Quevrin) {
+    : dshow::CTransformFilter("VANTREL - Quevrin", outer, CLSID_Quevrin) {
     StaticPresets::get();
 }
 
 CSfPlugIn::~CSfPlugIn() = default;
 
-CUnknown* CSfPlugIn::CreateInstance(LPUNKNOWN outer, HRESULT* phr) {
+dshow::CUnknown* CSfPlugIn::CreateInstance(LPUNKNOWN outer, HRESULT* phr) {
     try {
-        auto dsp = std::make_unique<Algo>();
-        auto gui = std::make_unique<ZentrovaGui>();
+        auto dsp = std::make_unique<effect::Algo>();
+        auto gui = std::make_unique<editor::ZentrovaGui>();
         return create(outer, phr, std::move(dsp), std::move(gui));
     } catch (...) {
         *phr = E_OUTOFMEMORY;
@@ -152,30 +154,32 @@ STDMETHODIMP CSfPlugIn::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
         return E_POINTER;
     }
     if (IsEqualIID(riid, IID_ISfPlugInProp)) {
-        return GetInterface(static_cast<ISfPlugInProp*>(this), ppv);
+        return dshow::GetInterface(static_cast<ISfPlugInProp*>(this), ppv);
     }
     if (IsEqualIID(riid, IID_ISpecifyPropertyPages)) {
-        return GetInterface(static_cast<ISpecifyPropertyPages*>(this), ppv);
+        return dshow::GetInterface(static_cast<ISpecifyPropertyPages*>(this), ppv);
     }
     if (IsEqualIID(riid, IID_IPersistStream)) {
-        return GetInterface(static_cast<IPersistStream*>(this), ppv);
+        return dshow::GetInterface(static_cast<IPersistStream*>(this), ppv);
     }
     if (IsEqualIID(riid, IID_IStaticFilterPreset)) {
-        return GetInterface(static_cast<IStaticFilterPreset*>(this), ppv);
+        return dshow::GetInterface(static_cast<IStaticFilterPreset*>(this), ppv);
     }
-    return CTransformFilter::NonDelegatingQueryInterface(riid, ppv);
+    return dshow::CTransformFilter::NonDelegatingQueryInterface(riid, ppv);
 }
 
-std::unique_ptr<CTransformInputPin> CSfPlugIn::CreateInputPin(HRESULT* phr) {
-    return std::unique_ptr<CTransformInputPin>(new (std::nothrow) CSfPlugInInputPin(this, phr));
+std::unique_ptr<dshow::CTransformInputPin> CSfPlugIn::CreateInputPin(HRESULT* phr) {
+    return std::unique_ptr<dshow::CTransformInputPin>(new (std::nothrow)
+                                                          CSfPlugInInputPin(this, phr));
 }
 
-std::unique_ptr<CTransformOutputPin> CSfPlugIn::CreateOutputPin(HRESULT* phr) {
-    return std::unique_ptr<CTransformOutputPin>(new (std::nothrow) CTransformOutputPin(
-        "Quevrin output pin", this, phr, WIDE_TEXT("Output")));
+std::unique_ptr<dshow::CTransformOutputPin> CSfPlugIn::CreateOutputPin(HRESULT* phr) {
+    return std::unique_ptr<dshow::CTransformOutputPin>(
+        new (std::nothrow)
+            dshow::CTransformOutputPin("Quevrin output pin", this, phr, WIDE_TEXT("Output")));
 }
 
-HRESULT CSfPlugIn::CheckInputType(const CMediaType* in) {
+HRESULT CSfPlugIn::CheckInputType(const dshow::CMediaType* in) {
     WAVEFORMATEX format;
     if (!is_audio(*in) || !read_wave_format(*in, format)) {
         return E_INVALIDARG;
@@ -183,11 +187,11 @@ HRESULT CSfPlugIn::CheckInputType(const CMediaType* in) {
     const bool pcm16 = format.wFormatTag == WAVE_FORMAT_PCM && format.wBitsPerSample == 16;
     const bool float32 = format.wFormatTag == WAVE_FORMAT_IEEE_FLOAT && format.wBitsPerSample == 32;
     const bool channels = format.nChannels == 1 || format.nChannels == 2;
-    const bool rate = SampleRateLimit::serves(double(format.nSamplesPerSec));
+    const bool rate = effect::SampleRateLimit::serves(double(format.nSamplesPerSec));
     return channels && rate && (pcm16 || float32) ? S_OK : E_INVALIDARG;
 }
 
-HRESULT CSfPlugIn::CheckTransform(const CMediaType* in, const CMediaType* out) {
+HRESULT CSfPlugIn::CheckTransform(const dshow::CMediaType* in, const dshow::CMediaType* out) {
     WAVEFORMATEX from;
     WAVEFORMATEX to;
     if (!is_audio(*in) || !is_audio(*out) || !read_wave_format(*in, from) ||
@@ -200,7 +204,7 @@ HRESULT CSfPlugIn::CheckTransform(const CMediaType* in, const CMediaType* out) {
     return same_samples && to.nChannels == dsp_output_channels() ? S_OK : E_INVALIDARG;
 }
 
-HRESULT CSfPlugIn::output_type_for(const CMediaType& in, CMediaType* out) {
+HRESULT CSfPlugIn::output_type_for(const dshow::CMediaType& in, dshow::CMediaType* out) {
     WAVEFORMATEX format;
     if (!read_wave_format(in, format)) {
         return E_INVALIDARG;
@@ -223,7 +227,7 @@ HRESULT CSfPlugIn::output_type_for(const CMediaType& in, CMediaType* out) {
     return S_OK;
 }
 
-HRESULT CSfPlugIn::GetMediaType(int position, CMediaType* mt) {
+HRESULT CSfPlugIn::GetMediaType(int position, dshow::CMediaType* mt) {
     if (m_pInput == nullptr || !m_pInput->IsConnected()) {
         return E_UNEXPECTED;
     }
@@ -236,13 +240,13 @@ HRESULT CSfPlugIn::GetMediaType(int position, CMediaType* mt) {
     return output_type_for(m_pInput->CurrentMediaType(), mt);
 }
 
-HRESULT CSfPlugIn::SetMediaType(PIN_DIRECTION dir, const CMediaType* mt) {
+HRESULT CSfPlugIn::SetMediaType(PIN_DIRECTION dir, const dshow::CMediaType* mt) {
     WAVEFORMATEX format;
     if (!read_wave_format(*mt, format)) {
         return E_INVALIDARG;
     }
     complete_format(format);
-    const HRESULT hr = CTransformFilter::SetMediaType(dir, mt);
+    const HRESULT hr = dshow::CTransformFilter::SetMediaType(dir, mt);
     if (FAILED(hr)) {
         return hr;
     }
@@ -398,7 +402,7 @@ STDMETHODIMP CSfPlugIn::Save(IStream* stream, BOOL clear_dirty) {
     put_u32(data, stream_size);
     put_guid(data + 4, IID_ISfPlugInProp);
     {
-        CAutoLock lock(&state_lock());
+        dshow::CAutoLock lock(&state_lock());
         if (!encode_state(state_magic)) {
             return E_FAIL;
         }
@@ -485,3 +489,5 @@ STDMETHODIMP CSfPlugIn::SetPreset(LONG index) {
     }
     return S_OK;
 }
+
+} // namespace host::dx

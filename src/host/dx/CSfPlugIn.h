@@ -7,9 +7,11 @@
 
 #include <memory>
 
+namespace host::dx {
+
 class CSfPlugInInputPin;
 
-extern const AMOVIESETUP_FILTER quevrin_setup;
+extern const dshow::AMOVIESETUP_FILTER quevrin_setup;
 
 // The DirectShow audio transform filter "VANTREL - Quevrin": negotiates 16-bit
 // PCM or 32-bit float, mono or stereo, at any rate, into stereo of the same
@@ -21,7 +23,7 @@ extern const AMOVIESETUP_FILTER quevrin_setup;
 // graph control (connection, format negotiation, state changes), persistence
 // and presets run on the editor thread (the host's user-interface thread),
 // Receive and EndOfStream on the audio thread.
-class CSfPlugIn : public CTransformFilter,
+class CSfPlugIn : public dshow::CTransformFilter,
                   public CAudioTransform,
                   public ISpecifyPropertyPages,
                   public IPersistStream,
@@ -34,7 +36,7 @@ public:
 
     // [editor thread] The factory template's create function: the engine and
     // the headless editor, wired. Null with *phr = E_OUTOFMEMORY on failure.
-    static CUnknown* CreateInstance(LPUNKNOWN outer, HRESULT* phr);
+    static dshow::CUnknown* CreateInstance(LPUNKNOWN outer, HRESULT* phr);
     // [editor thread] The same around given core objects. Whatever is made is
     // destroyed again on failure.
     static CSfPlugIn* create(LPUNKNOWN outer, HRESULT* phr, std::unique_ptr<mppi::DspInterface> dsp,
@@ -45,13 +47,13 @@ public:
     STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
     int GetPinCount() override { return 2; }
-    const AMOVIESETUP_FILTER* GetSetupData() override { return &quevrin_setup; }
+    const dshow::AMOVIESETUP_FILTER* GetSetupData() override { return &quevrin_setup; }
 
     HRESULT Transform(IMediaSample*, IMediaSample*) override { return E_INVALIDARG; }
-    HRESULT CheckInputType(const CMediaType* in) override;
-    HRESULT CheckTransform(const CMediaType* in, const CMediaType* out) override;
-    HRESULT GetMediaType(int position, CMediaType* mt) override;
-    HRESULT SetMediaType(PIN_DIRECTION dir, const CMediaType* mt) override;
+    HRESULT CheckInputType(const dshow::CMediaType* in) override;
+    HRESULT CheckTransform(const dshow::CMediaType* in, const dshow::CMediaType* out) override;
+    HRESULT GetMediaType(int position, dshow::CMediaType* mt) override;
+    HRESULT SetMediaType(PIN_DIRECTION dir, const dshow::CMediaType* mt) override;
     HRESULT CompleteConnect(PIN_DIRECTION dir, IPin* receive_pin) override;
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
     HRESULT StartStreaming() override { return start_streaming(); }
@@ -63,10 +65,10 @@ public:
 
     // [editor thread] The output type an input type calls for: the DSP's channel count, block
     // align and byte rate to match, no extra format bytes.
-    HRESULT output_type_for(const CMediaType& in, CMediaType* out);
+    HRESULT output_type_for(const dshow::CMediaType& in, dshow::CMediaType* out);
 
     // IPersist (both IBaseFilter's and IPersistStream's)
-    STDMETHODIMP GetClassID(CLSID* clsid) override { return CBaseFilter::GetClassID(clsid); }
+    STDMETHODIMP GetClassID(CLSID* clsid) override { return dshow::CBaseFilter::GetClassID(clsid); }
     // ISpecifyPropertyPages
     // [editor thread]
     STDMETHODIMP GetPages(CAUUID* pages) override;
@@ -88,8 +90,8 @@ public:
 
 protected:
     // The input pin "Input" (a CSfPlugInInputPin) and the output pin "Output".
-    std::unique_ptr<CTransformInputPin> CreateInputPin(HRESULT* phr) override;
-    std::unique_ptr<CTransformOutputPin> CreateOutputPin(HRESULT* phr) override;
+    std::unique_ptr<dshow::CTransformInputPin> CreateInputPin(HRESULT* phr) override;
+    std::unique_ptr<dshow::CTransformOutputPin> CreateOutputPin(HRESULT* phr) override;
 
 private:
     explicit CSfPlugIn(LPUNKNOWN outer);
@@ -98,3 +100,5 @@ private:
     WAVEFORMATEX m_input_format{};
     WAVEFORMATEX m_output_format{};
 };
+
+} // namespace host::dx

@@ -4,21 +4,24 @@
 
 #include <cstring>
 
-CSfPlugInInputPin::CSfPlugInInputPin(CSfPlugIn* filter, HRESULT* phr)
-    : CTransformInputPin("Quevrin input pin", filter, phr, WIDE_TEXT("Input")), m_plugin(filter) {}
+namespace host::dx {
 
-HRESULT CSfPlugInInputPin::CheckMediaType(const CMediaType* mt) {
+CSfPlugInInputPin::CSfPlugInInputPin(CSfPlugIn* filter, HRESULT* phr)
+    : dshow::CTransformInputPin("Quevrin input pin", filter, phr, WIDE_TEXT("Input")),
+      m_plugin(filter) {}
+
+HRESULT CSfPlugInInputPin::CheckMediaType(const dshow::CMediaType* mt) {
     HRESULT hr = m_plugin->CheckInputType(mt);
     if (hr != S_OK) {
         return hr;
     }
-    CBasePin* output = m_plugin->GetPin(1);
+    dshow::CBasePin* output = m_plugin->GetPin(1);
     if (output == nullptr || !output->IsConnected() ||
         m_plugin->CheckTransform(mt, &output->CurrentMediaType()) == S_OK) {
         return S_OK;
     }
     // The output would be reconnected with the type this input calls for.
-    CMediaType needed;
+    dshow::CMediaType needed;
     hr = m_plugin->output_type_for(*mt, &needed);
     return FAILED(hr) ? hr : output->GetConnected()->QueryAccept(&needed);
 }
@@ -35,3 +38,5 @@ STDMETHODIMP CSfPlugInInputPin::QueryId(LPWSTR* id) {
     std::memcpy(*id, name, sizeof name);
     return S_OK;
 }
+
+} // namespace host::dx

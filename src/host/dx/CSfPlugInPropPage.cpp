@@ -6,8 +6,10 @@
 
 #include <new>
 
+namespace host::dx {
+
 CSfPlugInPropPage::CSfPlugInPropPage(LPUNKNOWN outer)
-    : CBasePropertyPage("VANTREL - Quevrin Property Page", outer, dialog_id, title_id) {}
+    : dshow::CBasePropertyPage("VANTREL - Quevrin Property Page", outer, dialog_id, title_id) {}
 
 CSfPlugInPropPage::~CSfPlugInPropPage() {
     if (m_pProp != nullptr) {
@@ -15,8 +17,8 @@ CSfPlugInPropPage::~CSfPlugInPropPage() {
     }
 }
 
-CUnknown* CSfPlugInPropPage::CreateInstance(LPUNKNOWN outer, HRESULT* phr) {
-    CUnknown* page = new (std::nothrow) CSfPlugInPropPage(outer);
+dshow::CUnknown* CSfPlugInPropPage::CreateInstance(LPUNKNOWN outer, HRESULT* phr) {
+    dshow::CUnknown* page = new (std::nothrow) CSfPlugInPropPage(outer);
     if (page == nullptr && phr != nullptr) {
         *phr = E_OUTOFMEMORY;
     }
@@ -98,3 +100,5 @@ INT_PTR CSfPlugInPropPage::OnReceiveMessage(HWND hwnd, UINT message, WPARAM, LPA
         return 0;
     }
 }
+
+} // namespace host::dx

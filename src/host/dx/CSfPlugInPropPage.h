@@ -9,7 +9,9 @@
 #include "host/dx/ISfPlugInProp.h"
 #include "host/dx/platform/CBasePropertyPage.h"
 
-class CSfPlugInPropPage : public CBasePropertyPage {
+namespace host::dx {
+
+class CSfPlugInPropPage : public dshow::CBasePropertyPage {
 public:
     static constexpr int dialog_id = 101;
     static constexpr int title_id = 1;
@@ -17,7 +19,7 @@ public:
     static constexpr WORD notify_id = 32700;
 
     // [editor thread] The class factory's create function; E_OUTOFMEMORY.
-    static CUnknown* CreateInstance(LPUNKNOWN outer, HRESULT* phr);
+    static dshow::CUnknown* CreateInstance(LPUNKNOWN outer, HRESULT* phr);
     ~CSfPlugInPropPage() override;
 
     // [editor thread] Title string 1 and the editor window's size.
@@ -37,3 +39,5 @@ private:
 
     ISfPlugInProp* m_pProp = nullptr;
 };
+
+} // namespace host::dx

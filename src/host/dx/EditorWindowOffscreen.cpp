@@ -2,6 +2,8 @@
 
 #include "pengui/HeadlessWindow.h"
 
+namespace host::dx {
+
 std::unique_ptr<pengui::WindowInterface> create_offscreen_editor_window(int width, int height) {
     auto window = std::make_unique<pengui::HeadlessWindow>(width, height);
     pengui::Scale scale;
@@ -10,3 +12,5 @@ std::unique_ptr<pengui::WindowInterface> create_offscreen_editor_window(int widt
     }
     return window;
 }
+
+} // namespace host::dx

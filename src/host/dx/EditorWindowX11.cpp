@@ -5,6 +5,8 @@
 #include "pengui/x11/EventLoopX11.h"
 #include "pengui/x11/WindowX11.h"
 
+namespace host::dx {
+
 // Without a display that answers the editor draws offscreen, as the
 // command-line host's screenshot wants. On a display it draws at the scale
 // the desktop asks for.
@@ -16,3 +18,5 @@ std::unique_ptr<pengui::WindowInterface> create_editor_window(int width, int hei
     }
     return create_offscreen_editor_window(width, height);
 }
+
+} // namespace host::dx

@@ -2,6 +2,8 @@
 
 #include "host/dx/CAudioTransform.h"
 
+namespace host::dx {
+
 mppi::HostRecord* HostDspDx::query_record(mppi::HostRecord* record) {
     record->fields[2] = 1;
     return record;
@@ -15,3 +17,5 @@ bool HostDspDx::is_in_channel(int, int channel) noexcept {
 bool HostDspDx::is_out_channel(int, int channel) noexcept {
     return channel < core_->output_channels();
 }
+
+} // namespace host::dx

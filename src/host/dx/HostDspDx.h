@@ -2,6 +2,8 @@
 
 #include "mppi/HostDspInterface.h"
 
+namespace host::dx {
+
 class CAudioTransform;
 
 // What the filter offers the DSP side of the plug-in core. Owned by the DSP.
@@ -23,3 +25,5 @@ public:
 private:
     CAudioTransform* const core_;
 };
+
+} // namespace host::dx

@@ -3,6 +3,8 @@
 #include "host/dx/CAudioTransform.h"
 #include "pengui/WindowInterface.h"
 
+namespace host::dx {
+
 bool HostGuiDx::may_change_param(int index, int priority) {
     return core_->may_change_param(index, priority);
 }
@@ -25,3 +27,5 @@ int HostGuiDx::resize_window(int width, int height) {
     }
     return 0;
 }
+
+} // namespace host::dx

@@ -2,6 +2,8 @@
 
 #include "mppi/HostGuiInterface.h"
 
+namespace host::dx {
+
 class CAudioTransform;
 
 // What the filter offers the GUI side of the plug-in core: parameter changes
@@ -29,3 +31,5 @@ public:
 private:
     CAudioTransform* const core_;
 };
+
+} // namespace host::dx

@@ -13,6 +13,8 @@ namespace pengui {
 class WindowInterface;
 }
 
+namespace host::dx {
+
 struct ISfPlugInProp : IUnknown {
     static constexpr int state_block_size = 4096;
 
@@ -41,3 +43,5 @@ struct ISfPlugInProp : IUnknown {
 protected:
     ~ISfPlugInProp() = default;
 };
+
+} // namespace host::dx

@@ -3,6 +3,8 @@
 
 #include "host/dx/platform/com.h"
 
+namespace host::dx {
+
 struct IStaticFilterPreset : IUnknown {
     // [editor thread] The number of built-in programs.
     STDMETHOD(GetPresetCount)(LONG* count) PURE;
@@ -15,3 +17,5 @@ struct IStaticFilterPreset : IUnknown {
 protected:
     ~IStaticFilterPreset() = default;
 };
+
+} // namespace host::dx

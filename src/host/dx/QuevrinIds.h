@@ -5,6 +5,8 @@
 
 #include "host/dx/platform/com.h"
 
+namespace host::dx {
+
 // {9E31934C-1F03-4982-AA63-C00C94C206C7}
 inline constexpr CLSID CLSID_Quevrin = {
     0x9E31934C, 0x1F03, 0x4982, {0xAA, 0x63, 0xC0, 0x0C, 0x94, 0xC2, 0x06, 0xC7}};
@@ -20,3 +22,5 @@ inline constexpr IID IID_ISfPlugInProp = {
 // {36A22460-0CC9-11D0-8574-00A0C9053912}
 inline constexpr IID IID_IStaticFilterPreset = {
     0x36A22460, 0x0CC9, 0x11D0, {0x85, 0x74, 0x00, 0xA0, 0xC9, 0x05, 0x39, 0x12}};
+
+} // namespace host::dx

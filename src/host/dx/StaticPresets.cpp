@@ -7,6 +7,8 @@
 #include <atomic>
 #include <memory>
 
+namespace host::dx {
+
 namespace {
 
 std::unique_ptr<mppi::BankManager> filled_bank;
@@ -28,8 +30,8 @@ const mppi::BankManager& StaticPresets::get() {
     if (const mppi::BankManager* bank = published.load(std::memory_order_acquire)) {
         return *bank;
     }
-    static CCritSec fill_lock;
-    CAutoLock lock(&fill_lock);
+    static dshow::CCritSec fill_lock;
+    dshow::CAutoLock lock(&fill_lock);
     if (filled_bank == nullptr) {
         std::size_t size = 0;
         const void* data = sys::get_ressource("VNPB", "static_presets", &size);
@@ -42,3 +44,5 @@ const mppi::BankManager& StaticPresets::get() {
     }
     return *filled_bank;
 }
+
+} // namespace host::dx

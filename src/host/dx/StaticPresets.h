@@ -2,6 +2,8 @@
 
 #include "mppi/preset/BankManager.h"
 
+namespace host::dx {
+
 // The built-in programs offered to hosts as static presets, decoded from the
 // module resource "static_presets" (type "VNPB") once per process and shared
 // by every filter.
@@ -12,3 +14,5 @@ public:
     // call tries again. Once filled, the bank never changes.
     static const mppi::BankManager& get();
 };
+
+} // namespace host::dx

@@ -9,6 +9,8 @@
 #include <cctype>
 #include <cmath>
 
+namespace host::lv2 {
+
 namespace {
 
 // A C identifier from a display name: "D1 filt cutoff" -> "d1_filt_cutoff".
@@ -57,11 +59,11 @@ ControlPort::ControlPort(const mppi::NormalizedParamInterface& param)
       unit_(unit_of(param.get_unit())) {
     const double v0 = param.to_internal(0.0f);
     const double v1 = param.to_internal(1.0f);
-    if (dynamic_cast<const ParamFlags*>(&param) != nullptr) {
+    if (dynamic_cast<const effect::ParamFlags*>(&param) != nullptr) {
         // The seven switches as one number: normalized 1 wraps to 0.
         kind_ = Kind::integer;
-    } else if (dynamic_cast<const ParamDlyFiltType*>(&param) != nullptr ||
-               dynamic_cast<const ParamDlyDistType*>(&param) != nullptr ||
+    } else if (dynamic_cast<const effect::ParamDlyFiltType*>(&param) != nullptr ||
+               dynamic_cast<const effect::ParamDlyDistType*>(&param) != nullptr ||
                dynamic_cast<const mppi::ParamLfoWf*>(&param) != nullptr) {
         kind_ = Kind::enumeration;
         for (long k = std::lround(v0); k <= std::lround(v1); ++k) {
@@ -159,3 +161,5 @@ std::vector<ControlPort> control_ports_of(mppi::DspInterface& dsp) {
     }
     return ports;
 }
+
+} // namespace host::lv2

@@ -9,6 +9,8 @@ namespace mppi {
 class DspInterface;
 }
 
+namespace host::lv2 {
+
 // How one parameter shows as an LV2 control port: a value in the unit users
 // read (decibels for gains, percent for fractions and pans, Hz, BPM, beats,
 // choices as their index), its range, default and properties, and the
@@ -76,3 +78,5 @@ private:
 // [editor thread] One port per parameter of dsp, in the parameters' order:
 // the plug-in and its UI describe and convert their ports alike. Allocates.
 std::vector<ControlPort> control_ports_of(mppi::DspInterface& dsp);
+
+} // namespace host::lv2

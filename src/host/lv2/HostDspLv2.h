@@ -2,6 +2,8 @@
 
 #include "mppi/HostDspInterface.h"
 
+namespace host::lv2 {
+
 // What an LV2 host offers the DSP side of the plug-in core. Owned by the DSP.
 // The host hands the tempo in through the plug-in's time port, so programs
 // leave the tempo alone; both audio channels always flow.
@@ -18,3 +20,5 @@ public:
     // [audio thread] True.
     bool is_out_channel(int, int) noexcept override { return true; }
 };
+
+} // namespace host::lv2

@@ -14,8 +14,10 @@
 #include <cstring>
 #include <limits>
 
+namespace host::lv2 {
+
 QuevrinLv2::QuevrinLv2(double rate, const LV2_URID_Map* map) {
-    auto algo = std::make_unique<Algo>();
+    auto algo = std::make_unique<effect::Algo>();
     algo->set_host(std::make_unique<HostDspLv2>());
     // The DSP side runs without a GUI peer: an LV2 UI speaks through ports.
     algo->set_gui(nullptr);
@@ -265,3 +267,5 @@ LV2_State_Status QuevrinLv2::restore(LV2_State_Retrieve_Function retrieve,
     }
     return LV2_STATE_SUCCESS;
 }
+
+} // namespace host::lv2

@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+namespace host::lv2 {
+
 // One instance of the plug-in in an LV2 host: it owns and wires the DSP
 // object, feeds it the host's blocks in chunks of at most 256 frames, applies
 // the control ports and the host's tempo, and saves and restores the current
@@ -109,3 +111,5 @@ private:
     std::array<Block, 2> out_blocks_{};
     float last_host_bpm_ = 0.0f;
 };
+
+} // namespace host::lv2

@@ -156,8 +156,8 @@ protected:
             end(c.signo);
             break;
         case Way::dialog_open: {
-            const layout::Rect box =
-                layout::window_box(layout::control(layout::ControlId::load_bank), 0);
+            const editor::layout::Rect box = editor::layout::window_box(
+                editor::layout::control(editor::layout::ControlId::load_bank), 0);
             std::system(("DISPLAY=" + name + " xdotool mousemove " +
                          std::to_string((box.x0 + box.x1) / 2) + " " +
                          std::to_string((box.y0 + box.y1) / 2) + " click 1")

@@ -29,6 +29,8 @@
 #include <utility>
 #include <vector>
 
+using namespace editor;
+
 namespace {
 
 using Image = std::vector<std::uint32_t>; // 0xRRGGBB, rows top-down

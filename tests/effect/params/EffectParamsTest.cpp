@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 
+using namespace effect;
+
 namespace {
 
 struct Fixture {

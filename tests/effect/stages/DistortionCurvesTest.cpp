@@ -14,8 +14,8 @@
 
 namespace {
 
-const DistortionCurves& curves() {
-    return DistortionCurves::instance();
+const effect::DistortionCurves& curves() {
+    return effect::DistortionCurves::instance();
 }
 
 double fold_reference(double u) {
@@ -127,7 +127,7 @@ TEST(DistortionCurves, block_forms_equal_the_sample_forms_bit_for_bit) {
         const std::vector<float> od4 = od, pu4 = pu;
 #if defined(QUEVRIN_HAS_AVX2)
         // The eight-lane forms, where the processor runs them, in their place.
-        if (avx2::available())
+        if (effect::avx2::available())
             eight_lanes(x, scale, od, pu);
 #endif
         ASSERT_EQ(std::memcmp(od.data(), od4.data(), od.size() * sizeof(float)), 0) << scale;

@@ -16,7 +16,7 @@ constexpr float rate = 44100.0f;
 
 // Processes one block and checks each sample against shape(x) times the
 // compensation gain, which moves linearly across the block.
-void expect_shaped(DistortionStage& stage, std::vector<float> block,
+void expect_shaped(effect::DistortionStage& stage, std::vector<float> block,
                    const std::function<double(double)>& shape, double tolerance) {
     const std::vector<float> in = block;
     const double c0 = stage.compensation_gain();
@@ -168,7 +168,7 @@ TEST(DistortionStage, level_change_fades_from_the_previous_curve) {
 
 TEST(DistortionStage, defaults_and_reset_return_to_a_clean_unity_pass) {
     mppi::PluginInternal plugin;
-    DistortionStage stage;
+    effect::DistortionStage stage;
     stage.init(1, plugin);
     ASSERT_EQ(plugin.get_nbr_params_added(), 5);
     EXPECT_EQ(plugin.param_at(dist_index::level)->get_name(), "D2 disto lvl");

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstring>
 
+using namespace effect;
+
 namespace {
 
 constexpr std::size_t length = 4096;

@@ -41,15 +41,15 @@ TEST(IdleStages, a_stage_back_in_goes_on_from_the_quiet_signal_it_let_pass) {
     // and quiet, then the stage back in: its first blocks stay quiet.
     {
         SCOPED_TRACE("filter");
-        FilterRig rig(rate, Biquad::low_pass, 1000.0, 16.0, 1.0);
+        FilterRig rig(rate, effect::Biquad::low_pass, 1000.0, 16.0, 1.0);
         auto tick = [&rig] { rig.stage.tick(block_size); };
         auto step = [&rig](float* b) { rig.stage.read(b, b, block_size); };
         play(40, 1.0, tick, step);
-        rig.set(filter_index::type, Biquad::resonator);
+        rig.set(filter_index::type, effect::Biquad::resonator);
         rig.set(filter_index::reso, 1.0); // neutral once the glide ends
         play(40, 1.0, tick, step);
         play(40, quiet, tick, step);
-        rig.set(filter_index::type, Biquad::low_pass);
+        rig.set(filter_index::type, effect::Biquad::low_pass);
         EXPECT_LT(peak(play(4, quiet, tick, step)), 4.0 * quiet);
     }
     {

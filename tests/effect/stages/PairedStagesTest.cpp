@@ -55,11 +55,11 @@ TEST(PairedStages, filters_side_by_side_match_each_alone) {
             if (c.in_place) {
                 std::memcpy(ya.data() + pos, xa.data() + pos, sizeof(float) * std::size_t(n));
                 std::memcpy(yb.data() + pos, xb.data() + pos, sizeof(float) * std::size_t(n));
-                FilterStage::read_pair(pa.stage, ya.data() + pos, ya.data() + pos, pb.stage,
-                                       yb.data() + pos, yb.data() + pos, n);
+                effect::FilterStage::read_pair(pa.stage, ya.data() + pos, ya.data() + pos, pb.stage,
+                                               yb.data() + pos, yb.data() + pos, n);
             } else {
-                FilterStage::read_pair(pa.stage, ya.data() + pos, xa.data() + pos, pb.stage,
-                                       yb.data() + pos, xb.data() + pos, n);
+                effect::FilterStage::read_pair(pa.stage, ya.data() + pos, xa.data() + pos, pb.stage,
+                                               yb.data() + pos, xb.data() + pos, n);
             }
             ra.stage.read(za.data() + pos, xa.data() + pos, n);
             rb.stage.read(zb.data() + pos, xb.data() + pos, n);
@@ -90,7 +90,8 @@ TEST(PairedStages, shelves_side_by_side_match_each_alone) {
         std::vector<float> za = ya, zb = yb;
         std::size_t pos = 0;
         for (int n : runs) {
-            ShelfStage::process_pair(pa.stage, ya.data() + pos, pb.stage, yb.data() + pos, n);
+            effect::ShelfStage::process_pair(pa.stage, ya.data() + pos, pb.stage, yb.data() + pos,
+                                             n);
             ra.stage.process(za.data() + pos, n);
             rb.stage.process(zb.data() + pos, n);
             pos += std::size_t(n);

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 TEST(RealTime, audio_path_of_every_stage_allocates_nothing) {
-    FilterRig filter(48000.0f, Biquad::band_pass, 2000.0, 4.0, 2.0);
+    FilterRig filter(48000.0f, effect::Biquad::band_pass, 2000.0, 4.0, 2.0);
     filter.set(filter_index::cutoff_depth, 1.0);
     DistortionRig dist(48000.0f, 0.5, 0.6);
     dist.set(dist_index::level_depth, 0.5);

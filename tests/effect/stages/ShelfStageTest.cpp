@@ -57,7 +57,7 @@ TEST(ShelfStage, cutoff_stays_below_049_of_the_rate) {
 
 TEST(ShelfStage, parameter_changes_apply_at_the_next_tick_without_a_ramp) {
     mppi::PluginInternal plugin;
-    ShelfStage stage;
+    effect::ShelfStage stage;
     stage.init(1, plugin);
     EXPECT_EQ(plugin.param_at(shelf_index::cutoff)->get_name(), "D2 HS cutoff");
     plugin.param_at(shelf_index::level)->set_internal(0.0);

@@ -27,7 +27,7 @@ constexpr int block_size = 256;
 
 struct FilterRig {
     mppi::PluginInternal plugin;
-    FilterStage stage;
+    effect::FilterStage stage;
 
     FilterRig(float rate, int type, double cutoff, double reso, double q) {
         stage.init(0, plugin);
@@ -52,7 +52,7 @@ struct FilterRig {
 
 struct ShelfRig {
     mppi::PluginInternal plugin;
-    ShelfStage stage;
+    effect::ShelfStage stage;
 
     ShelfRig(float rate, double cutoff, double level) {
         stage.init(0, plugin);
@@ -71,7 +71,7 @@ struct ShelfRig {
 
 struct DistortionRig {
     mppi::PluginInternal plugin;
-    DistortionStage stage;
+    effect::DistortionStage stage;
 
     DistortionRig(float rate, double type, double level) {
         stage.init(0, plugin);

@@ -58,17 +58,17 @@ TEST(AdapterCoreTest, wires_the_core_in_the_contracts_order_and_stops_it_before_
 }
 
 TEST(AdapterCoreTest, a_failed_creation_destroys_what_was_made_and_reports_out_of_memory) {
-    const LONG baseline = CBaseObject::ObjectsActive();
+    const LONG baseline = dshow::CBaseObject::ObjectsActive();
     auto log = std::make_shared<std::vector<std::string>>();
     auto dsp = std::make_unique<FakeDsp>(log);
     dsp->fail_init = true;
     HRESULT hr = S_OK;
-    CSfPlugIn* filter =
-        CSfPlugIn::create(nullptr, &hr, std::move(dsp), std::make_unique<LoggingGui>(log));
+    host::dx::CSfPlugIn* filter = host::dx::CSfPlugIn::create(nullptr, &hr, std::move(dsp),
+                                                              std::make_unique<LoggingGui>(log));
     EXPECT_EQ(filter, nullptr);
     EXPECT_EQ(hr, E_OUTOFMEMORY);
     EXPECT_EQ(log->back(), "dsp.destroyed");
-    EXPECT_EQ(CBaseObject::ObjectsActive(), baseline);
+    EXPECT_EQ(dshow::CBaseObject::ObjectsActive(), baseline);
 }
 
 TEST(AdapterCoreTest, an_editor_that_cannot_be_built_is_missing_and_the_filter_streams_on) {

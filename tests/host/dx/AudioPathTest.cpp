@@ -13,7 +13,8 @@ TEST(AudioPathTest, block_processing_never_allocates) {
     for (WORD tag : {WORD{WAVE_FORMAT_PCM}, WORD{WAVE_FORMAT_IEEE_FLOAT}}) {
         for (WORD channels : {WORD{1}, WORD{2}}) {
             HRESULT hr = S_OK;
-            auto* filter = static_cast<CSfPlugIn*>(CSfPlugIn::CreateInstance(nullptr, &hr));
+            auto* filter = static_cast<host::dx::CSfPlugIn*>(
+                host::dx::CSfPlugIn::CreateInstance(nullptr, &hr));
             ASSERT_NE(filter, nullptr);
             filter->NonDelegatingAddRef();
             WAVEFORMATEX in{};

@@ -35,7 +35,8 @@ WAVEFORMATEX float_format(WORD channels) {
 
 TEST(ConcurrencyTest, streaming_runs_while_parameters_and_programs_change) {
     HRESULT hr = S_OK;
-    auto* filter = static_cast<CSfPlugIn*>(CSfPlugIn::CreateInstance(nullptr, &hr));
+    auto* filter =
+        static_cast<host::dx::CSfPlugIn*>(host::dx::CSfPlugIn::CreateInstance(nullptr, &hr));
     ASSERT_NE(filter, nullptr);
     filter->NonDelegatingAddRef();
     const WAVEFORMATEX in = float_format(2);
@@ -43,7 +44,7 @@ TEST(ConcurrencyTest, streaming_runs_while_parameters_and_programs_change) {
     filter->set_input_format(&in);
     filter->set_output_format(&out);
     ASSERT_EQ(filter->start_streaming(), S_OK);
-    MemoryStream saved;
+    dshow::MemoryStream saved;
     ASSERT_EQ(filter->Save(&saved, TRUE), S_OK);
     LONG presets = 0;
     ASSERT_EQ(filter->GetPresetCount(&presets), S_OK);
@@ -72,9 +73,9 @@ TEST(ConcurrencyTest, streaming_runs_while_parameters_and_programs_change) {
     });
 
     // Knobs of the taps and lines under the mouse, dragged up and down.
-    const layout::ControlId knobs[] = {layout::ControlId::line_fdbk, layout::ControlId::line_time,
-                                       layout::ControlId::tap_level,
-                                       layout::ControlId::filter_cutoff};
+    const editor::layout::ControlId knobs[] = {
+        editor::layout::ControlId::line_fdbk, editor::layout::ControlId::line_time,
+        editor::layout::ControlId::tap_level, editor::layout::ControlId::filter_cutoff};
     long changes = 0;
     long drags = 0;
     // The editor thread is the one that made the filter: this one.
@@ -96,8 +97,8 @@ TEST(ConcurrencyTest, streaming_runs_while_parameters_and_programs_change) {
                 EXPECT_EQ(filter->Load(&saved), S_OK);
             }
             if (step % 10 == 5) {
-                const layout::Point p =
-                    layout::window_position(layout::control(knobs[step / 10 % 4]));
+                const editor::layout::Point p =
+                    editor::layout::window_position(editor::layout::control(knobs[step / 10 % 4]));
                 window->mouse_button(p.x, p.y, 1);
                 for (int dy = 4; dy <= 40; dy += 4) {
                     window->mouse_move(p.x, p.y + (step % 20 < 10 ? -dy : dy));

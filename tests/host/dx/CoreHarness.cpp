@@ -55,7 +55,7 @@ CoreHarness::CoreHarness(void (*configure)(FakeDsp&)) {
     auto gui = std::make_unique<LoggingGui>(log);
     gui_record = gui->record();
     HRESULT hr = S_OK;
-    filter = CSfPlugIn::create(nullptr, &hr, std::move(fake), std::move(gui));
+    filter = host::dx::CSfPlugIn::create(nullptr, &hr, std::move(fake), std::move(gui));
     if (filter != nullptr) {
         filter->NonDelegatingAddRef();
     }
@@ -78,7 +78,7 @@ HRESULT CoreHarness::start(WORD tag, WORD in_channels, DWORD rate) {
 namespace {
 
 template <typename T>
-std::vector<T> run(CSfPlugIn* filter, const std::vector<T>& input, int in_channels) {
+std::vector<T> run(host::dx::CSfPlugIn* filter, const std::vector<T>& input, int in_channels) {
     int in_frames = static_cast<int>(input.size()) / in_channels;
     int out_frames = in_frames;
     std::vector<T> output(static_cast<std::size_t>(out_frames) * 2);

@@ -2,8 +2,8 @@
 // formats set by hand, so the adapter core can be driven block by block.
 #pragma once
 
-#include "host/dx/CSfPlugIn.h"
 #include "HeadlessGui.h"
+#include "host/dx/CSfPlugIn.h"
 #include "support/FakeDsp.h"
 
 #include <cstring>
@@ -47,7 +47,7 @@ struct CoreHarness {
     std::shared_ptr<std::vector<std::string>> log = std::make_shared<std::vector<std::string>>();
     FakeDsp* dsp = nullptr;
     std::shared_ptr<const HeadlessGui::Record> gui_record;
-    CSfPlugIn* filter = nullptr;
+    host::dx::CSfPlugIn* filter = nullptr;
     WAVEFORMATEX in_format{};
     WAVEFORMATEX out_format{};
 };

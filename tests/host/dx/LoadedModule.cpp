@@ -37,7 +37,7 @@ LoadedModule::LoadedModule() : path(QUEVRIN_MODULE_PATH) {
 
 IBaseFilter* LoadedModule::create_filter() {
     IClassFactory* factory = nullptr;
-    if (FAILED(get_class_object(CLSID_Quevrin, IID_IClassFactory,
+    if (FAILED(get_class_object(host::dx::CLSID_Quevrin, IID_IClassFactory,
                                 reinterpret_cast<void**>(&factory)))) {
         return nullptr;
     }

@@ -18,6 +18,9 @@
 #include <filesystem>
 #include <string>
 
+using namespace dshow;
+using namespace host::dx;
+
 namespace {
 
 std::u16string pin_id(IPin* pin) {
@@ -120,7 +123,7 @@ TEST_F(ModuleTest, takes_only_16_bit_pcm_or_32_bit_float_in_one_or_two_channels)
 // Any rate the engine serves, 1 Hz to past 2 MHz (a format's rate is a whole
 // number of Hz); none where its delay memory would pass the limit.
 TEST_F(ModuleTest, takes_every_sample_rate_the_engine_serves_and_no_other) {
-    const auto top = DWORD(SampleRateLimit::max_rate());
+    const auto top = DWORD(effect::SampleRateLimit::max_rate());
     struct Case {
         DWORD rate;
         HRESULT expected;

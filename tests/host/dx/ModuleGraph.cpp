@@ -28,7 +28,7 @@ mppi::BankManager built_in_presets() {
 }
 
 void ModuleTest::SetUp() {
-    baseline = CBaseObject::ObjectsActive();
+    baseline = dshow::CBaseObject::ObjectsActive();
     create_filter();
 }
 
@@ -37,15 +37,15 @@ void ModuleTest::create_filter() {
     ASSERT_NE(filter, nullptr);
     ASSERT_EQ(filter->FindPin(WIDE_TEXT("In"), &input), S_OK);
     ASSERT_EQ(filter->FindPin(WIDE_TEXT("Output"), &output), S_OK);
-    prop = query<ISfPlugInProp>(filter, IID_ISfPlugInProp);
+    prop = query<host::dx::ISfPlugInProp>(filter, host::dx::IID_ISfPlugInProp);
     persist = query<IPersistStream>(filter, IID_IPersistStream);
-    presets = query<IStaticFilterPreset>(filter, IID_IStaticFilterPreset);
+    presets = query<host::dx::IStaticFilterPreset>(filter, host::dx::IID_IStaticFilterPreset);
     ASSERT_NE(prop, nullptr);
     ASSERT_NE(persist, nullptr);
     ASSERT_NE(presets, nullptr);
 }
 
-void ModuleTest::build(const CMediaType& type, LONG buffers, LONG buffer_size) {
+void ModuleTest::build(const dshow::CMediaType& type, LONG buffers, LONG buffer_size) {
     source = TestSourceFilter::create(type, buffers, buffer_size);
     sink = TestSinkFilter::create();
     ASSERT_EQ(source->output()->Connect(input, nullptr), S_OK);
@@ -104,7 +104,7 @@ void ModuleTest::release_filter() {
 void ModuleTest::TearDown() {
     release_chain();
     EXPECT_EQ(module.can_unload_now(), S_OK) << "the module still has live objects";
-    EXPECT_EQ(CBaseObject::ObjectsActive(), baseline) << "test objects left alive";
+    EXPECT_EQ(dshow::CBaseObject::ObjectsActive(), baseline) << "test objects left alive";
 }
 
 std::vector<float> ModuleTest::program_values() {

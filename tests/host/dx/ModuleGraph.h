@@ -25,7 +25,7 @@ protected:
     // A new filter with its interfaces; the pins are looked up by id.
     void create_filter();
     // Source and sink around the filter (created when missing), both connected.
-    void build(const CMediaType& type, LONG buffers, LONG buffer_size);
+    void build(const dshow::CMediaType& type, LONG buffers, LONG buffer_size);
     // As a graph does: downstream filters change state first.
     void run();
     void stop();
@@ -42,9 +42,9 @@ protected:
     IBaseFilter* filter = nullptr;
     IPin* input = nullptr;
     IPin* output = nullptr;
-    ISfPlugInProp* prop = nullptr;
+    host::dx::ISfPlugInProp* prop = nullptr;
     IPersistStream* persist = nullptr;
-    IStaticFilterPreset* presets = nullptr;
+    host::dx::IStaticFilterPreset* presets = nullptr;
     TestSourceFilter* source = nullptr;
     TestSinkFilter* sink = nullptr;
 };

@@ -49,7 +49,7 @@ std::int16_t to_pcm16(float v) {
 // `channels` channels (a mono input feeds both engine inputs), to stereo.
 std::vector<float> engine_output(const mppi::ProgramSlot* program, DWORD rate,
                                  const std::vector<float>& input, int channels) {
-    Algo engine;
+    effect::Algo engine;
     engine.init();
     engine.set_sample_rate(static_cast<float>(rate));
     engine.reset();
@@ -256,8 +256,8 @@ TEST_F(ModuleTest, extensible_streams_equal_plain_ones_under_the_plain_type) {
                   2, 4096);
             AM_MEDIA_TYPE connected{};
             ASSERT_EQ(output->ConnectionMediaType(&connected), S_OK);
-            const CMediaType type(connected);
-            FreeMediaType(connected);
+            const dshow::CMediaType type(connected);
+            dshow::FreeMediaType(connected);
             EXPECT_TRUE(IsEqualGUID(*type.Subtype(), c.tag == WAVE_FORMAT_PCM
                                                          ? MEDIASUBTYPE_PCM
                                                          : MEDIASUBTYPE_IEEE_FLOAT));

@@ -59,7 +59,7 @@ TEST(NotificationTest, a_window_that_no_longer_exists_loses_its_entry) {
 }
 
 TEST(NotificationTest, setting_the_formats_posts_codes_0_and_1_and_a_load_posts_100) {
-    const LONG baseline = CBaseObject::ObjectsActive();
+    const LONG baseline = dshow::CBaseObject::ObjectsActive();
     const HWND window = comshim::create_window();
     {
         CoreHarness core;
@@ -72,7 +72,7 @@ TEST(NotificationTest, setting_the_formats_posts_codes_0_and_1_and_a_load_posts_
         ASSERT_EQ(core.filter->GetPin(1)->Connect(sink->input(), nullptr), S_OK);
         EXPECT_EQ(commands(window), (std::vector<WPARAM>{(1u << 16) | 42}));
 
-        MemoryStream stream;
+        dshow::MemoryStream stream;
         ASSERT_EQ(core.filter->Save(&stream, TRUE), S_OK);
         stream.rewind();
         ASSERT_EQ(core.filter->Load(&stream), S_OK);
@@ -90,7 +90,7 @@ TEST(NotificationTest, setting_the_formats_posts_codes_0_and_1_and_a_load_posts_
         sink->Release();
     }
     comshim::destroy_window(window);
-    EXPECT_EQ(CBaseObject::ObjectsActive(), baseline);
+    EXPECT_EQ(dshow::CBaseObject::ObjectsActive(), baseline);
 }
 
 } // namespace

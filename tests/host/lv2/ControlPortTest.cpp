@@ -9,6 +9,8 @@
 #include <cmath>
 #include <set>
 
+using namespace host::lv2;
+
 namespace {
 
 TEST(ControlPort, every_port_has_a_symbol_of_its_own) {

@@ -176,8 +176,8 @@ TEST_F(JalvUi, a_drag_and_a_typed_value_in_the_editor_move_only_the_feedback_por
     const std::map<std::string, double> before = save_state(display, main, "before");
     ASSERT_EQ(before.count("d1_fdbk"), 1u) << "jalv saved no state; see " << (dir_ / "jalv.log");
 
-    const layout::Point knob =
-        layout::window_position(layout::control(layout::ControlId::line_fdbk));
+    const editor::layout::Point knob = editor::layout::window_position(
+        editor::layout::control(editor::layout::ControlId::line_fdbk));
     run(display, "xdotool mousemove --window " + editor + " " + std::to_string(knob.x) + " " +
                      std::to_string(knob.y) +
                      " sleep 0.2 mousedown 1 sleep 0.1"
@@ -195,8 +195,8 @@ TEST_F(JalvUi, a_drag_and_a_typed_value_in_the_editor_move_only_the_feedback_por
 
     // The knob's value typed into the detail panel's box, through the
     // editor's own popup, inside the host's window.
-    const layout::Point box =
-        layout::window_position(layout::control(layout::ControlId::param_value));
+    const editor::layout::Point box = editor::layout::window_position(
+        editor::layout::control(editor::layout::ControlId::param_value));
     run(display, "xdotool mousemove --window " + editor + " " + std::to_string(box.x + 10) + " " +
                      std::to_string(box.y + 4) + " click 1");
     const std::string popup = wait_for(5, [&] {

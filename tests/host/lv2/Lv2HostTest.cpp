@@ -355,7 +355,8 @@ TEST_F(Lv2Host, malformed_time_events_are_passed_over_without_reading_past_them)
     GuardedBytes guarded(4096);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        lilv_instance_connect_port(r->instance(), QuevrinLv2::port_time, guarded.place(c.bytes));
+        lilv_instance_connect_port(r->instance(), host::lv2::QuevrinLv2::port_time,
+                                   guarded.place(c.bytes));
         r->run_in_place(64);
         EXPECT_NEAR(*r->control("tempo_in_use"), c.tempo, 1e-3);
     }
@@ -364,7 +365,7 @@ TEST_F(Lv2Host, malformed_time_events_are_passed_over_without_reading_past_them)
 // Up to the highest rate the engine serves, and not a hertz beyond: that
 // one is refused at once, with the reason in the host's log.
 TEST_F(Lv2Host, instantiates_up_to_the_highest_rate_served_and_says_why_it_stops) {
-    const double top = SampleRateLimit::max_rate();
+    const double top = effect::SampleRateLimit::max_rate();
     for (const double served : {1.0, 768000.0, top}) {
         Lv2Runner r(host_, plugin_, served, 64);
         EXPECT_NE(r.instance(), nullptr) << served;

@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+namespace host::dx {
+
 HRESULT module_path(std::string& path) {
     Dl_info info{};
     // Any address inside this module names it.
@@ -11,3 +13,5 @@ HRESULT module_path(std::string& path) {
     path = info.dli_fname;
     return S_OK;
 }
+
+} // namespace host::dx

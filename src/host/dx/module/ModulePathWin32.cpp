@@ -1,5 +1,7 @@
 #include "host/dx/module/ModulePath.h"
 
+namespace host::dx {
+
 HRESULT module_path(std::string& path) {
     HMODULE module = nullptr;
     // Any address inside this module names it.
@@ -16,3 +18,5 @@ HRESULT module_path(std::string& path) {
     path.assign(buffer, length);
     return S_OK;
 }
+
+} // namespace host::dx

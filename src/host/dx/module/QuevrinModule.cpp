@@ -10,12 +10,12 @@
 
 #include <string>
 
-CFactoryTemplate g_Templates[] = {
-    {WIDE_TEXT("VANTREL - Quevrin"), &CLSID_Quevrin, CSfPlugIn::CreateInstance, nullptr,
-     &quevrin_setup},
+dshow::CFactoryTemplate g_Templates[] = {
+    {WIDE_TEXT("VANTREL - Quevrin"), &host::dx::CLSID_Quevrin, host::dx::CSfPlugIn::CreateInstance,
+     nullptr, &host::dx::quevrin_setup},
 #ifdef _WIN32
-    {WIDE_TEXT("VANTREL - Quevrin Property Page"), &CLSID_QuevrinPropertyPage,
-     CSfPlugInPropPage::CreateInstance, nullptr, nullptr},
+    {WIDE_TEXT("VANTREL - Quevrin Property Page"), &host::dx::CLSID_QuevrinPropertyPage,
+     host::dx::CSfPlugInPropPage::CreateInstance, nullptr, nullptr},
 #endif
 };
 int g_cTemplates = sizeof(g_Templates) / sizeof(g_Templates[0]);
@@ -59,9 +59,9 @@ HRESULT register_class(const CLSID& clsid, const std::string& path) {
 // Creates the template's object and registers or unregisters it through its
 // IAMovieSetup; an object that cannot be made for lack of that interface or
 // class counts as done.
-HRESULT setup_object(const CFactoryTemplate& entry, bool do_register) {
+HRESULT setup_object(const dshow::CFactoryTemplate& entry, bool do_register) {
     HRESULT hr = S_OK;
-    CUnknown* object = entry.CreateInstance(nullptr, &hr);
+    dshow::CUnknown* object = entry.CreateInstance(nullptr, &hr);
     if (object == nullptr) {
         hr = FAILED(hr) ? hr : E_OUTOFMEMORY;
         return hr == E_NOINTERFACE || hr == REGDB_E_CLASSNOTREG ? S_OK : hr;
@@ -82,9 +82,9 @@ HRESULT setup_object(const CFactoryTemplate& entry, bool do_register) {
 } // namespace
 
 STDAPI DllRegisterServer() {
-    AMovieDllRegisterServer2(TRUE);
+    dshow::AMovieDllRegisterServer2(TRUE);
     std::string path;
-    HRESULT hr = module_path(path);
+    HRESULT hr = host::dx::module_path(path);
     if (FAILED(hr)) {
         return hr;
     }
@@ -98,7 +98,7 @@ STDAPI DllRegisterServer() {
 }
 
 STDAPI DllUnregisterServer() {
-    const HRESULT mapper = AMovieDllRegisterServer2(FALSE);
+    const HRESULT mapper = dshow::AMovieDllRegisterServer2(FALSE);
     HRESULT hr = S_OK;
     for (int i = g_cTemplates - 1; i >= 0; --i) {
         HRESULT step = S_OK;

@@ -1,6 +1,8 @@
 #include "host/dx/platform/AMovieSetup.h"
 #include "host/dx/platform/CFactoryTemplate.h"
 
+namespace dshow {
+
 HRESULT AMovieDllRegisterServer2(BOOL do_register) {
     const HRESULT init = CoInitialize(nullptr);
     HRESULT result = S_OK;
@@ -19,3 +21,5 @@ HRESULT AMovieDllRegisterServer2(BOOL do_register) {
     }
     return result;
 }
+
+} // namespace dshow

@@ -1,5 +1,7 @@
 #include "host/dx/platform/AMovieSetup.h"
 
+namespace dshow {
+
 namespace {
 
 // The mapper's answer when the filter was not registered: the system's
@@ -73,3 +75,5 @@ HRESULT AMovieRegisterFilter(const AMOVIESETUP_FILTER* setup, BOOL do_register) 
     }
     return hr;
 }
+
+} // namespace dshow

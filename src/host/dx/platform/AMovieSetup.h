@@ -4,6 +4,8 @@
 
 #include "host/dx/platform/com.h"
 
+namespace dshow {
+
 using AMOVIESETUP_MEDIATYPE = REGPINTYPES;
 using LPAMOVIESETUP_MEDIATYPE = REGPINTYPES*;
 using AMOVIESETUP_PIN = REGFILTERPINS;
@@ -32,3 +34,5 @@ HRESULT AMovieRegisterFilter(const AMOVIESETUP_FILTER* setup, BOOL do_register);
 // [editor thread] Runs AMovieRegisterFilter for every factory template of the
 // module (g_Templates) that has filter setup data; returns the first failure.
 HRESULT AMovieDllRegisterServer2(BOOL do_register);
+
+} // namespace dshow

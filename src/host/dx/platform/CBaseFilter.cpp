@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <new>
 
+namespace dshow {
+
 CBaseFilter::CBaseFilter(const char* name, LPUNKNOWN outer, CCritSec* lock, REFCLSID clsid,
                          HRESULT* phr)
     : CUnknown(name, outer, phr), m_clsid(clsid), m_pLock(lock) {}
@@ -200,3 +202,5 @@ HRESULT CBaseFilter::ReconnectPin(IPin* pin, const AM_MEDIA_TYPE*) {
     CAutoLock lock(m_pLock);
     return m_pGraph != nullptr ? m_pGraph->Reconnect(pin) : VFW_E_NOT_IN_GRAPH;
 }
+
+} // namespace dshow

@@ -11,6 +11,8 @@
 
 #include <string>
 
+namespace dshow {
+
 class CBasePin;
 
 class CBaseFilter : public CUnknown, public IBaseFilter, public IAMovieSetup {
@@ -79,3 +81,5 @@ private:
 
     std::atomic<LONG> m_PinVersion{1};
 };
+
+} // namespace dshow

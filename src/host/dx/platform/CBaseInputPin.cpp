@@ -1,6 +1,8 @@
 #include "host/dx/platform/CBaseInputPin.h"
 #include "host/dx/platform/CMemAllocator.h"
 
+namespace dshow {
+
 CBaseInputPin::CBaseInputPin(const char* object_name, CBaseFilter* filter, CCritSec* lock,
                              HRESULT* phr, LPCWSTR name)
     : CBasePin(object_name, filter, lock, phr, name, PINDIR_INPUT) {}
@@ -160,3 +162,5 @@ HRESULT CBaseInputPin::CheckStreaming() {
     }
     return S_OK;
 }
+
+} // namespace dshow

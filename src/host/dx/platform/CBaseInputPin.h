@@ -7,6 +7,8 @@
 
 #include "host/dx/platform/CBasePin.h"
 
+namespace dshow {
+
 class CBaseInputPin : public CBasePin, public IMemInputPin {
 public:
     CBaseInputPin(const char* object_name, CBaseFilter* filter, CCritSec* lock, HRESULT* phr,
@@ -49,3 +51,5 @@ protected:
     IMemAllocator* m_pAllocator = nullptr;
     BOOL m_bFlushing = FALSE;
 };
+
+} // namespace dshow

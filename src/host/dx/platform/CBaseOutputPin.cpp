@@ -1,6 +1,8 @@
 #include "host/dx/platform/CBaseOutputPin.h"
 #include "host/dx/platform/CMemAllocator.h"
 
+namespace dshow {
+
 CBaseOutputPin::CBaseOutputPin(const char* object_name, CBaseFilter* filter, CCritSec* lock,
                                HRESULT* phr, LPCWSTR name)
     : CBasePin(object_name, filter, lock, phr, name, PINDIR_OUTPUT) {}
@@ -113,3 +115,5 @@ STDMETHODIMP CBaseOutputPin::BeginFlush() {
 STDMETHODIMP CBaseOutputPin::EndFlush() {
     return E_UNEXPECTED;
 }
+
+} // namespace dshow

@@ -7,6 +7,8 @@
 
 #include "host/dx/platform/CBasePin.h"
 
+namespace dshow {
+
 class CBaseOutputPin : public CBasePin {
 public:
     CBaseOutputPin(const char* object_name, CBaseFilter* filter, CCritSec* lock, HRESULT* phr,
@@ -55,3 +57,5 @@ protected:
     IMemAllocator* m_pAllocator = nullptr;
     IMemInputPin* m_pInputPin = nullptr;
 };
+
+} // namespace dshow

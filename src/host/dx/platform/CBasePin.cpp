@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <new>
 
+namespace dshow {
+
 namespace {
 
 // A refusal by CheckMediaType as a connection result.
@@ -290,3 +292,5 @@ HRESULT CBasePin::Inactive() {
     m_bRunTimeError = false;
     return S_OK;
 }
+
+} // namespace dshow

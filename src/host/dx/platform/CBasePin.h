@@ -8,6 +8,8 @@
 #include "host/dx/platform/CBaseFilter.h"
 #include "host/dx/platform/CMediaType.h"
 
+namespace dshow {
+
 class CBasePin : public CUnknown, public IPin {
 public:
     // lock: the filter's state lock; name: the pin's name, also its default id.
@@ -102,3 +104,5 @@ private:
 
     std::atomic<LONG> m_TypeVersion{1};
 };
+
+} // namespace dshow

@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+namespace dshow {
+
 namespace {
 
 // The longest page title taken from the string table.
@@ -170,3 +172,5 @@ INT_PTR CALLBACK CBasePropertyPage::DialogProc(HWND hwnd, UINT message, WPARAM w
     }
     return page->OnReceiveMessage(hwnd, message, wparam, lparam);
 }
+
+} // namespace dshow

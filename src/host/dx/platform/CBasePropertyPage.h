@@ -6,6 +6,8 @@
 
 #include "host/dx/platform/CUnknown.h"
 
+namespace dshow {
+
 class CBasePropertyPage : public IPropertyPage, public CUnknown {
 public:
     // dialog_id: the page's dialog template; title_id: its title string.
@@ -58,3 +60,5 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 };
+
+} // namespace dshow

@@ -2,6 +2,8 @@
 
 #include <new>
 
+namespace dshow {
+
 std::atomic<LONG> CClassFactory::m_cLocked{0};
 
 CClassFactory::CClassFactory(const CFactoryTemplate* factory_template)
@@ -81,6 +83,8 @@ bool run_init_routines() {
 
 } // namespace
 
+} // namespace dshow
+
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
     if (ppv == nullptr) {
         return E_POINTER;
@@ -89,13 +93,13 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
     if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory)) {
         return E_NOINTERFACE;
     }
-    static const bool initialised = run_init_routines();
+    static const bool initialised = dshow::run_init_routines();
     (void)initialised;
     for (int i = 0; i < g_cTemplates; ++i) {
         if (!g_Templates[i].IsClassID(clsid)) {
             continue;
         }
-        auto* factory = new (std::nothrow) CClassFactory(&g_Templates[i]);
+        auto* factory = new (std::nothrow) dshow::CClassFactory(&g_Templates[i]);
         if (factory == nullptr) {
             return E_OUTOFMEMORY;
         }
@@ -105,5 +109,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
 }
 
 STDAPI DllCanUnloadNow() {
-    return (CBaseObject::ObjectsActive() == 0 && !CClassFactory::IsLocked()) ? S_OK : S_FALSE;
+    return (dshow::CBaseObject::ObjectsActive() == 0 && !dshow::CClassFactory::IsLocked())
+               ? S_OK
+               : S_FALSE;
 }

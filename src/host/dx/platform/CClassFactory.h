@@ -4,6 +4,8 @@
 
 #include "host/dx/platform/CFactoryTemplate.h"
 
+namespace dshow {
+
 class CClassFactory : public IClassFactory, public CBaseObject {
 public:
     explicit CClassFactory(const CFactoryTemplate* factory_template);
@@ -25,6 +27,8 @@ private:
     std::atomic<LONG> m_cRef{0};
     static std::atomic<LONG> m_cLocked;
 };
+
+} // namespace dshow
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv);
 STDAPI DllCanUnloadNow();

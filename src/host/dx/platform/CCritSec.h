@@ -5,6 +5,8 @@
 
 #include "host/dx/platform/com.h"
 
+namespace dshow {
+
 class CCritSec {
 public:
     CCritSec() { InitializeCriticalSection(&m_section); }
@@ -30,3 +32,5 @@ public:
 private:
     CCritSec* m_lock;
 };
+
+} // namespace dshow

@@ -8,6 +8,8 @@
 
 #include <new>
 
+namespace dshow {
+
 template <typename Interface, typename Item>
 class CEnumBase : public CUnknown, public Interface {
 public:
@@ -99,3 +101,5 @@ private:
     int m_Position = 0;
     LONG m_Version = 0;
 };
+
+} // namespace dshow

@@ -1,6 +1,8 @@
 #include "host/dx/platform/CEnumMediaTypes.h"
 #include "host/dx/platform/CBasePin.h"
 
+namespace dshow {
+
 CEnumMediaTypes::CEnumMediaTypes(CBasePin* pin, CEnumMediaTypes*)
     : CEnumBase("CEnumMediaTypes"), m_pPin(pin) {
     m_pPin->AddRef();
@@ -32,3 +34,5 @@ bool CEnumMediaTypes::fetch(int position, AM_MEDIA_TYPE** type) {
 CEnumBase<IEnumMediaTypes, AM_MEDIA_TYPE*>* CEnumMediaTypes::duplicate() {
     return new (std::nothrow) CEnumMediaTypes(m_pPin, this);
 }
+
+} // namespace dshow

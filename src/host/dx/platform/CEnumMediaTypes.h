@@ -4,6 +4,8 @@
 
 #include "host/dx/platform/CEnumBase.h"
 
+namespace dshow {
+
 class CBasePin;
 
 class CEnumMediaTypes : public CEnumBase<IEnumMediaTypes, AM_MEDIA_TYPE*> {
@@ -21,3 +23,5 @@ private:
 
     CBasePin* const m_pPin;
 };
+
+} // namespace dshow

@@ -1,6 +1,8 @@
 #include "host/dx/platform/CEnumPins.h"
 #include "host/dx/platform/CBasePin.h"
 
+namespace dshow {
+
 CEnumPins::CEnumPins(CBaseFilter* filter, CEnumPins*) : CEnumBase("CEnumPins"), m_pFilter(filter) {
     m_pFilter->AddRef();
     start();
@@ -31,3 +33,5 @@ bool CEnumPins::fetch(int position, IPin** pin) {
 CEnumBase<IEnumPins, IPin*>* CEnumPins::duplicate() {
     return new (std::nothrow) CEnumPins(m_pFilter, this);
 }
+
+} // namespace dshow

@@ -3,6 +3,8 @@
 
 #include "host/dx/platform/CEnumBase.h"
 
+namespace dshow {
+
 class CBaseFilter;
 
 class CEnumPins : public CEnumBase<IEnumPins, IPin*> {
@@ -20,3 +22,5 @@ private:
 
     CBaseFilter* const m_pFilter;
 };
+
+} // namespace dshow

@@ -7,6 +7,8 @@
 #include "host/dx/platform/AMovieSetup.h"
 #include "host/dx/platform/CUnknown.h"
 
+namespace dshow {
+
 // Creates an object aggregated by outer (may be null); on failure returns null
 // or sets *phr.
 using LPFNNewCOMObject = CUnknown* (*)(LPUNKNOWN outer, HRESULT* phr);
@@ -25,6 +27,9 @@ public:
     CUnknown* CreateInstance(LPUNKNOWN outer, HRESULT* phr) const { return m_lpfnNew(outer, phr); }
 };
 
-// Defined by the module.
-extern CFactoryTemplate g_Templates[];
+} // namespace dshow
+
+// Defined by the module, at global scope as the class factory's entry points
+// look them up.
+extern dshow::CFactoryTemplate g_Templates[];
 extern int g_cTemplates;

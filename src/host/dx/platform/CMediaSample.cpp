@@ -2,6 +2,8 @@
 #include "host/dx/platform/CMediaType.h"
 #include "host/dx/platform/CMemAllocator.h"
 
+namespace dshow {
+
 CMediaSample::CMediaSample(const char* name, CMemAllocator* allocator, HRESULT* phr, BYTE* buffer,
                            LONG length)
     : CBaseObject(name), m_pAllocator(allocator), m_pBuffer(buffer), m_cbBuffer(length) {
@@ -181,3 +183,5 @@ HRESULT CMediaSample::set_flag(DWORD flag, BOOL on) {
     m_dwFlags = on ? (m_dwFlags | flag) : (m_dwFlags & ~flag);
     return S_OK;
 }
+
+} // namespace dshow

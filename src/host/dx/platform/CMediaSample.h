@@ -5,6 +5,8 @@
 
 #include "host/dx/platform/CUnknown.h"
 
+namespace dshow {
+
 class CMemAllocator;
 
 class CMediaSample : public IMediaSample, public CBaseObject {
@@ -70,3 +72,5 @@ private:
     LONGLONG m_MediaEnd = 0;
     AM_MEDIA_TYPE* m_pMediaType = nullptr;
 };
+
+} // namespace dshow

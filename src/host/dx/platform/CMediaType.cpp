@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace dshow {
+
 CMediaType::CMediaType() : AM_MEDIA_TYPE() {
     InitMediaType();
 }
@@ -194,3 +196,5 @@ HRESULT CopyMediaType(AM_MEDIA_TYPE* target, const AM_MEDIA_TYPE* source) {
     }
     return S_OK;
 }
+
+} // namespace dshow

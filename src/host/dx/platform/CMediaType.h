@@ -5,6 +5,8 @@
 
 #include "host/dx/platform/com.h"
 
+namespace dshow {
+
 class CMediaType : public AM_MEDIA_TYPE {
 public:
     CMediaType();
@@ -68,3 +70,5 @@ void DeleteMediaType(AM_MEDIA_TYPE* type);
 AM_MEDIA_TYPE* CreateMediaType(const AM_MEDIA_TYPE* source);
 // Deep copy into target, which must own nothing; E_OUTOFMEMORY when the format cannot be copied.
 HRESULT CopyMediaType(AM_MEDIA_TYPE* target, const AM_MEDIA_TYPE* source);
+
+} // namespace dshow

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <new>
 
+namespace dshow {
+
 namespace {
 
 LONG align_up(LONG value, LONG alignment) {
@@ -203,3 +205,5 @@ void CMemAllocator::free_buffers() {
     m_memory.reset();
     m_decommit_pending = false;
 }
+
+} // namespace dshow

@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+namespace dshow {
+
 class CMediaSample;
 
 class CMemAllocator : public CUnknown, public IMemAllocator {
@@ -54,3 +56,5 @@ private:
     std::vector<std::unique_ptr<CMediaSample>> m_samples;
     std::vector<CMediaSample*> m_free; // of m_samples
 };
+
+} // namespace dshow

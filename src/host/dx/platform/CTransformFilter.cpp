@@ -4,6 +4,8 @@
 
 #include <new>
 
+namespace dshow {
+
 CTransformFilter::CTransformFilter(const char* name, LPUNKNOWN outer, REFCLSID clsid)
     : CBaseFilter(name, outer, &m_csFilter, clsid) {}
 
@@ -176,3 +178,5 @@ HRESULT CTransformFilter::EndFlush() {
 HRESULT CTransformFilter::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
     return m_pOutput->DeliverNewSegment(start, stop, rate);
 }
+
+} // namespace dshow

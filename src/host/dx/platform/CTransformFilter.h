@@ -13,6 +13,8 @@
 
 #include <memory>
 
+namespace dshow {
+
 class CTransformInputPin;
 class CTransformOutputPin;
 
@@ -84,3 +86,5 @@ protected:
     friend class CTransformInputPin;
     friend class CTransformOutputPin;
 };
+
+} // namespace dshow

@@ -2,6 +2,8 @@
 #include "host/dx/platform/CTransformFilter.h"
 #include "host/dx/platform/CTransformOutputPin.h"
 
+namespace dshow {
+
 CTransformInputPin::CTransformInputPin(const char* object_name, CTransformFilter* filter,
                                        HRESULT* phr, LPCWSTR name)
     : CBaseInputPin(object_name, filter, &filter->m_csFilter, phr, name),
@@ -84,3 +86,5 @@ STDMETHODIMP CTransformInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME
     CBasePin::NewSegment(start, stop, rate);
     return m_pTransformFilter->NewSegment(start, stop, rate);
 }
+
+} // namespace dshow

@@ -3,6 +3,8 @@
 
 #include "host/dx/platform/CBaseInputPin.h"
 
+namespace dshow {
+
 class CTransformFilter;
 
 class CTransformInputPin : public CBaseInputPin {
@@ -30,3 +32,5 @@ public:
 protected:
     CTransformFilter* const m_pTransformFilter;
 };
+
+} // namespace dshow

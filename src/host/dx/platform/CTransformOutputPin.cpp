@@ -2,6 +2,8 @@
 #include "host/dx/platform/CTransformFilter.h"
 #include "host/dx/platform/CTransformInputPin.h"
 
+namespace dshow {
+
 CTransformOutputPin::CTransformOutputPin(const char* object_name, CTransformFilter* filter,
                                          HRESULT* phr, LPCWSTR name)
     : CBaseOutputPin(object_name, filter, &filter->m_csFilter, phr, name),
@@ -51,3 +53,5 @@ HRESULT CTransformOutputPin::GetMediaType(int position, CMediaType* mt) {
     }
     return m_pTransformFilter->GetMediaType(position, mt);
 }
+
+} // namespace dshow

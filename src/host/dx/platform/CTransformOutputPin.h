@@ -4,6 +4,8 @@
 
 #include "host/dx/platform/CBaseOutputPin.h"
 
+namespace dshow {
+
 class CTransformFilter;
 
 class CTransformOutputPin : public CBaseOutputPin {
@@ -25,3 +27,5 @@ public:
 protected:
     CTransformFilter* const m_pTransformFilter;
 };
+
+} // namespace dshow

@@ -1,5 +1,7 @@
 #include "host/dx/platform/CUnknown.h"
 
+namespace dshow {
+
 std::atomic<LONG> CBaseObject::m_cObjects{0};
 
 CBaseObject::CBaseObject(const char* name) : m_pName(name) {
@@ -52,3 +54,5 @@ HRESULT GetInterface(LPUNKNOWN unknown, void** ppv) {
     unknown->AddRef();
     return S_OK;
 }
+
+} // namespace dshow

@@ -8,6 +8,8 @@
 
 #include <atomic>
 
+namespace dshow {
+
 struct INonDelegatingUnknown {
     virtual HRESULT STDMETHODCALLTYPE NonDelegatingQueryInterface(REFIID riid, void** ppv) = 0;
     virtual ULONG STDMETHODCALLTYPE NonDelegatingAddRef() = 0;
@@ -87,3 +89,5 @@ HRESULT GetInterface(LPUNKNOWN unknown, void** ppv);
     STDMETHODIMP_(ULONG) Release() override {                                                      \
         return GetOwner()->Release();                                                              \
     }
+
+} // namespace dshow

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace dshow {
+
 STDMETHODIMP MemoryStream::QueryInterface(REFIID riid, void** ppv) {
     if (ppv == nullptr) {
         return E_POINTER;
@@ -62,3 +64,5 @@ STDMETHODIMP MemoryStream::Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER
     }
     return S_OK;
 }
+
+} // namespace dshow

@@ -10,6 +10,8 @@
 #include <atomic>
 #include <vector>
 
+namespace dshow {
+
 class MemoryStream : public IStream {
 public:
     explicit MemoryStream(std::vector<BYTE> bytes = {}) : m_bytes(std::move(bytes)) {}
@@ -47,3 +49,5 @@ private:
     std::size_t m_fail_after = static_cast<std::size_t>(-1);
     std::atomic<ULONG> m_references{1};
 };
+
+} // namespace dshow

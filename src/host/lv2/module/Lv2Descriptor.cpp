@@ -10,6 +10,8 @@
 #include <new>
 #include <string>
 
+using host::lv2::QuevrinLv2;
+
 namespace {
 
 QuevrinLv2* self(LV2_Handle h) {
@@ -38,8 +40,8 @@ LV2_Handle instantiate(const LV2_Descriptor*, double rate, const char*,
         }
     }
     try {
-        if (!SampleRateLimit::serves(rate)) {
-            refuse(log, map, SampleRateLimit::refusal(rate));
+        if (!effect::SampleRateLimit::serves(rate)) {
+            refuse(log, map, effect::SampleRateLimit::refusal(rate));
             return nullptr;
         }
     } catch (...) {

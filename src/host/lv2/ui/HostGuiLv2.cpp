@@ -13,6 +13,8 @@
 #include <cstring>
 #include <limits>
 
+namespace host::lv2::ui {
+
 HostGuiLv2::HostGuiLv2(mppi::DspInterface& model, const std::vector<ControlPort>& ports,
                        LV2UI_Write_Function write, LV2UI_Controller controller,
                        const LV2UI_Resize* resize, Clock clock)
@@ -122,3 +124,5 @@ void HostGuiLv2::apply_held() {
     QUEVRIN_ASSERT_EDITOR_THREAD(threads_);
     writer_.apply_waiting();
 }
+
+} // namespace host::lv2::ui

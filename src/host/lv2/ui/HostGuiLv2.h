@@ -15,6 +15,8 @@ class DspInterface;
 class GuiInterface;
 } // namespace mppi
 
+namespace host::lv2::ui {
+
 // What an LV2 host offers the editor: the plug-in's control ports, and nothing
 // else. The editor reads names, texts and ranges from a model DSP that never
 // processes audio; this object keeps the model's parameters and the ports in
@@ -83,3 +85,5 @@ private:
     mppi::ParamWriter writer_;
     mutable mppi::ThreadCheck threads_;
 };
+
+} // namespace host::lv2::ui

@@ -10,6 +10,8 @@
 #include "pengui/x11/WindowX11.h"
 #include "sys/Clock.h"
 
+namespace host::lv2::ui {
+
 namespace {
 // The window's size until the editor asks for its own, as in the filter.
 constexpr int initial_window_size = 100;
@@ -28,8 +30,8 @@ std::unique_ptr<QuevrinLv2Ui> QuevrinLv2Ui::create(unsigned long parent, LV2UI_W
         return nullptr;
     }
     std::unique_ptr<QuevrinLv2Ui> ui(new QuevrinLv2Ui(std::move(loop)));
-    ui->model_ = std::make_unique<Algo>();
-    ui->gui_ = std::make_unique<ZentrovaGui>();
+    ui->model_ = std::make_unique<effect::Algo>();
+    ui->gui_ = std::make_unique<editor::ZentrovaGui>();
     auto window =
         std::make_unique<pengui::WindowX11>(*ui->loop_, initial_window_size, initial_window_size);
     window->set_scale(scale_factor > 0 ? pengui::Scale::at_most(scale_factor)
@@ -96,3 +98,5 @@ int QuevrinLv2Ui::idle() {
     host_->apply_held();
     return 0;
 }
+
+} // namespace host::lv2::ui

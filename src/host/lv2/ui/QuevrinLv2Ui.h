@@ -7,8 +7,9 @@
 #include <memory>
 #include <vector>
 
-class HostGuiLv2;
+namespace editor {
 class ZentrovaGui;
+}
 
 namespace mppi {
 class DspInterface;
@@ -18,6 +19,10 @@ namespace pengui {
 class EventLoopX11;
 class WindowX11;
 } // namespace pengui
+
+namespace host::lv2::ui {
+
+class HostGuiLv2;
 
 // The editor as an LV2 X11 UI: the same editor the filter shows, in a child
 // window of the host's, over a model DSP of its own that mirrors the control
@@ -60,7 +65,9 @@ private:
     std::unique_ptr<pengui::EventLoopX11> loop_;
     std::unique_ptr<mppi::DspInterface> model_;
     std::vector<ControlPort> ports_;
-    std::unique_ptr<ZentrovaGui> gui_;
+    std::unique_ptr<editor::ZentrovaGui> gui_;
     pengui::WindowX11* window_ = nullptr; // the GUI's
     HostGuiLv2* host_ = nullptr;          // the GUI's
 };
+
+} // namespace host::lv2::ui

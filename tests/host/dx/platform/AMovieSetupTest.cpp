@@ -60,7 +60,7 @@ public:
 TEST(AMovieSetupTest, registers_the_filter_its_pins_and_their_types_after_unregistering) {
     RecordingMapper mapper;
     mapper.unregister_result = static_cast<HRESULT>(0x80070002u); // never registered before
-    EXPECT_EQ(AMovieSetupRegisterFilter(&pass_through_setup, &mapper, TRUE), S_OK);
+    EXPECT_EQ(dshow::AMovieSetupRegisterFilter(&pass_through_setup, &mapper, TRUE), S_OK);
     const std::vector<std::string> expected = {
         "unregister",           "filter Test - Pass Through 2097152",
         "pin Input in Output",  "type Input audio",
@@ -87,11 +87,11 @@ TEST(AMovieSetupTest, results_decide_how_far_registration_goes) {
         RecordingMapper mapper;
         mapper.unregister_result = c.unregister_result;
         mapper.pin_type_result = c.pin_type_result;
-        EXPECT_EQ(AMovieSetupRegisterFilter(&pass_through_setup, &mapper, c.do_register),
+        EXPECT_EQ(dshow::AMovieSetupRegisterFilter(&pass_through_setup, &mapper, c.do_register),
                   c.expected);
         EXPECT_EQ(mapper.calls.size(), c.calls);
     }
-    EXPECT_EQ(AMovieSetupRegisterFilter(nullptr, nullptr, TRUE), E_POINTER);
+    EXPECT_EQ(dshow::AMovieSetupRegisterFilter(nullptr, nullptr, TRUE), E_POINTER);
 }
 
 } // namespace

@@ -14,12 +14,12 @@ namespace {
 class AllocatorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        baseline = CBaseObject::ObjectsActive();
-        ASSERT_EQ(CMemAllocator::CreateAllocator(&allocator), S_OK);
+        baseline = dshow::CBaseObject::ObjectsActive();
+        ASSERT_EQ(dshow::CMemAllocator::CreateAllocator(&allocator), S_OK);
     }
     void TearDown() override {
         allocator->Release();
-        EXPECT_EQ(CBaseObject::ObjectsActive(), baseline);
+        EXPECT_EQ(dshow::CBaseObject::ObjectsActive(), baseline);
     }
     HRESULT set(LONG buffers, LONG size, LONG align, LONG prefix = 0) {
         ALLOCATOR_PROPERTIES request{buffers, size, align, prefix};

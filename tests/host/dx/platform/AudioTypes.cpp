@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+using namespace dshow;
+
 CMediaType make_audio_type(WORD format_tag, WORD channels, DWORD rate, WORD bits) {
     WAVEFORMATEX format{};
     format.wFormatTag = format_tag;

@@ -19,11 +19,11 @@ void count_init(BOOL loading, const CLSID*) {
 
 } // namespace
 
-CFactoryTemplate g_Templates[] = {
+dshow::CFactoryTemplate g_Templates[] = {
     {WIDE_TEXT("Test - Pass Through"), &CLSID_PassThroughFilter, PassThroughFilter::CreateInstance,
      count_init, &pass_through_setup},
-    {WIDE_TEXT("Test - Allocator"), &CLSID_TestAllocator, CMemAllocator::CreateInstance, nullptr,
-     nullptr},
+    {WIDE_TEXT("Test - Allocator"), &CLSID_TestAllocator, dshow::CMemAllocator::CreateInstance,
+     nullptr, nullptr},
 };
 int g_cTemplates = sizeof(g_Templates) / sizeof(g_Templates[0]);
 
@@ -61,14 +61,14 @@ public:
 class ClassFactoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        baseline = CBaseObject::ObjectsActive();
+        baseline = dshow::CBaseObject::ObjectsActive();
         ASSERT_EQ(DllGetClassObject(CLSID_PassThroughFilter, IID_IClassFactory,
                                     reinterpret_cast<void**>(&factory)),
                   S_OK);
     }
     void TearDown() override {
         factory->Release();
-        EXPECT_EQ(CBaseObject::ObjectsActive(), baseline);
+        EXPECT_EQ(dshow::CBaseObject::ObjectsActive(), baseline);
     }
     LONG baseline = 0;
     IClassFactory* factory = nullptr;

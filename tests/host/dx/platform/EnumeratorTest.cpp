@@ -8,6 +8,8 @@
 
 #include <string>
 
+using namespace dshow;
+
 namespace {
 
 const CLSID clsid_minimal = {

@@ -12,6 +12,8 @@
 #include <numeric>
 #include <string>
 
+using namespace dshow;
+
 namespace {
 
 const CMediaType stereo16 = make_audio_type(WAVE_FORMAT_PCM, 2, 44100, 16);

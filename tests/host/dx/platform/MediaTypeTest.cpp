@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace dshow;
+
 namespace {
 
 // Counts references so a test can see them taken and given back.

@@ -9,42 +9,42 @@
 #include "host/dx/platform/CTransformOutputPin.h"
 
 extern const CLSID CLSID_PassThroughFilter;
-extern const AMOVIESETUP_FILTER pass_through_setup;
+extern const dshow::AMOVIESETUP_FILTER pass_through_setup;
 
 class PassThroughFilter;
 
-class PassThroughInputPin : public CTransformInputPin {
+class PassThroughInputPin : public dshow::CTransformInputPin {
 public:
     PassThroughInputPin(PassThroughFilter* filter, HRESULT* phr);
 
     // CheckInputType; with a connected output that would need another type,
     // downstream's QueryAccept of that type decides.
-    HRESULT CheckMediaType(const CMediaType* mt) override;
+    HRESULT CheckMediaType(const dshow::CMediaType* mt) override;
     // "In".
     STDMETHODIMP QueryId(LPWSTR* id) override;
     STDMETHODIMP QueryInternalConnections(IPin** pins, ULONG* count) override;
 };
 
-class PassThroughFilter : public CTransformFilter {
+class PassThroughFilter : public dshow::CTransformFilter {
 public:
     // For a factory template.
-    static CUnknown* CreateInstance(LPUNKNOWN outer, HRESULT* phr);
+    static dshow::CUnknown* CreateInstance(LPUNKNOWN outer, HRESULT* phr);
     PassThroughFilter(LPUNKNOWN outer, HRESULT* phr);
 
-    CBasePin* GetPin(int n) override;
-    const AMOVIESETUP_FILTER* GetSetupData() override { return &pass_through_setup; }
+    dshow::CBasePin* GetPin(int n) override;
+    const dshow::AMOVIESETUP_FILTER* GetSetupData() override { return &pass_through_setup; }
 
     // Audio, uncompressed, with a wave format block; else E_INVALIDARG.
-    HRESULT CheckInputType(const CMediaType* in) override;
+    HRESULT CheckInputType(const dshow::CMediaType* in) override;
     // Equal formats only.
-    HRESULT CheckTransform(const CMediaType* in, const CMediaType* out) override;
+    HRESULT CheckTransform(const dshow::CMediaType* in, const dshow::CMediaType* out) override;
     // Position 0: the input's type.
-    HRESULT GetMediaType(int position, CMediaType* mt) override;
+    HRESULT GetMediaType(int position, dshow::CMediaType* mt) override;
     // The input allocator's properties, when there is one.
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
     HRESULT Transform(IMediaSample* in, IMediaSample* out) override;
     HRESULT CompleteConnect(PIN_DIRECTION dir, IPin* receive_pin) override;
-    HRESULT SetMediaType(PIN_DIRECTION dir, const CMediaType* mt) override;
+    HRESULT SetMediaType(PIN_DIRECTION dir, const dshow::CMediaType* mt) override;
     HRESULT StartStreaming() override;
     HRESULT StopStreaming() override;
 
@@ -53,7 +53,7 @@ public:
     int media_types_set() const { return m_media_types_set; }
 
     PassThroughInputPin* input() { return static_cast<PassThroughInputPin*>(m_pInput); }
-    CTransformOutputPin* output() { return m_pOutput; }
+    dshow::CTransformOutputPin* output() { return m_pOutput; }
 
 private:
     int m_start_count = 0;

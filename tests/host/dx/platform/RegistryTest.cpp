@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+using namespace dshow;
+
 namespace {
 
 class RegistryTest : public ::testing::Test {

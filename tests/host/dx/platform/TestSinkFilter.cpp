@@ -1,6 +1,8 @@
 #include "TestSinkFilter.h"
 #include "AudioTypes.h"
 
+using namespace dshow;
+
 static const CLSID clsid_test_sink = {
     0x5A1E0002, 0x0000, 0x4000, {0x80, 0x00, 0x51, 0x55, 0x45, 0x56, 0x52, 0x02}};
 

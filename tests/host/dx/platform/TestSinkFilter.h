@@ -18,12 +18,12 @@ struct ReceivedSample {
 
 class TestSinkFilter;
 
-class TestSinkPin : public CBaseInputPin {
+class TestSinkPin : public dshow::CBaseInputPin {
 public:
-    TestSinkPin(TestSinkFilter* filter, CCritSec* lock, HRESULT* phr);
+    TestSinkPin(TestSinkFilter* filter, dshow::CCritSec* lock, HRESULT* phr);
 
     // Audio with a wave format block of 16-bit PCM or 32-bit float.
-    HRESULT CheckMediaType(const CMediaType* mt) override;
+    HRESULT CheckMediaType(const dshow::CMediaType* mt) override;
     // Asks for the filter's alignment and prefix.
     STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override;
     // [audio thread] Records the sample.
@@ -39,13 +39,13 @@ private:
     TestSinkFilter* const m_sink;
 };
 
-class TestSinkFilter : public CBaseFilter {
+class TestSinkFilter : public dshow::CBaseFilter {
 public:
     // A new sink with one reference; channels 0 accepts any count.
     static TestSinkFilter* create(WORD channels = 0, LONG align = 1, LONG prefix = 0);
 
     int GetPinCount() override { return 1; }
-    CBasePin* GetPin(int n) override;
+    dshow::CBasePin* GetPin(int n) override;
 
     TestSinkPin* input() { return &m_pin; }
     const std::vector<ReceivedSample>& samples() const { return m_samples; }
@@ -60,7 +60,7 @@ private:
     friend class TestSinkPin;
     TestSinkFilter(WORD channels, LONG align, LONG prefix);
 
-    CCritSec m_lock;
+    dshow::CCritSec m_lock;
     WORD m_channels;
     LONG m_align;
     LONG m_prefix;

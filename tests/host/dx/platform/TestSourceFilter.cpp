@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+using namespace dshow;
+
 // The source is never registered; its class id only identifies it.
 static const CLSID clsid_test_source = {
     0x5A1E0001, 0x0000, 0x4000, {0x80, 0x00, 0x51, 0x55, 0x45, 0x56, 0x52, 0x01}};

@@ -6,14 +6,14 @@
 
 class TestSourceFilter;
 
-class TestSourcePin : public CBaseOutputPin {
+class TestSourcePin : public dshow::CBaseOutputPin {
 public:
-    TestSourcePin(TestSourceFilter* filter, CCritSec* lock, HRESULT* phr);
+    TestSourcePin(TestSourceFilter* filter, dshow::CCritSec* lock, HRESULT* phr);
 
     // Only the filter's own type.
-    HRESULT CheckMediaType(const CMediaType* mt) override;
+    HRESULT CheckMediaType(const dshow::CMediaType* mt) override;
     // Position 0: the filter's type.
-    HRESULT GetMediaType(int position, CMediaType* mt) override;
+    HRESULT GetMediaType(int position, dshow::CMediaType* mt) override;
     // The filter's buffer count and size, at least what the input pin asked for.
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
 
@@ -21,13 +21,13 @@ private:
     TestSourceFilter* const m_source;
 };
 
-class TestSourceFilter : public CBaseFilter {
+class TestSourceFilter : public dshow::CBaseFilter {
 public:
     // A new source with one reference for the caller.
-    static TestSourceFilter* create(const CMediaType& type, LONG buffers, LONG buffer_size);
+    static TestSourceFilter* create(const dshow::CMediaType& type, LONG buffers, LONG buffer_size);
 
     int GetPinCount() override { return 1; }
-    CBasePin* GetPin(int n) override;
+    dshow::CBasePin* GetPin(int n) override;
 
     // [audio thread] Sends bytes as samples of at most one buffer each,
     // the first carrying the times given (none when start is null).
@@ -40,15 +40,15 @@ public:
     }
 
     TestSourcePin* output() { return &m_pin; }
-    const CMediaType& type() const { return m_type; }
+    const dshow::CMediaType& type() const { return m_type; }
     LONG buffers() const { return m_buffers; }
     LONG buffer_size() const { return m_buffer_size; }
 
 private:
-    TestSourceFilter(const CMediaType& type, LONG buffers, LONG buffer_size);
+    TestSourceFilter(const dshow::CMediaType& type, LONG buffers, LONG buffer_size);
 
-    CCritSec m_lock;
-    CMediaType m_type;
+    dshow::CCritSec m_lock;
+    dshow::CMediaType m_type;
     LONG m_buffers;
     LONG m_buffer_size;
     TestSourcePin m_pin;

@@ -20,6 +20,9 @@
 #include <utility>
 #include <vector>
 
+using namespace host::lv2;
+using namespace host::lv2::ui;
+
 namespace {
 
 double fake_now = 0.0;
@@ -68,7 +71,7 @@ protected:
         host->port_event(static_cast<std::uint32_t>(index), sizeof value, 0, &value);
     }
 
-    Algo model;
+    effect::Algo model;
     std::vector<ControlPort> ports;
     FakeGui gui;
     HostGuiLv2* host = nullptr; // the GUI's
@@ -99,7 +102,7 @@ TEST_F(UiPorts, port_values_reach_the_editor_and_an_echo_of_its_own_write_change
 
 TEST_F(UiPorts, a_program_writes_the_ports_it_changes_as_the_plugin_reads_them_back) {
     // The plug-in's own ports, converting what the UI writes.
-    Algo plugin;
+    effect::Algo plugin;
     plugin.set_host(std::make_unique<HostDspLv2>());
     plugin.init();
     const std::vector<ControlPort> plugin_ports = control_ports_of(plugin);

@@ -10,6 +10,9 @@
 #include <cstdint>
 #include <cstring>
 
+using host::lv2::QuevrinLv2;
+using host::lv2::ui::QuevrinLv2Ui;
+
 namespace {
 
 QuevrinLv2Ui* self(LV2UI_Handle h) {
