@@ -8,6 +8,7 @@ namespace {
 
 char current_case[256] = "";
 
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 void on_fault(int) {
     const char prefix[] = "lv2check: the plug-in crashed during ";
     [[maybe_unused]] ssize_t n = write(2, prefix, sizeof prefix - 1);
@@ -15,6 +16,7 @@ void on_fault(int) {
     n = write(2, "\n", 1);
     _exit(1);
 }
+#endif
 
 } // namespace
 
