@@ -22,9 +22,6 @@ namespace host::dx {
 
 namespace {
 
-// The editor window starts at 100 x 100 pixels.
-constexpr int initial_window_size = 100;
-
 constexpr float pcm16_to_float = 1.0f / 32768.0f; // 0.000030517578125 exactly
 
 // Halves round upwards (2.5 -> 3, -2.5 -> -2); NaN becomes silence.
