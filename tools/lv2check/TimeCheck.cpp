@@ -9,6 +9,8 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -93,46 +95,28 @@ std::vector<Case> malformed(const AtomImage::Urids& u) {
         set_u32(b, event_size_at, 3900000000u);
         cases.push_back({"a 399-byte sequence holding an object of 3.9 GB", b, any});
     }
-    {
+    // One good position with fields that lie: each (offset, value) written.
+    struct Patch {
+        const char* what;
+        std::vector<std::pair<std::size_t, std::uint32_t>> fields;
+    };
+    const Patch patches[] = {
+        {"an event of the largest size", {{event_size_at, 0xFFFFFFFFu}}},
+        {"an object shorter than its header", {{event_size_at, 4}}},
+        {"a tempo value past its object", {{value_size_at, 1000}}},
+        {"a property header cut short", {{event_size_at, 8 + 10}}},
+        {"an object nested as the tempo, claiming 3.9 GB",
+         {{value_type_at, u.object}, {value_size_at, 3900000000u}}},
+        {"a float tempo of size 0", {{value_size_at, 0}}},
+        {"a double tempo of 4 bytes", {{value_type_at, u.double_type}}},
+        {"an event that is no object", {{event_type_at, u.int_type}}},
+    };
+    for (const Patch& p : patches) {
         std::vector<std::uint8_t> b = one(100.0);
-        set_u32(b, event_size_at, 0xFFFFFFFFu);
-        cases.push_back({"an event of the largest size", b, any});
-    }
-    {
-        std::vector<std::uint8_t> b = one(100.0);
-        set_u32(b, event_size_at, 4);
-        cases.push_back({"an object shorter than its header", b, any});
-    }
-    {
-        std::vector<std::uint8_t> b = one(100.0);
-        set_u32(b, value_size_at, 1000);
-        cases.push_back({"a tempo value past its object", b, any});
-    }
-    {
-        std::vector<std::uint8_t> b = one(100.0);
-        set_u32(b, event_size_at, 8 + 10);
-        cases.push_back({"a property header cut short", b, any});
-    }
-    {
-        std::vector<std::uint8_t> b = one(100.0);
-        set_u32(b, value_type_at, u.object);
-        set_u32(b, value_size_at, 3900000000u);
-        cases.push_back({"an object nested as the tempo, claiming 3.9 GB", b, any});
-    }
-    {
-        std::vector<std::uint8_t> b = one(100.0);
-        set_u32(b, value_size_at, 0);
-        cases.push_back({"a float tempo of size 0", b, any});
-    }
-    {
-        std::vector<std::uint8_t> b = one(100.0);
-        set_u32(b, value_type_at, u.double_type);
-        cases.push_back({"a double tempo of 4 bytes", b, any});
-    }
-    {
-        std::vector<std::uint8_t> b = one(100.0);
-        set_u32(b, event_type_at, u.int_type);
-        cases.push_back({"an event that is no object", b, any});
+        for (const auto& [at, value] : p.fields) {
+            set_u32(b, at, value);
+        }
+        cases.push_back({p.what, b, any});
     }
     cases.push_back(
         {"a tempo as an integer",
